@@ -1,0 +1,151 @@
+// Windows and messages: a window tree with focus, z-order and a message queue, as the game expects.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/types.h"
+
+namespace platform {
+
+struct CursorImage;
+
+// A queued message, as PeekMessage/GetMessage hand it out.
+struct Msg {
+  Window* window = nullptr;
+  uint32_t message = WM_NULL;
+  WPARAM wParam = 0;
+  LPARAM lParam = 0;
+  uint32_t time = 0;
+  Point pt;
+};
+
+// A loaded cursor (the program's cursor resource, or the standard arrow when null).
+struct Cursor;
+
+// Window class attributes: what AfxRegisterWndClass takes.
+struct WindowClass {
+  uint32_t style = 0;
+  const Cursor* cursor = nullptr;
+  bool blackBackground = false;
+};
+// Registers (or finds) a class and returns its name, as AfxRegisterWndClass does.
+std::string RegisterWindowClass(const WindowClass& cls);
+
+// A platform window. Subclasses override WindowProc; every message of the window goes through it.
+// The window object and the platform window are one: a Window* is also its handle.
+class Window {
+ public:
+  Window();
+  virtual ~Window();  // destroys the platform window if it still exists (without messages to a
+                      // subclass that is already gone)
+  Window(const Window&) = delete;
+  Window& operator=(const Window&) = delete;
+
+  // Creates the platform window. WS_CHILD windows have `parent` as parent (coordinates relative
+  // to it); top-level windows may have an owner. Sends nothing before it returns except what
+  // Windows sends during creation (WM_CREATE). Returns false when refused (bad class, parent gone).
+  virtual bool CreateEx(uint32_t exStyle, const std::string& className, const std::string& windowName,
+                        uint32_t style, const Rect& rect, Window* parent, uint32_t id, void* param = nullptr);
+  virtual bool DestroyWindow();  // sends WM_DESTROY to it and its children, removes it
+  bool IsCreated() const { return created_; }
+
+  virtual LRESULT WindowProc(uint32_t message, WPARAM wParam, LPARAM lParam);
+  LRESULT DefWindowProc(uint32_t message, WPARAM wParam, LPARAM lParam);
+
+  // Show state: SW_HIDE / SW_SHOW / SW_SHOWNORMAL / SW_MINIMIZE ... Returns the previous visibility.
+  // Sends WM_SHOWWINDOW (wParam 1 show, 0 hide) when visibility changes; showing invalidates.
+  bool ShowWindow(int cmd);
+  bool IsWindowVisible() const;  // this and every parent visible
+  bool IsMinimized() const { return minimized_; }
+  void UpdateWindow();           // sends WM_PAINT now if the update region is not empty
+  void InvalidateRect(const Rect* rect);  // client coordinates; null = whole window
+  bool GetUpdateRect(Rect* rect) const;   // client coordinates; false when nothing is invalid
+  void ValidateRect(const Rect* rect);    // null = whole window
+
+  void MoveWindow(const Rect& rect);  // parent client coordinates (screen for top-level)
+  Rect GetWindowRect() const;          // screen coordinates
+  Rect GetClientRect() const;          // (0, 0, width, height)
+  void ClientToScreen(Point* p) const;
+  void ScreenToClient(Point* p) const;
+
+  Window* SetFocus();  // gives this window the keyboard focus; returns the previous focus
+  void EnableWindow(bool enable);
+  bool IsWindowEnabled() const { return enabled_; }
+
+  Window* GetParent() const { return parent_; }
+  Window* GetOwner() const { return owner_; }
+  void SetOwner(Window* owner) { owner_ = owner; }
+  uint32_t GetDlgCtrlID() const { return id_; }
+  uint32_t GetStyle() const { return style_; }
+  uint32_t GetExStyle() const { return exStyle_; }
+  const std::string& GetWindowText() const { return text_; }
+  void SetWindowText(const std::string& text) { text_ = text; }
+  const std::string& GetClassName() const { return className_; }
+  const Cursor* GetClassCursor() const;
+
+  // Forgets the platform window without destroying it (CWnd::Detach); the window stays in the tree
+  // as a plain window with default handling.
+  void Detach();
+
+ private:
+  friend class WindowManager;
+  bool created_ = false;
+  bool visible_ = false;
+  bool minimized_ = false;
+  bool enabled_ = true;
+  uint32_t style_ = 0;
+  uint32_t exStyle_ = 0;
+  uint32_t id_ = 0;
+  Window* parent_ = nullptr;
+  Window* owner_ = nullptr;
+  Rect rect_;  // in parent client coordinates (screen for top-level)
+  std::string text_;
+  std::string className_;
+  bool hasUpdate_ = false;
+  Rect update_;  // client coordinates
+};
+
+// --- the message queue ---
+// PeekMessage also pulls the backend's input (routing mouse messages to the topmost visible window
+// under the pointer, or to the capture; keys to the focus window; activation to every top-level
+// window as WM_ACTIVATEAPP), pumps audio and presentation, and makes WM_PAINT for invalid windows
+// when nothing else waits. It never blocks; an empty queue waits briefly in the backend so an idle
+// loop does not spin a core.
+bool PeekMessage(Msg* msg, Window* filter, uint32_t minMsg, uint32_t maxMsg, uint32_t remove);
+// Takes the next message (waiting for one); returns 0 for WM_QUIT, else nonzero.
+int GetMessage(Msg* msg, Window* filter, uint32_t minMsg, uint32_t maxMsg);
+bool TranslateMessage(const Msg* msg);  // character messages for key downs
+LRESULT DispatchMessage(const Msg* msg);
+bool PostMessage(Window* window, uint32_t message, WPARAM wParam, LPARAM lParam);  // false if gone
+LRESULT SendMessage(Window* window, uint32_t message, WPARAM wParam, LPARAM lParam);
+void PostQuitMessage(int exitCode);
+
+Window* GetFocus();
+Window* SetCapture(Window* window);
+void ReleaseCapture();
+Window* WindowFromPoint(Point screen);  // topmost visible, enabled window under the point
+
+// --- cursor ---
+int ShowCursor(bool show);  // display count; the cursor shows while the count is >= 0
+bool ClipCursor(const Rect* rect);  // null frees it
+bool GetClipCursor(Rect* rect);
+bool SetCursorPos(int32_t x, int32_t y);
+bool GetCursorPos(Point* p);
+const Cursor* LoadCursorFromImage(const CursorImage& image);  // kept for the program's lifetime
+void SetCursor(const Cursor* cursor);
+
+// --- the rest of the user-interface services the game calls ---
+int MessageBox(Window* owner, const std::string& text, const std::string& caption, uint32_t flags);
+int GetSystemMetrics(int index);
+COLORREF GetSysColor(int index);
+bool SetSysColors(int count, const int* indices, const COLORREF* colors);
+bool WinHelp(Window* window, const std::string& file, uint32_t command, uintptr_t data);
+// The application name: the executable's base name (set at start; the profile key and captions).
+void SetApplicationName(const std::string& name);
+const std::string& GetApplicationName();
+
+// Tears the window tree and queue down (between tests).
+void ResetWindowSystem();
+
+}  // namespace platform
