@@ -1,0 +1,1 @@
+// Keeps a library or program valid while its folder has no sources yet.
