@@ -1,0 +1,111 @@
+// Resource modules: 32-bit Windows PE resource-only DLLs (files or the program's own image) and their resources.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+// --- standard resource types ---
+constexpr uint16_t RT_CURSOR = 1;
+constexpr uint16_t RT_BITMAP = 2;
+constexpr uint16_t RT_ICON = 3;
+constexpr uint16_t RT_MENU = 4;
+constexpr uint16_t RT_DIALOG = 5;
+constexpr uint16_t RT_STRING = 6;
+constexpr uint16_t RT_RCDATA = 10;
+constexpr uint16_t RT_GROUP_CURSOR = 12;
+constexpr uint16_t RT_GROUP_ICON = 14;
+
+// A resource type or name: a 16-bit id or a string (matched case-insensitively, as Windows does).
+// A string "#123" means id 123, as with the originals.
+class ResName {
+ public:
+  ResName(uint16_t id) : isId_(true), id_(id) {}  // NOLINT: MAKEINTRESOURCE-like
+  ResName(int id) : isId_(true), id_(static_cast<uint16_t>(id)) {}  // NOLINT
+  ResName(const char* name);                                         // NOLINT
+  ResName(const std::string& name) : ResName(name.c_str()) {}        // NOLINT
+  bool IsId() const { return isId_; }
+  uint16_t Id() const { return id_; }
+  const std::string& Name() const { return name_; }  // upper-cased for matching
+
+ private:
+  bool isId_ = false;
+  uint16_t id_ = 0;
+  std::string name_;
+};
+
+// One resource found in a module: its bytes stay valid while the module is loaded.
+struct ResourceInfo {
+  const uint8_t* data = nullptr;
+  uint32_t size = 0;
+  uint32_t language = 0;
+};
+using HRSRC = const ResourceInfo*;
+using HGLOBAL = const ResourceInfo*;
+
+// One entry of a module's resource directory, for walking every resource.
+struct ResourceEntry {
+  bool typeIsId = true;
+  uint16_t typeId = 0;
+  std::string typeName;  // UTF-16 name narrowed (non-ASCII as '?'), as stored (not upper-cased)
+  bool nameIsId = true;
+  uint16_t nameId = 0;
+  std::string name;
+  ResourceInfo info;
+};
+
+// A parsed PE image. Every offset, size and RVA is checked against the bytes at hand: a damaged image
+// yields fewer (or no) resources, never a read outside the bytes.
+class Module {
+ public:
+  // Takes a copy of the bytes (files).
+  static std::unique_ptr<Module> FromBytes(std::vector<uint8_t> bytes, std::string name = {});
+  // Borrows bytes that outlive the module (the program's own embedded image).
+  static std::unique_ptr<Module> FromMemory(const uint8_t* data, size_t size, std::string name = {});
+  ~Module();
+
+  // False when the image is not a PE image with a readable resource directory.
+  bool Valid() const { return valid_; }
+  const std::string& Name() const { return name_; }
+  // First language of (type, name); null when absent.
+  HRSRC Find(const ResName& name, const ResName& type) const;
+  const std::vector<ResourceEntry>& Entries() const { return entries_; }
+
+ private:
+  Module() = default;
+  void Parse();
+
+  std::string name_;
+  std::vector<uint8_t> owned_;
+  const uint8_t* data_ = nullptr;
+  size_t size_ = 0;
+  bool valid_ = false;
+  std::vector<ResourceEntry> entries_;
+};
+
+using HMODULE = Module*;
+
+// Finds a file by name: the current directory first, then the executable's directory, each matching
+// the name case-insensitively. Returns the path, or empty when not found.
+std::string FindFileNoCase(const std::string& fileName);
+
+// LoadLibrary: by file name (looked up as FindFileNoCase does); null when missing or not a resource
+// module, after writing to stderr which file was looked for and where. Loading the same file again
+// returns the same module with its count raised; FreeLibrary lowers it and unloads at zero.
+HMODULE LoadLibrary(const std::string& fileName);
+bool FreeLibrary(HMODULE module);
+// The program's own module (the embedded image; it may hold no resources). Never unloaded.
+HMODULE GetOwnModule();
+
+// FindResource: module null means the program's own module.
+HRSRC FindResource(HMODULE module, const ResName& name, const ResName& type);
+HGLOBAL LoadResource(HMODULE module, HRSRC resource);  // null for null resource
+const void* LockResource(HGLOBAL data);                // the bytes; null for null
+uint32_t SizeofResource(HMODULE module, HRSRC resource);  // 0 for null
+
+}  // namespace platform
