@@ -1,0 +1,176 @@
+// ZTurkeyGame: the one game object: state machine, message and frame loop, and owner of the game's objects.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "framework/core/game.h"
+#include "framework/core/timer.h"
+#include "framework/graphics/sprite_list.h"
+#include "platform/types.h"
+
+namespace platform {
+class Window;
+struct Cursor;
+}  // namespace platform
+
+class ZHuntingMap;
+class ZHunter;
+class ZScene;
+class ZTurkey;
+class ZHuntingWnd;
+class ZTurkeyWnd;
+class ZTrophyRoomWnd;
+class ZHuntSetupDialog;
+class ZGraphics;
+class ZGraphicsInfo;
+class ZImage;
+class ZPalette;
+class ZSurface;
+class ZViewport;
+class ZSpriteMap;
+class ZDXSound;
+class ZSystem;
+class ZButton;
+
+class ZTurkeyGame : public ZGame {
+  Z_DECLARE_CLASS(ZTurkeyGame)
+
+ public:
+  // Game states; no other values occur.
+  enum : int32_t {
+    Starting = 0,
+    StartupDone = 1,
+    Initializing = 3,
+    MainMenu = 4,
+    TrophyRoom = 5,
+    Hunting = 8,
+    EnteringHunt = 11,
+    Exiting = 13,
+    Inactive = 15,
+  };
+  // The name of a state ("MainMenu"), or "Unknown".
+  static const char* StateName(int32_t state);
+
+  ZTurkeyGame();
+  ~ZTurkeyGame() override;
+  ZTurkeyGame(const ZTurkeyGame&) = delete;
+  ZTurkeyGame& operator=(const ZTurkeyGame&) = delete;
+
+  // The message and frame loop; returns the quit message's exit code.
+  int32_t Run();
+  // Run's loop in pieces, so a driver can run it pass by pass: StartLoop re-bases the timer, LoopPass
+  // is one pass of the loop body (one message at most, the state's work, the frame clock).
+  void StartLoop();
+  void LoopPass();
+
+  void PumpMessage();
+  void Tick();
+  int32_t SetState(int32_t request);
+  platform::LRESULT HandleMessage(platform::Window* window, uint32_t message, platform::WPARAM wParam,
+                                  platform::LPARAM lParam);
+
+  // Set-up and hunt services.
+  void Initialize();
+  int32_t InitGraphics();
+  int32_t InitSound();
+  int32_t InitControls();
+  int32_t CreateMenuButtons();
+  void HideMenuButtons();
+  void ClearScreens();
+  int32_t RunHuntSetup();
+  int32_t LoadArea();
+  void CheckBaggedBird();
+  void PlayAmbientSounds();
+  int32_t PlayRandomSound(int32_t id, int32_t percent);
+  void ScrollView();
+  void Cleanup();
+
+  // Settings and screenshots.
+  void LoadProfile();
+  void SaveProfile();
+  void TakeScreenshot();
+
+  // Fields, in the order the game's readers know them.
+  std::unique_ptr<ZHuntingMap> map;
+  std::unique_ptr<ZHunter> hunter;
+  std::unique_ptr<ZScene> scene;
+  ZTurkey* baggedBird = nullptr;
+  int32_t state = Starting;
+  int32_t resumeState = Inactive;
+  int32_t areaIndex = 0;
+  int32_t loadedArea = -1;
+  int32_t running = 1;
+  int32_t frameClockOn = 0;
+  int32_t exitCode = 0;
+  int32_t enteringHuntDone = 0;
+  int32_t startingDone = 0;
+  int32_t menuReady = 0;
+  int32_t trophyRoomReady = 0;
+  int32_t setupDialogOpen = 0;
+  platform::Window* focusedButton = nullptr;
+  std::unique_ptr<ZHuntingWnd> huntingWindow;
+  ZTurkeyWnd* mainWindow = nullptr;
+  std::unique_ptr<ZTrophyRoomWnd> trophyRoom;
+  ZHuntSetupDialog* setupDialog = nullptr;
+  std::unique_ptr<ZGraphics> graphics;
+  int32_t graphicsReady = 0;
+  std::unique_ptr<ZGraphicsInfo> graphicsInfo;
+  std::unique_ptr<ZImage> menuImage;
+  std::unique_ptr<ZSurface> menuSurface;
+  std::unique_ptr<ZSurface> areaSurface;
+  std::unique_ptr<ZSurface> controlsSurface;
+  ZSpriteList worldSprites;
+  ZSpriteList overlaySprites;
+  std::vector<std::unique_ptr<ZButton>> menuButtons;  // owned, in creation order
+  std::unique_ptr<ZViewport> mainViewport;
+  std::unique_ptr<ZViewport> secondViewport;
+  std::unique_ptr<ZSpriteMap> areaSpriteMap;
+  std::unique_ptr<ZSpriteMap> controlsSpriteMap;
+  std::unique_ptr<ZDXSound> sound;
+  int32_t ambientLoopOn = 0;
+  std::unique_ptr<ZSystem> systemInfo;
+  ZButton* trophyButton = nullptr;
+  ZButton* huntButton = nullptr;
+  ZButton* exitButton = nullptr;
+  ZTimer timer;
+  uint32_t framesPerSecond = 36;
+  uint32_t stateStartTick = 0;
+  uint32_t lastAmbientTick = 0;
+  int32_t edgeScrollOn = 0;
+  int32_t lookDX = 0;
+  int32_t lookDY = 0;
+  std::string playerName;
+
+ private:
+  void ShutdownSequence();
+  void ReturnToMenu();
+  void BuildMenu();
+  void RunHuntSetupSequence();
+  void DrawHuntFrame();
+  // Releases what is still owned, in Cleanup's order, so nothing is torn down under its users.
+  void ReleaseObjects();
+  platform::LRESULT DefaultHandling(uint32_t message, platform::WPARAM wParam, platform::LPARAM lParam);
+  // Shows one of the three set-up failure messages and ends the program.
+  void FailSetup(const char* message);
+
+  // The palette last made current for the menu; the graphics system refers to it while in force.
+  std::unique_ptr<ZPalette> menuPalette;
+};
+
+// Module-level bird art, shared with the birds (set by LoadBirdArt, released by FreeBirdArt).
+extern ZTurkeyGame* theGame;
+extern std::unique_ptr<ZSpriteMap> birdSpriteMap;
+extern std::unique_ptr<ZSurface> birdSurface;
+// Cursor resource 104 of the program, loaded by InitGraphics; null means the standard arrow.
+extern const platform::Cursor* gameCursor;
+
+int32_t LoadBirdArt(ZTurkeyGame* game);
+void FreeBirdArt();
+
+// The three set-up failure messages.
+inline constexpr const char* kGraphicsFailedMessage = "ERROR: Graphics initialization failed.";
+inline constexpr const char* kSoundFailedMessage = "ERROR: Sound initialization failed.";
+inline constexpr const char* kControlsFailedMessage = "ERROR: Controls initialization failed.";
