@@ -55,11 +55,12 @@ class Display {
 
   // Off-screen surface owned by the caller: DDSD_WIDTH | DDSD_HEIGHT (both >= 1) and DDSCAPS_OFFSCREENPLAIN
   // with DDSCAPS_VIDEOMEMORY or DDSCAPS_SYSTEMMEMORY (neither = video first, then system).
-  // DDERR_OUTOFVIDEOMEMORY when a video-memory surface does not fit the (test-settable) budget.
+  // DDERR_OUTOFVIDEOMEMORY when a video-memory surface does not fit the (test-settable) budget;
+  // E_INVALIDARG for a bad description, DDERR_OUTOFMEMORY beyond 16384 a side or 64 M pixels.
   HRESULT CreateSurface(const SurfaceDesc& desc, std::unique_ptr<Surface>* out);
   // The primary surface (DDSCAPS_PRIMARYSURFACE, with DDSCAPS_FLIP | DDSCAPS_COMPLEX and
   // backBufferCount 1 for a flipping chain), at the display mode's size; owned by the display.
-  // Needs the mode set; a second primary replaces the first.
+  // Needs the mode set (E_FAIL before); one per display (DDERR_PRIMARYSURFACEALREADYEXISTS).
   HRESULT CreatePrimarySurface(const SurfaceDesc& desc, Surface** out);
   Surface* Primary() const { return primary_.get(); }
 
@@ -79,7 +80,8 @@ class Display {
   // The front surface's pixels and the palette it is shown with (screenshots, headless capture).
   // pixels.size() == width * height, rows top first, no padding. False without a primary.
   bool ReadFront(std::vector<uint8_t>* pixels, std::array<Rgb, 256>* palette) const;
-  // The same as a view into the live surface (valid until the next change of the front surface).
+  // The same as a view into the live surface (valid until the next change of the front surface);
+  // its palette is null while none is attached.
   bool FrontFrame(FrameView* frame) const;
 
   // Test hook: bytes of "video memory" left for video-memory surfaces (default: unlimited).

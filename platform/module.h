@@ -57,6 +57,8 @@ struct ResourceEntry {
   uint16_t nameId = 0;
   std::string name;
   ResourceInfo info;
+  std::string typeKey;  // upper-cased names for matching (non-ASCII kept apart from any ASCII query)
+  std::string nameKey;
 };
 
 // A parsed PE image. Every offset, size and RVA is checked against the bytes at hand: a damaged image
@@ -101,6 +103,8 @@ HMODULE LoadLibrary(const std::string& fileName);
 bool FreeLibrary(HMODULE module);
 // The program's own module (the embedded image; it may hold no resources). Never unloaded.
 HMODULE GetOwnModule();
+// Test hook: puts another image in place of the embedded one (null puts the embedded one back).
+void SetOwnModuleForTest(std::unique_ptr<Module> module);
 
 // FindResource: module null means the program's own module.
 HRSRC FindResource(HMODULE module, const ResName& name, const ResName& type);
