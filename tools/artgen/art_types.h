@@ -1,6 +1,7 @@
 // Shared picture types of the art generator: drawings are made in RGBA, then quantised to palettes.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 

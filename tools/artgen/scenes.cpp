@@ -1,5 +1,7 @@
-// Placeholder painters (flat shapes) so the writers can be built first; the real painters replace this.
+// The painted scenes: entry points that hand the locations, the birds, the title and the trophies to the writers.
 #include "tools/artgen/scenes.h"
+
+#include "tools/artgen/turkey.h"
 
 namespace artgen {
 
@@ -12,14 +14,20 @@ AreaArt DrawArea(int mapNumber) {
   return art;
 }
 
-std::vector<SpriteFrames> DrawGobblerSprites() {
-  std::vector<SpriteFrames> sprites;
-  for (int s = 0; s < 6; ++s) sprites.push_back({RgbaImage(120, 100, 0xFF503010u), RgbaImage(120, 100, 0xFF604020u)});
-  return sprites;
-}
+std::vector<SpriteFrames> DrawGobblerSprites() { return turkey::PaintGobblerSprites(); }
 
 RgbaImage DrawTitleLandscape() { return RgbaImage(640, 480, 0xFF406030u); }
 
-RgbaImage DrawTrophyPicture(int, int width, int height) { return RgbaImage(width, height, 0xFF503010u); }
+RgbaImage DrawTrophyPicture(int subspecies, int width, int height) {
+  RgbaImage out(width, height);
+  if (width <= 0 || height <= 0) return out;
+  RgbaImage bird = turkey::PaintStrutter(turkey::LookForSubspecies(subspecies), 0.75, 0.2, width, height);
+  // Centred, standing on the bottom row.
+  int ox = (width - bird.width) / 2, oy = height - bird.height;
+  for (int y = 0; y < bird.height; ++y)
+    for (int x = 0; x < bird.width; ++x)
+      if (ox + x >= 0 && ox + x < width && oy + y >= 0) out.At(ox + x, oy + y) = bird.At(x, y);
+  return out;
+}
 
 }  // namespace artgen

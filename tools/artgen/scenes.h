@@ -1,6 +1,7 @@
 // The painted scenes of the game: locations, scenery, the birds and the title landscape (RGBA).
 #pragma once
 
+#include <cstddef>
 #include <vector>
 
 #include "tools/artgen/art_types.h"
