@@ -71,6 +71,9 @@ class Backend {
   // Input: non-blocking poll; WaitForInput sleeps at most maxMs or until the next event arrives.
   virtual bool PollEvent(InputEvent* event) = 0;
   virtual void WaitForInput(uint32_t maxMs) = 0;
+  // False when no input can arrive while the program waits (the headless backend's input is all
+  // injected up front): GetMessage then reports an empty queue instead of waiting for ever.
+  virtual bool IsInteractive() const { return true; }
 
   // Cursor: visibility of the host cursor, its image, confinement and warping. While the cursor is
   // hidden and confined, the SDL backend drives a virtual cursor from relative motion.

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/types.h"
 
@@ -18,6 +19,8 @@ struct Msg {
   LPARAM lParam = 0;
   uint32_t time = 0;
   Point pt;
+  uint64_t serial = 0;  // the window's creation serial, so a message never reaches a later window at
+                        // the same address; 0 for messages made by hand (checked by address only)
 };
 
 // A loaded cursor (the program's cursor resource, or the standard arrow when null).
@@ -58,12 +61,15 @@ class Window {
   bool ShowWindow(int cmd);
   bool IsWindowVisible() const;  // this and every parent visible
   bool IsMinimized() const { return minimized_; }
-  void UpdateWindow();           // sends WM_PAINT now if the update region is not empty
-  void InvalidateRect(const Rect* rect);  // client coordinates; null = whole window
+  void UpdateWindow();           // sends WM_PAINT now if the update region is not empty, then to the
+                                 // children that need it (WM_ERASEBKGND first when an erase is due)
+  void InvalidateRect(const Rect* rect, bool erase = true);  // client coordinates; null = whole window
   bool GetUpdateRect(Rect* rect) const;   // client coordinates; false when nothing is invalid
   void ValidateRect(const Rect* rect);    // null = whole window
 
-  void MoveWindow(const Rect& rect);  // parent client coordinates (screen for top-level)
+  // Parent client coordinates (screen for top-level). With repaint, the window and the parent's
+  // uncovered area are invalidated.
+  void MoveWindow(const Rect& rect, bool repaint = true);
   Rect GetWindowRect() const;          // screen coordinates
   Rect GetClientRect() const;          // (0, 0, width, height)
   void ClientToScreen(Point* p) const;
@@ -73,6 +79,7 @@ class Window {
   void EnableWindow(bool enable);
   bool IsWindowEnabled() const { return enabled_; }
 
+  bool IsChild(const Window* other) const;  // `other` is a descendant of this window
   Window* GetParent() const { return parent_; }
   Window* GetOwner() const { return owner_; }
   void SetOwner(Window* owner) { owner_ = owner; }
@@ -84,12 +91,19 @@ class Window {
   const std::string& GetClassName() const { return className_; }
   const Cursor* GetClassCursor() const;
 
-  // Forgets the platform window without destroying it (CWnd::Detach); the window stays in the tree
-  // as a plain window with default handling.
+  // Forgets the platform window without destroying it (CWnd::Detach): from here on the window's
+  // messages get default handling only, and deleting the object removes the window silently.
   void Detach();
+  bool IsDetached() const { return detached_; }
 
  private:
   friend class WindowManager;
+  bool detached_ = false;
+  bool destroying_ = false;
+  bool erase_ = false;  // WM_ERASEBKGND is due before the next WM_PAINT
+  uint64_t serial_ = 0;
+  std::vector<Window*> children_;  // bottom to top
+  Window* lastFocus_ = nullptr;    // the focus inside this top-level window when it was minimised
   bool created_ = false;
   bool visible_ = false;
   bool minimized_ = false;
@@ -115,7 +129,10 @@ class Window {
 bool PeekMessage(Msg* msg, Window* filter, uint32_t minMsg, uint32_t maxMsg, uint32_t remove);
 // Takes the next message (waiting for one); returns 0 for WM_QUIT, else nonzero.
 int GetMessage(Msg* msg, Window* filter, uint32_t minMsg, uint32_t maxMsg);
-bool TranslateMessage(const Msg* msg);  // character messages for key downs
+// Character messages for key downs that the host's text input does not deliver: Backspace (8),
+// Tab (9), Enter (13), Escape (27) and Ctrl+letter (1..26). Typed characters arrive from the backend
+// as WM_CHAR already (wParam = Unicode code point), so each reaches the focus window once.
+bool TranslateMessage(const Msg* msg);
 LRESULT DispatchMessage(const Msg* msg);
 bool PostMessage(Window* window, uint32_t message, WPARAM wParam, LPARAM lParam);  // false if gone
 LRESULT SendMessage(Window* window, uint32_t message, WPARAM wParam, LPARAM lParam);
@@ -123,7 +140,12 @@ void PostQuitMessage(int exitCode);
 
 Window* GetFocus();
 Window* SetCapture(Window* window);
+Window* GetCapture();
 void ReleaseCapture();
+bool IsWindow(const Window* window);  // a created, not yet destroyed window
+// Key state as input has arrived (not as messages were handled): bit 0x8000 set while down.
+int16_t GetKeyState(uint32_t vk);
+bool IsApplicationActive();  // false after the host took the focus away, until it comes back
 Window* WindowFromPoint(Point screen);  // topmost visible, enabled window under the point
 
 // --- cursor ---
