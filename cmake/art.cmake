@@ -11,9 +11,20 @@ if(EXISTS ${CMAKE_SOURCE_DIR}/tools/artgen/main.cpp)
   pkg_check_modules(CAIRO REQUIRED IMPORTED_TARGET cairo)
   pkg_check_modules(FREETYPE REQUIRED IMPORTED_TARGET freetype2)
   file(GLOB BF_ARTGEN_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/artgen/*.cpp)
-  add_executable(artgen ${BF_ARTGEN_SOURCES})
+  list(REMOVE_ITEM BF_ARTGEN_SOURCES ${CMAKE_SOURCE_DIR}/tools/artgen/main.cpp)
+  # Everything but main() is a library, so the tests can check the writers and painters directly.
+  add_library(artgen_lib STATIC ${BF_ARTGEN_SOURCES})
+  target_link_libraries(artgen_lib PUBLIC PkgConfig::CAIRO PkgConfig::FREETYPE PkgConfig::PNG)
+  add_executable(artgen ${CMAKE_SOURCE_DIR}/tools/artgen/main.cpp)
   set_target_properties(artgen PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
-  target_link_libraries(artgen PRIVATE bf_framework PkgConfig::CAIRO PkgConfig::FREETYPE PkgConfig::PNG)
+  target_link_libraries(artgen PRIVATE artgen_lib)
+  # The test program is defined after this file is included; link it once the whole tree is read.
+  function(bf_link_artgen_into_tests)
+    if(TARGET brushfeather_tests)
+      target_link_libraries(brushfeather_tests PRIVATE artgen_lib)
+    endif()
+  endfunction()
+  cmake_language(DEFER CALL bf_link_artgen_into_tests)
   # artgen ART_DIR RUN_DIR: own resources into ART_DIR, the art files and contact sheet into RUN_DIR.
   add_custom_command(
     OUTPUT ${BF_ART_OUTPUTS}
