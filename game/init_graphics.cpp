@@ -1,16 +1,56 @@
 // Display set-up and the birds' art: the game's graphics services.
+#include "framework/core/graphics_info.h"
+#include "framework/graphics/graphics.h"
 #include "framework/graphics/sprite_map.h"
 #include "framework/graphics/surface.h"
+#include "framework/graphics/viewport.h"
+#include "game/art_files.h"
 #include "game/turkey_game.h"
+#include "game/turkey_wnd.h"
+#include "platform/cursor_resource.h"
+#include "platform/module.h"
 
-// The display system is not there yet, so display set-up fails and the game reports it.
-int32_t ZTurkeyGame::InitGraphics() { return 0; }
+int32_t ZTurkeyGame::InitGraphics() {
+  if (graphics == nullptr) return 0;
+  if (graphics->Init(mainWindow, 640, 480, 8) == 0) return 0;
+  gameCursor = platform::LoadCursor(platform::GetOwnModule(), platform::ResName(art::kGameCursorId));
+
+  // The main viewport covers the whole display; its source is set by whoever shows a picture.
+  const platform::Rect whole{0, 0, graphics->GetWidth(), graphics->GetHeight()};
+  mainViewport = std::make_unique<ZViewport>(graphics.get(), nullptr, graphics->GetBackSurface(), &whole, 0, 0);
+  const platform::Rect upper{0, 0, 640, 425};
+  secondViewport = std::make_unique<ZViewport>(graphics.get(), graphics->GetFrontSurface(), graphics->GetBackSurface(),
+                                               &upper, 0, 0);
+
+  worldSprites.SetGraphics(graphics.get());
+  overlaySprites.SetGraphics(graphics.get());
+  mainViewport->SetNotifier(worldSprites.GetNotifier());
+  secondViewport->SetNotifier(overlaySprites.GetNotifier());
+
+  if (graphicsInfo == nullptr) graphicsInfo = std::make_unique<ZGraphicsInfo>();
+  graphicsInfo->worldSprites = &worldSprites;
+  graphicsInfo->overlaySprites = &overlaySprites;
+  graphicsInfo->mainViewport = mainViewport.get();
+  graphicsInfo->secondViewport = secondViewport.get();
+  graphics->SetInfo(graphicsInfo.get());
+
+  LoadBirdArt(this);
+  graphicsReady = 1;
+  return 1;
+}
 
 int32_t LoadBirdArt(ZTurkeyGame* game) {
   theGame = game;
-  birdSpriteMap.reset();
   birdSurface.reset();
-  return 0;  // no bird art can be read yet; the birds go without
+  birdSpriteMap = std::make_unique<ZSpriteMap>();
+  if (birdSpriteMap->LoadFile(art::kBirdSpriteFile) == 0) {
+    // The birds go without art; nothing is shown to the player.
+    birdSpriteMap.reset();
+    return 0;
+  }
+  birdSurface = std::make_unique<ZSurface>();
+  birdSurface->CreateFromSpriteMap(game != nullptr ? game->graphics.get() : nullptr, birdSpriteMap.get());
+  return 1;
 }
 
 void FreeBirdArt() {
