@@ -1,24 +1,101 @@
-// SDL audio output: placeholder until the mixer lands; it never opens, so the game runs silent.
+// SDL audio output: a queued SDL audio device kept about 20 ms ahead by the game thread's pump.
+#include <SDL.h>
+
+#include <algorithm>
+#include <cstdio>
 #include <memory>
+#include <vector>
 
 #include "platform/audio_out.h"
 
 namespace platform {
 namespace {
 
-class SilentAudioOut final : public AudioOut {
+constexpr int kLeadMs = 20;           // how far ahead of the device the queue is kept
+constexpr Uint16 kDeviceFrames = 512; // the device's own period (about 12 ms at 44.1 kHz)
+
+class SdlAudioOut final : public AudioOut {
  public:
-  bool Open(int, AudioSource*) override { return false; }
-  void Close() override {}
-  bool IsOpen() const override { return false; }
-  int Rate() const override { return 0; }
-  void Pump() override {}
+  ~SdlAudioOut() override { Close(); }
+
+  bool Open(int rate, AudioSource* source) override {
+    if (device_ != 0 || source == nullptr || rate <= 0) return false;
+    if (SDL_WasInit(SDL_INIT_AUDIO) == 0) {
+      if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+        std::fprintf(stderr, "brushfeather: no audio (%s); the game runs silently\n", SDL_GetError());
+        return false;
+      }
+      ownsSubsystem_ = true;
+    }
+    SDL_AudioSpec want{};
+    want.freq = rate;
+    want.format = AUDIO_S16SYS;
+    want.channels = 2;
+    want.samples = kDeviceFrames;
+    want.callback = nullptr;  // queued: the game thread pushes, no audio thread touches game state
+    SDL_AudioSpec have{};
+    // No allowed changes: SDL converts to the device itself, so the mixer's rate holds.
+    device_ = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+    if (device_ == 0) {
+      std::fprintf(stderr, "brushfeather: cannot open an audio device (%s); the game runs silently\n", SDL_GetError());
+      ReleaseSubsystem();
+      return false;
+    }
+    source_ = source;
+    rate_ = rate;
+    lead_ = static_cast<uint32_t>(rate * kLeadMs / 1000);
+    Pump();
+    SDL_PauseAudioDevice(device_, 0);
+    return true;
+  }
+
+  void Close() override {
+    if (device_ != 0) {
+      SDL_ClearQueuedAudio(device_);
+      SDL_CloseAudioDevice(device_);
+      device_ = 0;
+    }
+    source_ = nullptr;
+    ReleaseSubsystem();
+  }
+
+  bool IsOpen() const override { return device_ != 0; }
+  int Rate() const override { return device_ != 0 ? rate_ : 0; }
+
+  void Pump() override {
+    if (device_ == 0 || source_ == nullptr) return;
+    const uint32_t queued = SDL_GetQueuedAudioSize(device_) / kFrameBytes;
+    if (queued >= lead_) return;
+    const uint32_t frames = lead_ - queued;
+    chunk_.resize(static_cast<size_t>(frames) * 2);
+    source_->Mix(chunk_.data(), frames);
+    if (SDL_QueueAudio(device_, chunk_.data(), frames * kFrameBytes) != 0 && !reported_) {
+      std::fprintf(stderr, "brushfeather: audio queue failed (%s)\n", SDL_GetError());
+      reported_ = true;
+    }
+  }
+
+ private:
+  static constexpr uint32_t kFrameBytes = 4;  // stereo 16-bit
+
+  void ReleaseSubsystem() {
+    if (ownsSubsystem_) {
+      SDL_QuitSubSystem(SDL_INIT_AUDIO);
+      ownsSubsystem_ = false;
+    }
+  }
+
+  SDL_AudioDeviceID device_ = 0;
+  AudioSource* source_ = nullptr;
+  int rate_ = 0;
+  uint32_t lead_ = 0;
+  bool ownsSubsystem_ = false;
+  bool reported_ = false;
+  std::vector<int16_t> chunk_;
 };
 
 }  // namespace
 
-std::unique_ptr<AudioOut> CreateSdlAudioOut() {
-  return std::make_unique<SilentAudioOut>();
-}
+std::unique_ptr<AudioOut> CreateSdlAudioOut() { return std::make_unique<SdlAudioOut>(); }
 
 }  // namespace platform

@@ -1,0 +1,321 @@
+// Tests of the sound system's rules: play, stop and rewind, enabling, refused settings, unknown ids.
+#include "framework/sound/dx_sound.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <memory>
+
+#include "framework/sound/dx_sound_buffer.h"
+#include "platform/audio_out.h"
+#include "platform/backend.h"
+#include "platform/clock.h"
+#include "platform/sound.h"
+#include "tests/framework/sound/wave_images.h"
+
+namespace {
+
+using namespace wave_images;
+using platform::DSBSTATUS_LOOPING;
+using platform::DSBSTATUS_PLAYING;
+
+// Just enough host for the sound system: a clock and the headless audio output.
+class AudioOnlyBackend final : public platform::Backend {
+ public:
+  AudioOnlyBackend() : audio_(platform::CreateHeadlessAudioOut(&clock_, "")) {}
+  platform::Clock& GetClock() override { return clock_; }
+  bool OpenDisplay(int32_t, int32_t) override { return false; }
+  void CloseDisplay() override {}
+  bool DisplayOpen() const override { return false; }
+  void Present(const platform::FrameView&) override {}
+  bool PollEvent(platform::InputEvent*) override { return false; }
+  void WaitForInput(uint32_t) override {}
+  void SetCursorVisible(bool) override {}
+  void SetCursorImage(const platform::CursorImage*) override {}
+  void SetCursorConfined(bool) override {}
+  void WarpCursor(int32_t, int32_t) override {}
+  int ShowMessageBox(const std::string&, const std::string&, uint32_t) override { return platform::IDOK; }
+  platform::AudioOut& Audio() override { return *audio_; }
+
+  platform::ManualClock clock_{5000};
+  std::unique_ptr<platform::AudioOut> audio_;
+};
+
+std::map<uint32_t, std::vector<uint8_t>> g_images;
+
+int ImageReader(platform::Module*, uint32_t id, ZResourceBlock* out) {
+  auto it = g_images.find(id);
+  if (it == g_images.end()) return 0;
+  out->data = it->second.data();
+  out->size = static_cast<uint32_t>(it->second.size());
+  return 1;
+}
+
+// Ids of the fixture: 10 is 1 s of 44.1 kHz 16-bit mono, 11 is 0.1 s of 11025 Hz 8-bit stereo, 12 is
+// damaged (no "data" chunk), 13 is in the list but missing from the module, 14 a format the device refuses.
+constexpr int32_t kLong = 10, kShort = 11, kDamaged = 12, kMissing = 13, kRefused = 14;
+const int32_t kIds[] = {kLong, kShort, kDamaged, kMissing, kRefused};
+
+class ZDXSoundTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    g_images.clear();
+    g_images[kLong] = Recording(1, 44100, 16, Samples16(44100));
+    g_images[kShort] = Recording(2, 11025, 8, std::vector<uint8_t>(2205, 200));
+    g_images[kDamaged] = Riff({Chunk("fmt ", FmtBody(1, 11025, 8))});
+    g_images[kRefused] = Recording(1, 11025, 12, std::vector<uint8_t>(300, 1));
+    oldReader_ = ZWave::SetResourceReader(&ImageReader);
+    platform::SetBackend(&backend_);
+  }
+  void TearDown() override {
+    sound_.reset();
+    platform::SetBackend(nullptr);
+    ZWave::SetResourceReader(oldReader_);
+  }
+
+  void InitAll() {
+    sound_ = std::make_unique<ZDXSound>();
+    ASSERT_EQ(sound_->Init(kIds, 5, nullptr, ZDXSound::kBufferFlags, nullptr), 1);
+    ASSERT_EQ(sound_->Enable(1), 1);
+  }
+  uint32_t Status(int32_t id) {
+    uint32_t s = 0xFFFF;
+    sound_->GetStatus(id, &s);
+    return s;
+  }
+  uint32_t Position(int32_t id) {
+    ZDXSoundBuffer* b = sound_->FindBuffer(id);
+    uint32_t p = 0xFFFF;
+    if (b != nullptr && b->buffer) b->buffer->GetCurrentPosition(&p, nullptr);
+    return p;
+  }
+  void Advance(uint32_t ms) { backend_.clock_.Advance(ms); }
+
+  AudioOnlyBackend backend_;
+  std::unique_ptr<ZDXSound> sound_;
+  ZWave::ResourceReader oldReader_ = nullptr;
+};
+
+TEST_F(ZDXSoundTest, InitMakesOneBufferObjectPerIdInOrder) {
+  InitAll();
+  EXPECT_EQ(sound_->available, 1);
+  EXPECT_EQ(sound_->count, 5);
+  ASSERT_EQ(sound_->buffers.size(), 5u);
+  for (size_t i = 0; i < 5; ++i) {
+    ASSERT_NE(sound_->buffers[i], nullptr);
+    EXPECT_EQ(sound_->buffers[i]->resourceId, kIds[i]);
+    EXPECT_EQ(sound_->buffers[i]->capabilityFlags, 0xE2u);
+  }
+  // Only the sound ones got a device buffer; the others exist silent.
+  EXPECT_TRUE(sound_->FindBuffer(kLong)->buffer);
+  EXPECT_TRUE(sound_->FindBuffer(kShort)->buffer);
+  EXPECT_FALSE(sound_->FindBuffer(kDamaged)->buffer);
+  EXPECT_FALSE(sound_->FindBuffer(kMissing)->buffer);
+  EXPECT_FALSE(sound_->FindBuffer(kRefused)->buffer);
+  EXPECT_EQ(sound_->FindBuffer(kShort)->buffer->Size(), 2205u);
+}
+
+TEST_F(ZDXSoundTest, PlayContinuesAndStopRewindPlayRestarts) {
+  InitAll();
+  ASSERT_EQ(sound_->Play(kLong, 0), 0);
+  Advance(100);
+  EXPECT_EQ(sound_->Play(kLong, 0), 0);
+  Advance(100);
+  EXPECT_EQ(Position(kLong), 8820u * 2);  // not restarted by the second play
+  EXPECT_EQ(sound_->Stop(kLong), 0);
+  Advance(300);
+  EXPECT_EQ(Position(kLong), 8820u * 2);  // stop keeps the cursor
+  EXPECT_EQ(sound_->SetPosition(kLong, 0), 0);
+  EXPECT_EQ(sound_->Play(kLong, 0), 0);
+  Advance(50);
+  EXPECT_EQ(Position(kLong), 2205u * 2);
+  EXPECT_EQ(Status(kLong), DSBSTATUS_PLAYING);
+  Advance(1000);
+  EXPECT_EQ(Status(kLong), 0u);  // ran out by itself
+}
+
+TEST_F(ZDXSoundTest, LoopingPlaysUntilStopped) {
+  InitAll();
+  sound_->Play(kShort, ZDXSound::kPlayLooping);
+  Advance(2000);
+  EXPECT_EQ(Status(kShort), DSBSTATUS_PLAYING | DSBSTATUS_LOOPING);
+  sound_->Stop(kShort);
+  EXPECT_EQ(Status(kShort), 0u);
+}
+
+TEST_F(ZDXSoundTest, DisabledBlocksPlayButNotTheOtherCalls) {
+  InitAll();
+  sound_->Enable(0);
+  EXPECT_EQ(sound_->Play(kLong, 0), 0);
+  EXPECT_EQ(Status(kLong), 0u);
+  EXPECT_EQ(sound_->SetVolume(kLong, -500), 0);
+  int32_t v = 0;
+  EXPECT_EQ(sound_->GetVolume(kLong, &v), 0);
+  EXPECT_EQ(v, -500);
+  EXPECT_EQ(sound_->SetPosition(kLong, 882), 0);
+  EXPECT_EQ(Position(kLong), 882u);
+  EXPECT_EQ(sound_->SetVolume(kLong, -10001), platform::DSERR_INVALIDPARAM);  // still the device's answer
+  sound_->PlayAdjusted(kLong, ZDXSound::kAdjustVolume, -100, 0);
+  EXPECT_EQ(Status(kLong), 0u);
+  sound_->GetVolume(kLong, &v);
+  EXPECT_EQ(v, -500);  // play-adjusted does nothing at all while disabled
+  sound_->Enable(1);
+  EXPECT_EQ(sound_->Play(kLong, 0), 0);
+  EXPECT_EQ(Status(kLong), DSBSTATUS_PLAYING);
+}
+
+TEST_F(ZDXSoundTest, EnableZeroStopsEverythingAndOneDoesNotRestart) {
+  InitAll();
+  sound_->Play(kLong, 0);
+  sound_->Play(kShort, ZDXSound::kPlayLooping);
+  Advance(20);
+  EXPECT_EQ(sound_->Enable(0), 1);
+  EXPECT_EQ(sound_->enabled, 0);
+  EXPECT_EQ(Status(kLong), 0u);
+  EXPECT_EQ(Status(kShort), 0u);
+  EXPECT_EQ(Position(kLong), 882u * 2);  // stopped, not rewound
+  EXPECT_EQ(sound_->Enable(1), 1);
+  Advance(100);
+  EXPECT_EQ(Status(kLong), 0u);
+  EXPECT_EQ(Status(kShort), 0u);
+}
+
+TEST_F(ZDXSoundTest, PlayAdjustedPlaysOnlyWhenTheDeviceTakesTheSetting) {
+  InitAll();
+  sound_->PlayAdjusted(kLong, ZDXSound::kAdjustVolume, -12000, 0);
+  EXPECT_EQ(Status(kLong), 0u);
+  int32_t v = 1;
+  sound_->GetVolume(kLong, &v);
+  EXPECT_EQ(v, 0);
+  EXPECT_EQ(sound_->PlayAdjusted(kLong, ZDXSound::kAdjustVolume, -2400, 0), 0);
+  EXPECT_EQ(Status(kLong), DSBSTATUS_PLAYING);
+  sound_->GetVolume(kLong, &v);
+  EXPECT_EQ(v, -2400);
+  sound_->Stop(kLong);
+
+  sound_->PlayAdjusted(kShort, ZDXSound::kAdjustFrequency, 50, 0);
+  EXPECT_EQ(Status(kShort), 0u);
+  sound_->PlayAdjusted(kShort, ZDXSound::kAdjustFrequency, 22050, 0);
+  EXPECT_EQ(Status(kShort), DSBSTATUS_PLAYING);
+  uint32_t f = 0;
+  sound_->GetFrequency(kShort, &f);
+  EXPECT_EQ(f, 22050u);
+  Advance(60);  // 0.1 s of samples at twice their rate
+  EXPECT_EQ(Status(kShort), 0u);
+  EXPECT_EQ(sound_->SetFrequency(kShort, 0), 0);
+  sound_->GetFrequency(kShort, &f);
+  EXPECT_EQ(f, 11025u);
+  EXPECT_EQ(sound_->SetFrequency(kShort, -5), platform::DSERR_INVALIDPARAM);
+
+  sound_->PlayAdjusted(kShort, ZDXSound::kAdjustPan, 10001, 0);
+  EXPECT_EQ(Status(kShort), 0u);
+  sound_->PlayAdjusted(kShort, ZDXSound::kAdjustPan, -10000, 0);
+  EXPECT_EQ(Status(kShort), DSBSTATUS_PLAYING);
+  sound_->Stop(kShort);
+  sound_->PlayAdjusted(kShort, 3, 0, 0);  // no such kind
+  EXPECT_EQ(Status(kShort), 0u);
+}
+
+TEST_F(ZDXSoundTest, UnknownIdsAndSilentSoundsDoNothing) {
+  InitAll();
+  for (int32_t id : {133, kDamaged, kMissing, kRefused}) {
+    uint32_t status = 77, freq = 77;
+    int32_t vol = 77;
+    EXPECT_EQ(sound_->Play(id, 0), 0) << id;
+    EXPECT_EQ(sound_->PlayAdjusted(id, ZDXSound::kAdjustVolume, -100, 0), 0) << id;
+    EXPECT_EQ(sound_->Stop(id), 0) << id;
+    EXPECT_EQ(sound_->SetFrequency(id, 99), 0) << id;  // out of range, but nobody to refuse it
+    EXPECT_EQ(sound_->SetPan(id, 0), 0) << id;
+    EXPECT_EQ(sound_->SetVolume(id, -20000), 0) << id;
+    EXPECT_EQ(sound_->SetPosition(id, 0), 0) << id;
+    EXPECT_EQ(sound_->GetFrequency(id, &freq), 0) << id;
+    EXPECT_EQ(sound_->GetVolume(id, &vol), 0) << id;
+    EXPECT_EQ(sound_->GetStatus(id, &status), 0) << id;
+    EXPECT_EQ(status, 77u);
+    EXPECT_EQ(freq, 77u);
+    EXPECT_EQ(vol, 77);
+  }
+  EXPECT_EQ(sound_->FindBuffer(133), nullptr);
+}
+
+TEST_F(ZDXSoundTest, TheFirstOfRepeatedIdsIsTheOneAddressed) {
+  const int32_t ids[] = {kShort, kLong, kShort};
+  sound_ = std::make_unique<ZDXSound>();
+  ASSERT_EQ(sound_->Init(ids, 3, nullptr, 0, nullptr), 1);
+  sound_->Play(kShort, 0);
+  uint32_t s0 = 0, s2 = 0;
+  sound_->buffers[0]->buffer->GetStatus(&s0);
+  sound_->buffers[2]->buffer->GetStatus(&s2);
+  EXPECT_EQ(s0, DSBSTATUS_PLAYING);
+  EXPECT_EQ(s2, 0u);
+}
+
+TEST_F(ZDXSoundTest, WithoutAHostSoundIsUnavailableAndQuiet) {
+  platform::SetBackend(nullptr);
+  sound_ = std::make_unique<ZDXSound>();
+  EXPECT_EQ(sound_->Init(kIds, 5, nullptr, 0, nullptr), 0);
+  EXPECT_EQ(sound_->available, 0);
+  EXPECT_EQ(sound_->device, nullptr);
+  EXPECT_TRUE(sound_->buffers.empty());
+  EXPECT_EQ(sound_->Enable(1), 0);
+  EXPECT_EQ(sound_->Play(kLong, 0), 0);
+  uint32_t s = 9;
+  EXPECT_EQ(sound_->GetStatus(kLong, &s), 0);
+  EXPECT_EQ(s, 9u);
+}
+
+TEST_F(ZDXSoundTest, AnOutputThatWillNotOpenLeavesSoundUnavailable) {
+  platform::Mixer other(44100);
+  ASSERT_TRUE(backend_.audio_->Open(44100, &other));  // someone else holds the output
+  sound_ = std::make_unique<ZDXSound>();
+  EXPECT_EQ(sound_->Init(kIds, 5, nullptr, 0, nullptr), 0);
+  EXPECT_EQ(sound_->available, 0);
+  EXPECT_EQ(sound_->device, nullptr);
+  EXPECT_EQ(sound_->Play(kLong, 0), 0);
+  backend_.audio_->Close();
+}
+
+TEST_F(ZDXSoundTest, ShutdownReleasesEverythingAndTheOutput) {
+  InitAll();
+  sound_->Play(kLong, ZDXSound::kPlayLooping);
+  sound_->Shutdown();
+  EXPECT_TRUE(sound_->buffers.empty());
+  EXPECT_EQ(sound_->device, nullptr);
+  EXPECT_FALSE(backend_.audio_->IsOpen());
+  EXPECT_EQ(sound_->Play(kLong, 0), 0);
+  // A new device can be made afterwards with the same ids.
+  EXPECT_EQ(sound_->CreateDevice(), 1);
+  EXPECT_EQ(sound_->Play(kLong, 0), 0);
+  EXPECT_EQ(Status(kLong), DSBSTATUS_PLAYING);
+}
+
+TEST_F(ZDXSoundTest, ALostBufferIsRebuiltFromItsRecordingAtTheNextPlay) {
+  InitAll();
+  ZDXSoundBuffer* b = sound_->FindBuffer(kLong);
+  b->buffer->MarkLost();
+  EXPECT_EQ(Status(kLong), platform::DSBSTATUS_BUFFERLOST);
+  EXPECT_EQ(sound_->Play(kLong, 0), 0);
+  EXPECT_EQ(Status(kLong), DSBSTATUS_PLAYING);
+  // The samples are back: read them through a lock.
+  sound_->Stop(kLong);
+  void* p = nullptr;
+  uint32_t n = 0;
+  ASSERT_EQ(b->buffer->Lock(200, 4, &p, &n, nullptr, nullptr, 0), platform::DS_OK);
+  const auto* s = static_cast<const int16_t*>(p);
+  EXPECT_EQ(s[0], 1100);
+  EXPECT_EQ(s[1], 1101);
+  b->buffer->Unlock(p, n, nullptr, 0);
+}
+
+TEST_F(ZDXSoundTest, ClassRecordsNameTheirBases) {
+  InitAll();
+  EXPECT_STREQ(sound_->GetRuntimeClass()->className, "ZDXSound");
+  EXPECT_TRUE(sound_->IsKindOf(&ZSound::classRecord));
+  EXPECT_EQ(ZSound::classRecord.baseClass, &ZObject::classRecord);
+  ZDXSoundBuffer* b = sound_->FindBuffer(kLong);
+  EXPECT_STREQ(b->GetRuntimeClass()->className, "ZDXSoundBuffer");
+  EXPECT_TRUE(b->IsKindOf(&ZWave::classRecord));
+  EXPECT_TRUE(b->IsKindOf(&ZData::classRecord));
+}
+
+}  // namespace

@@ -1,0 +1,192 @@
+// Tests of the wave-image walk: chunk order, plain-PCM format chunks, skipped chunks, damaged images.
+#include "framework/sound/wave.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <map>
+
+#include "tests/framework/sound/wave_images.h"
+
+namespace {
+
+using namespace wave_images;
+
+struct Loaded {
+  int32_t formatOk;
+  platform::WaveFormatEx format;
+  uint32_t dataSize;
+  std::vector<uint8_t> data;
+};
+
+Loaded Load(const std::vector<uint8_t>& image) {
+  ZWave w;
+  static const uint8_t kNothing = 0;
+  EXPECT_EQ(w.LoadFromMemory(image.empty() ? &kNothing : image.data(), static_cast<uint32_t>(image.size())), 1);
+  Loaded r{};
+  r.formatOk = w.GetFormat(&r.format);
+  r.dataSize = w.GetDataSize();
+  r.data.assign(r.dataSize + 8, 0xEE);
+  const uint32_t n = w.ReadData(r.data.data(), static_cast<uint32_t>(r.data.size()));
+  EXPECT_EQ(n, r.dataSize);
+  r.data.resize(n);
+  return r;
+}
+
+TEST(ZWaveWalk, ReadsFormatAndSamplesOfAUsualRecording) {
+  const auto samples = Samples16(50);
+  const Loaded r = Load(Recording(1, 22050, 16, samples));
+  ASSERT_EQ(r.formatOk, 1);
+  EXPECT_EQ(r.format.formatTag, 1);
+  EXPECT_EQ(r.format.channels, 1);
+  EXPECT_EQ(r.format.samplesPerSec, 22050u);
+  EXPECT_EQ(r.format.avgBytesPerSec, 44100u);
+  EXPECT_EQ(r.format.blockAlign, 2);
+  EXPECT_EQ(r.format.bitsPerSample, 16);
+  EXPECT_EQ(r.dataSize, 100u);
+  EXPECT_EQ(r.data, samples);
+}
+
+TEST(ZWaveWalk, ChunkOrderDoesNotMatterAndOtherChunksAreSkipped) {
+  const std::vector<uint8_t> samples = {1, 2, 3, 4, 5, 6, 7};  // odd: padded
+  const auto usual = Load(Riff({Chunk("fmt ", FmtBody(2, 11025, 8)), Chunk("data", samples)}));
+  const auto dataFirst = Load(Riff({Chunk("data", samples), Chunk("fmt ", FmtBody(2, 11025, 8))}));
+  const auto cluttered = Load(Riff({Chunk("LIST", {'I', 'N', 'F', 'O', 'x'}), Chunk("data", samples),
+                                    Chunk("cue ", std::vector<uint8_t>(24, 7)), Chunk("fmt ", FmtBody(2, 11025, 8))}));
+  for (const Loaded* r : {&usual, &dataFirst, &cluttered}) {
+    ASSERT_EQ(r->formatOk, 1);
+    EXPECT_EQ(r->format.channels, 2);
+    EXPECT_EQ(r->format.samplesPerSec, 11025u);
+    EXPECT_EQ(r->format.bitsPerSample, 8);
+    EXPECT_EQ(r->data, samples);
+  }
+}
+
+TEST(ZWaveWalk, PlainPcmFormatChunkReadsNothingPastIt) {
+  // fmt last in the image with 16 bytes: the two bytes after it do not exist.
+  std::vector<uint8_t> image = Riff({Chunk("data", Samples16(4)), Chunk("fmt ", FmtBody(1, 44100, 16))});
+  std::vector<uint8_t> exact(image.begin(), image.end());
+  const Loaded r = Load(exact);
+  ASSERT_EQ(r.formatOk, 1);
+  EXPECT_EQ(r.format.samplesPerSec, 44100u);
+  EXPECT_EQ(r.format.extraSize, 0);
+  // In the usual order the next chunk's header follows; it is not taken as an extra size.
+  const Loaded u = Load(Recording(1, 44100, 16, Samples16(4)));
+  EXPECT_EQ(u.format.extraSize, 0);
+  // An 18-byte chunk carries a real one.
+  const Loaded x = Load(Riff({Chunk("fmt ", FmtBody(1, 8000, 8, 0)), Chunk("data", {1, 2})}));
+  ASSERT_EQ(x.formatOk, 1);
+  EXPECT_EQ(x.format.extraSize, 0);
+  const Loaded y = Load(Riff({Chunk("fmt ", FmtBody(1, 8000, 8, 22)), Chunk("data", {1, 2})}));
+  EXPECT_EQ(y.format.extraSize, 22);
+}
+
+TEST(ZWaveWalk, FindsTheWaveFormAmongOtherRiffForms) {
+  std::vector<uint8_t> image = Riff({Chunk("data", {9, 9})}, "AVI ");
+  const auto wave = Recording(1, 11025, 8, {1, 2, 3});
+  image.insert(image.end(), wave.begin(), wave.end());
+  const Loaded r = Load(image);
+  ASSERT_EQ(r.formatOk, 1);
+  EXPECT_EQ(r.data, (std::vector<uint8_t>{1, 2, 3}));
+}
+
+TEST(ZWaveWalk, DamagedImagesGiveNothingAndNeverReadOutside) {
+  const auto good = Recording(1, 22050, 16, Samples16(20));
+  // Every truncation of a good image; ASan checks that no byte past the copy is touched.
+  for (size_t n = 0; n < good.size(); ++n) {
+    std::vector<uint8_t> cut(good.begin(), good.begin() + static_cast<long>(n));
+    const Loaded r = Load(cut);
+    EXPECT_EQ(r.dataSize, 0u) << n;  // data is the last chunk: it never fits a cut image
+    if (n < 12 + 8 + 16) {
+      EXPECT_EQ(r.formatOk, 0) << n;
+    }
+  }
+  // A data chunk that claims more than there is.
+  Loaded r = Load(Riff({Chunk("fmt ", FmtBody(1, 22050, 16)), Chunk("data", Samples16(4), 0x7FFFFFF0)}));
+  EXPECT_EQ(r.formatOk, 1);
+  EXPECT_EQ(r.dataSize, 0u);
+  // A size so large the sum would wrap in 32 bits, before the chunk we look for.
+  r = Load(Riff({Chunk("junk", {1, 2}, 0xFFFFFFFF), Chunk("fmt ", FmtBody(1, 22050, 16)), Chunk("data", {1, 2})}));
+  EXPECT_EQ(r.formatOk, 0);
+  EXPECT_EQ(r.dataSize, 0u);
+  // A format chunk too short for the PCM fields.
+  r = Load(Riff({Chunk("fmt ", std::vector<uint8_t>(14, 1)), Chunk("data", {1, 2})}));
+  EXPECT_EQ(r.formatOk, 0);
+  EXPECT_EQ(r.dataSize, 2u);
+  // No RIFF, no WAVE form, no chunks.
+  EXPECT_EQ(Load(Chunk("RIFX", Recording(1, 8000, 8, {1}))).formatOk, 0);
+  EXPECT_EQ(Load(Riff({Chunk("fmt ", FmtBody(1, 8000, 8)), Chunk("data", {1})}, "WAVX")).dataSize, 0u);
+  EXPECT_EQ(Load(Riff({})).formatOk, 0);
+}
+
+TEST(ZWaveWalk, RiffThatClaimsTooMuchIsReadAsFarAsTheImageGoes) {
+  auto image = Riff({Chunk("fmt ", FmtBody(1, 11025, 8)), Chunk("data", {5, 6, 7, 8})}, "WAVE", 0xFFFFFF00);
+  const Loaded r = Load(image);
+  EXPECT_EQ(r.formatOk, 1);
+  EXPECT_EQ(r.data, (std::vector<uint8_t>{5, 6, 7, 8}));
+}
+
+TEST(ZWaveData, ReadIsCutToTheCapacity) {
+  const auto image = Recording(1, 11025, 8, {1, 2, 3, 4, 5, 6});
+  ZWave w;
+  w.LoadFromMemory(image.data(), static_cast<uint32_t>(image.size()));
+  uint8_t dest[8] = {0};
+  EXPECT_EQ(w.ReadData(dest, 4), 4u);
+  EXPECT_EQ(dest[3], 4);
+  EXPECT_EQ(dest[4], 0);
+  EXPECT_EQ(w.ReadData(nullptr, 4), 0u);
+}
+
+TEST(ZWaveData, NoImageGivesNothing) {
+  ZWave w;
+  platform::WaveFormatEx f;
+  uint8_t b[4];
+  EXPECT_EQ(w.GetFormat(&f), 0);
+  EXPECT_EQ(w.GetDataSize(), 0u);
+  EXPECT_EQ(w.ReadData(b, 4), 0u);
+  EXPECT_EQ(w.FreeData(), 0);
+  const auto image = Recording(1, 11025, 8, {1});
+  w.LoadFromMemory(image.data(), static_cast<uint32_t>(image.size()));
+  EXPECT_EQ(w.FreeData(), 1);
+  EXPECT_EQ(w.data, nullptr);
+  EXPECT_EQ(w.size, 0u);
+  EXPECT_EQ(w.GetDataSize(), 0u);
+  EXPECT_FALSE(w.IsOpen());  // a wave never opens a file
+}
+
+std::map<uint32_t, std::vector<uint8_t>>* g_images = nullptr;
+std::vector<uint32_t> g_asked;
+
+int MapReader(platform::Module*, uint32_t id, ZResourceBlock* out) {
+  g_asked.push_back(id);
+  auto it = g_images->find(id);
+  if (it == g_images->end()) return 0;
+  out->data = it->second.data();
+  out->size = static_cast<uint32_t>(it->second.size());
+  return 1;
+}
+
+TEST(ZWaveResource, LoadsByTheLowSixteenBitsOfTheId) {
+  std::map<uint32_t, std::vector<uint8_t>> images = {{5, Recording(1, 11025, 8, {1, 2})}};
+  g_images = &images;
+  g_asked.clear();
+  ZWave::SetResourceReader(&MapReader);
+  ZWave w;
+  EXPECT_EQ(w.LoadFromResource(0x10005, nullptr), 1);
+  EXPECT_EQ(w.fromResource, 1);
+  EXPECT_EQ(w.GetDataSize(), 2u);
+  EXPECT_EQ(w.LoadFromResource(6, nullptr), 0);  // a miss forgets the old image too
+  EXPECT_EQ(w.data, nullptr);
+  EXPECT_EQ(g_asked, (std::vector<uint32_t>{5, 6}));
+  ZWave::SetResourceReader(nullptr);
+  g_images = nullptr;
+}
+
+TEST(ZWaveClass, RecordsItsPlaceInTheClassTree) {
+  ZWave w;
+  EXPECT_STREQ(w.GetRuntimeClass()->className, "ZWave");
+  EXPECT_TRUE(w.IsKindOf(&ZData::classRecord));
+  EXPECT_EQ(ZWave::classRecord.baseClass, &ZData::classRecord);
+}
+
+}  // namespace

@@ -1,0 +1,232 @@
+// Tests of the mixer: resampling, pan and volume, loop seams, ends of one-shots, clipping.
+#include "platform/mixer.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+namespace platform {
+namespace {
+
+constexpr int kRate = 44100;
+
+MixerVoice MonoVoice(const std::vector<float>& samples, uint32_t frequency) {
+  MixerVoice v;
+  v.samples = samples;
+  v.frames = static_cast<uint32_t>(samples.size());
+  v.channels = 1;
+  v.frequency = frequency;
+  v.playing = true;
+  return v;
+}
+
+std::vector<int16_t> MixFrames(Mixer& m, size_t frames) {
+  std::vector<int16_t> out(frames * 2, 12345);
+  m.Mix(out.data(), frames);
+  return out;
+}
+
+std::vector<float> Ramp(size_t n) {
+  std::vector<float> s(n);
+  for (size_t i = 0; i < n; ++i) s[i] = static_cast<float>(static_cast<int>(i % 200) - 100) / 128.0f;
+  return s;
+}
+
+TEST(MixerGains, HundredthsOfDecibels) {
+  EXPECT_FLOAT_EQ(GainFromHundredthsDb(0), 1.0f);
+  EXPECT_NEAR(GainFromHundredthsDb(-600), std::pow(10.0, -0.3), 1e-6);
+  EXPECT_NEAR(GainFromHundredthsDb(-2000), 0.1, 1e-6);
+  EXPECT_EQ(GainFromHundredthsDb(-10000), 0.0f);
+  EXPECT_EQ(GainFromHundredthsDb(-20000), 0.0f);
+  float l = 0, r = 0;
+  GainsFromVolumePan(-600, 1000, &l, &r);  // right pan: the left side loses another 10 dB
+  EXPECT_NEAR(l, std::pow(10.0, -0.8), 1e-6);
+  EXPECT_NEAR(r, std::pow(10.0, -0.3), 1e-6);
+  GainsFromVolumePan(0, -10000, &l, &r);
+  EXPECT_FLOAT_EQ(l, 1.0f);
+  EXPECT_EQ(r, 0.0f);
+}
+
+TEST(MixerResampling, SameRateCopiesSamplesExactly) {
+  Mixer m(kRate);
+  std::vector<float> s = {0.5f, -0.25f, 1000.0f / 32768.0f, -1.0f, 0.0f};
+  MixerVoice v = MonoVoice(s, kRate);
+  m.AddVoice(&v);
+  auto out = MixFrames(m, 5);
+  const int16_t want[] = {16384, -8192, 1000, -32768, 0};
+  for (size_t i = 0; i < 5; ++i) {
+    EXPECT_EQ(out[2 * i], want[i]) << i;
+    EXPECT_EQ(out[2 * i + 1], want[i]) << i;
+  }
+}
+
+TEST(MixerResampling, QuarterRateInterpolatesLinearly) {
+  Mixer m(kRate);
+  const std::vector<float> s = Ramp(64);
+  MixerVoice v = MonoVoice(s, kRate / 4);
+  m.AddVoice(&v);
+  auto out = MixFrames(m, 200);
+  for (size_t k = 0; k < 200; ++k) {
+    const size_t i = k / 4;
+    const double t = (k % 4) / 4.0;
+    const double b = i + 1 < s.size() ? s[i + 1] : s[i];
+    const double want = (s[i] + (b - s[i]) * t) * 32768.0;
+    EXPECT_NEAR(out[2 * k], want, 1.0) << k;
+  }
+  EXPECT_EQ(v.Frame(), 50u);
+}
+
+TEST(MixerResampling, UnevenRatioFollowsTheInterpolatedCurve) {
+  Mixer m(kRate);
+  std::vector<float> s(400);
+  for (size_t i = 0; i < s.size(); ++i) s[i] = static_cast<float>(0.9 * std::sin(i * 0.05));
+  MixerVoice v = MonoVoice(s, 30011);
+  m.AddVoice(&v);
+  const size_t n = 500;
+  auto out = MixFrames(m, n);
+  for (size_t k = 0; k < n; ++k) {
+    const double p = static_cast<double>(k) * 30011.0 / kRate;
+    const size_t i = static_cast<size_t>(p);
+    const double t = p - i;
+    const double want = (s[i] + (s[i + 1] - s[i]) * t) * 32768.0;
+    EXPECT_NEAR(out[2 * k], want, 2.0) << k;
+  }
+}
+
+TEST(MixerPan, FarSideIsAttenuatedByThePan) {
+  Mixer m(kRate);
+  MixerVoice v = MonoVoice(std::vector<float>(100, 0.5f), kRate);
+  GainsFromVolumePan(-600, 600, &v.gainLeft, &v.gainRight);
+  m.AddVoice(&v);
+  auto out = MixFrames(m, 10);
+  EXPECT_NEAR(out[0], 0.5 * 32768 * std::pow(10.0, -1200 / 2000.0), 1.0);
+  EXPECT_NEAR(out[1], 0.5 * 32768 * std::pow(10.0, -600 / 2000.0), 1.0);
+
+  GainsFromVolumePan(0, 10000, &v.gainLeft, &v.gainRight);
+  out = MixFrames(m, 10);
+  EXPECT_EQ(out[0], 0);
+  EXPECT_EQ(out[1], 16384);
+}
+
+TEST(MixerChannels, StereoVoiceKeepsItsSides) {
+  Mixer m(kRate);
+  MixerVoice v;
+  v.samples = {0.25f, -0.5f, 0.25f, -0.5f};
+  v.frames = 2;
+  v.channels = 2;
+  v.frequency = kRate;
+  v.playing = true;
+  m.AddVoice(&v);
+  auto out = MixFrames(m, 2);
+  EXPECT_EQ(out[0], 8192);
+  EXPECT_EQ(out[1], -16384);
+  EXPECT_EQ(out[2], 8192);
+  EXPECT_EQ(out[3], -16384);
+}
+
+TEST(MixerLoop, SeamInterpolatesIntoTheFirstFrameWithoutAClick) {
+  // One period of a sine, looped at a rate that puts the cursor between the last and first frames.
+  constexpr size_t kPeriod = 100;
+  std::vector<float> s(kPeriod);
+  for (size_t i = 0; i < kPeriod; ++i) s[i] = static_cast<float>(0.8 * std::sin(2 * M_PI * i / kPeriod));
+  Mixer m(kRate);
+  MixerVoice v = MonoVoice(s, 13001);
+  v.looping = true;
+  m.AddVoice(&v);
+  const size_t n = 2000;
+  auto out = MixFrames(m, n);
+  int maxJump = 0;
+  for (size_t k = 0; k < n; ++k) {
+    const double p = std::fmod(static_cast<double>(k) * 13001.0 / kRate, kPeriod);
+    const size_t i = static_cast<size_t>(p);
+    const double t = p - i;
+    const double want = (s[i] + (s[(i + 1) % kPeriod] - s[i]) * t) * 32768.0;
+    EXPECT_NEAR(out[2 * k], want, 3.0) << k;
+    if (k > 0) maxJump = std::max(maxJump, std::abs(out[2 * k] - out[2 * k - 2]));
+  }
+  // The steepest step of the sine at this rate is about 0.8 * 2pi/100 * 0.295 of full scale.
+  EXPECT_LT(maxJump, 1600);
+  EXPECT_TRUE(v.playing);
+}
+
+TEST(MixerEnd, OneShotStopsRewindsAndFallsSilent) {
+  Mixer m(kRate);
+  MixerVoice v = MonoVoice(std::vector<float>(10, 0.5f), kRate);
+  v.SetFrame(4);
+  m.AddVoice(&v);
+  auto out = MixFrames(m, 20);
+  for (size_t k = 0; k < 6; ++k) EXPECT_EQ(out[2 * k], 16384) << k;
+  for (size_t k = 6; k < 20; ++k) EXPECT_EQ(out[2 * k], 0) << k;
+  EXPECT_FALSE(v.playing);
+  EXPECT_EQ(v.position, 0u);
+}
+
+TEST(MixerSum, ClipsInsteadOfWrapping) {
+  Mixer m(kRate);
+  MixerVoice a = MonoVoice(std::vector<float>(4, 0.9f), kRate);
+  MixerVoice b = MonoVoice(std::vector<float>(4, 0.9f), kRate);
+  MixerVoice c = MonoVoice(std::vector<float>(4, -0.9f), kRate);
+  MixerVoice d = MonoVoice(std::vector<float>(4, -0.9f), kRate);
+  m.AddVoice(&a);
+  m.AddVoice(&b);
+  auto out = MixFrames(m, 4);
+  EXPECT_EQ(out[0], 32767);
+  a.playing = b.playing = false;
+  m.AddVoice(&c);
+  m.AddVoice(&d);
+  out = MixFrames(m, 4);
+  EXPECT_EQ(out[0], -32768);
+  // Headroom: a loud pair that cancels stays exact.
+  a.playing = true;
+  a.SetFrame(0);
+  c.SetFrame(0);
+  d.playing = false;
+  c.playing = true;
+  out = MixFrames(m, 4);
+  EXPECT_EQ(out[0], 0);
+}
+
+TEST(MixerVoices, StoppedAndRemovedVoicesAreNotHeard) {
+  Mixer m(kRate);
+  MixerVoice v = MonoVoice(std::vector<float>(10, 0.5f), kRate);
+  v.playing = false;
+  m.AddVoice(&v);
+  m.AddVoice(&v);
+  EXPECT_EQ(m.VoiceCount(), 1u);
+  auto out = MixFrames(m, 4);
+  EXPECT_EQ(out[0], 0);
+  EXPECT_EQ(v.position, 0u);
+  v.playing = true;
+  m.RemoveVoice(&v);
+  out = MixFrames(m, 4);
+  EXPECT_EQ(out[0], 0);
+  EXPECT_EQ(m.VoiceCount(), 0u);
+}
+
+TEST(MixerAdvance, MovesVoicesExactlyAsMixingDoes) {
+  struct Case {
+    uint32_t frequency;
+    bool looping;
+    uint32_t frames;
+  };
+  for (const Case& c : {Case{11025, false, 3000}, Case{11128, true, 1777}, Case{44100, false, 100},
+                        Case{100000, true, 37}, Case{22050, true, 5000}}) {
+    Mixer mixed(kRate), advanced(kRate);
+    MixerVoice a = MonoVoice(Ramp(c.frames), c.frequency);
+    MixerVoice b = a;
+    a.looping = b.looping = c.looping;
+    mixed.AddVoice(&a);
+    advanced.AddVoice(&b);
+    std::vector<int16_t> scratch(2 * 4096);
+    for (size_t chunk : {1u, 17u, 441u, 1000u, 4096u, 3u, 2500u}) {
+      mixed.Mix(scratch.data(), chunk);
+      advanced.Advance(chunk);
+      ASSERT_EQ(a.position, b.position) << c.frequency << " chunk " << chunk;
+      ASSERT_EQ(a.playing, b.playing) << c.frequency << " chunk " << chunk;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace platform

@@ -1,0 +1,343 @@
+// Tests of the sound device and its static buffers on the headless output driven by a manual clock.
+#include "platform/sound.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "platform/audio_out.h"
+#include "platform/clock.h"
+
+namespace platform {
+namespace {
+
+constexpr uint32_t kAllControls = DSBCAPS_STATIC | DSBCAPS_CTRLFREQUENCY | DSBCAPS_CTRLPAN | DSBCAPS_CTRLVOLUME;
+
+WaveFormatEx Pcm(uint16_t channels, uint32_t rate, uint16_t bits) {
+  WaveFormatEx f;
+  f.formatTag = WAVE_FORMAT_PCM;
+  f.channels = channels;
+  f.samplesPerSec = rate;
+  f.bitsPerSample = bits;
+  f.blockAlign = static_cast<uint16_t>(channels * bits / 8);
+  f.avgBytesPerSec = rate * f.blockAlign;
+  return f;
+}
+
+class SoundDeviceTest : public ::testing::Test {
+ protected:
+  void SetUp() override { Open(""); }
+
+  void Open(const std::string& capture) {
+    device_.reset();
+    out_ = CreateHeadlessAudioOut(&clock_, capture);
+    ASSERT_EQ(SoundDevice::CreateOn(out_.get(), &device_), DS_OK);
+    ASSERT_EQ(device_->SetCooperativeLevel(nullptr, DSSCL_NORMAL), DS_OK);
+  }
+
+  // A filled buffer: 16-bit samples of value (i % 1000) so that positions can be read off the data.
+  std::unique_ptr<SoundBuffer> Make(uint32_t rate, uint32_t frames, uint32_t flags = kAllControls,
+                                    uint16_t channels = 1, uint16_t bits = 16) {
+    WaveFormatEx f = Pcm(channels, rate, bits);
+    BufferDesc d;
+    d.flags = flags;
+    d.bufferBytes = frames * f.blockAlign;
+    d.format = &f;
+    std::unique_ptr<SoundBuffer> b;
+    EXPECT_EQ(device_->CreateSoundBuffer(d, &b), DS_OK);
+    if (!b) return b;
+    void* p = nullptr;
+    uint32_t n = 0;
+    EXPECT_EQ(b->Lock(0, d.bufferBytes, &p, &n, nullptr, nullptr, 0), DS_OK);
+    EXPECT_EQ(n, d.bufferBytes);
+    if (bits == 16) {
+      auto* s = static_cast<int16_t*>(p);
+      for (uint32_t i = 0; i < n / 2; ++i) s[i] = static_cast<int16_t>(1000 + i % 1000);
+    } else {
+      std::memset(p, 200, n);
+    }
+    EXPECT_EQ(b->Unlock(p, n, nullptr, 0), DS_OK);
+    return b;
+  }
+
+  uint32_t Position(SoundBuffer& b) {
+    uint32_t play = 0, write = 0;
+    EXPECT_EQ(b.GetCurrentPosition(&play, &write), DS_OK);
+    return play;
+  }
+  uint32_t Status(SoundBuffer& b) {
+    uint32_t s = 0xFFFF;
+    EXPECT_EQ(b.GetStatus(&s), DS_OK);
+    return s;
+  }
+
+  ManualClock clock_{1000};
+  std::unique_ptr<AudioOut> out_;
+  std::unique_ptr<SoundDevice> device_;
+};
+
+TEST_F(SoundDeviceTest, OneDeviceOwnsTheOutputAtATime) {
+  std::unique_ptr<SoundDevice> second;
+  EXPECT_EQ(SoundDevice::CreateOn(out_.get(), &second), DSERR_ALLOCATED);
+  EXPECT_EQ(second, nullptr);
+  device_.reset();
+  EXPECT_FALSE(out_->IsOpen());
+  EXPECT_EQ(SoundDevice::CreateOn(out_.get(), &second), DS_OK);
+  EXPECT_TRUE(out_->IsOpen());
+  EXPECT_EQ(SoundDevice::CreateOn(nullptr, &second), DSERR_NODRIVER);
+  EXPECT_EQ(second, nullptr);
+}
+
+TEST_F(SoundDeviceTest, BufferCreationChecksTheDescription) {
+  WaveFormatEx f = Pcm(1, 22050, 16);
+  BufferDesc d;
+  d.flags = kAllControls;
+  d.bufferBytes = 1000;
+  d.format = &f;
+  std::unique_ptr<SoundBuffer> b;
+  EXPECT_EQ(device_->CreateSoundBuffer(d, &b), DS_OK);
+  ASSERT_NE(b, nullptr);
+  EXPECT_EQ(b->Size(), 1000u);
+
+  auto refused = [&](BufferDesc desc, WaveFormatEx fmt, HRESULT want) {
+    desc.format = &fmt;
+    std::unique_ptr<SoundBuffer> x;
+    EXPECT_EQ(device_->CreateSoundBuffer(desc, &x), want);
+    EXPECT_EQ(x, nullptr);
+  };
+  WaveFormatEx g = f;
+  g.formatTag = 2;
+  refused(d, g, DSERR_BADFORMAT);
+  g = f;
+  g.channels = 3;
+  refused(d, g, DSERR_BADFORMAT);
+  g = f;
+  g.bitsPerSample = 12;
+  refused(d, g, DSERR_BADFORMAT);
+  g = f;
+  g.blockAlign = 4;
+  refused(d, g, DSERR_BADFORMAT);
+  g = f;
+  g.samplesPerSec = 99;
+  refused(d, g, DSERR_BADFORMAT);
+  BufferDesc e = d;
+  e.bufferBytes = 0;
+  refused(e, f, DSERR_INVALIDPARAM);
+  e = d;
+  e.size = 12;
+  refused(e, f, DSERR_INVALIDPARAM);
+  e = d;
+  e.flags |= DSBCAPS_PRIMARYBUFFER;
+  refused(e, f, DSERR_INVALIDPARAM);
+  e = d;
+  e.format = nullptr;
+  std::unique_ptr<SoundBuffer> x;
+  EXPECT_EQ(device_->CreateSoundBuffer(e, &x), DSERR_INVALIDPARAM);
+}
+
+TEST_F(SoundDeviceTest, BuffersNeedTheCooperativeLevelFirst) {
+  device_.reset();
+  ASSERT_EQ(SoundDevice::CreateOn(out_.get(), &device_), DS_OK);
+  WaveFormatEx f = Pcm(1, 22050, 16);
+  BufferDesc d;
+  d.bufferBytes = 100;
+  d.format = &f;
+  std::unique_ptr<SoundBuffer> b;
+  EXPECT_EQ(device_->CreateSoundBuffer(d, &b), DSERR_INVALIDCALL);
+  EXPECT_EQ(device_->SetCooperativeLevel(nullptr, 0), DSERR_INVALIDPARAM);
+  EXPECT_EQ(device_->SetCooperativeLevel(nullptr, DSSCL_NORMAL), DS_OK);
+  EXPECT_EQ(device_->CreateSoundBuffer(d, &b), DS_OK);
+}
+
+TEST_F(SoundDeviceTest, LockGivesOneRegionOrTwoWhenItWraps) {
+  auto b = Make(44100, 100);  // 200 bytes
+  void *p1 = nullptr, *p2 = nullptr;
+  uint32_t n1 = 0, n2 = 0;
+  ASSERT_EQ(b->Lock(150, 100, &p1, &n1, &p2, &n2, 0), DS_OK);
+  EXPECT_EQ(n1, 50u);
+  EXPECT_EQ(n2, 50u);
+  EXPECT_EQ(static_cast<uint8_t*>(p1) - static_cast<uint8_t*>(p2), 150);
+  EXPECT_EQ(b->Lock(0, 10, &p1, &n1, nullptr, nullptr, 0), DSERR_INVALIDCALL);  // already locked
+  EXPECT_EQ(b->Unlock(p1, n1, p2, n2), DS_OK);
+  EXPECT_EQ(b->Unlock(p1, n1, p2, n2), DSERR_INVALIDCALL);                       // not locked
+  EXPECT_EQ(b->Lock(200, 1, &p1, &n1, nullptr, nullptr, 0), DSERR_INVALIDPARAM);
+  EXPECT_EQ(b->Lock(0, 201, &p1, &n1, nullptr, nullptr, 0), DSERR_INVALIDPARAM);
+  EXPECT_EQ(b->Lock(150, 100, &p1, &n1, nullptr, nullptr, 0), DSERR_INVALIDPARAM);  // wraps, no second region
+  ASSERT_EQ(b->Lock(0, 0, &p1, &n1, nullptr, nullptr, DSBLOCK_ENTIREBUFFER), DS_OK);
+  EXPECT_EQ(n1, 200u);
+  EXPECT_EQ(b->Unlock(static_cast<uint8_t*>(p1) + 100, 101, nullptr, 0), DSERR_INVALIDPARAM);  // outside
+  EXPECT_EQ(b->Unlock(p1, n1, nullptr, 0), DS_OK);
+}
+
+TEST_F(SoundDeviceTest, PlayRunsWithTheClockAndStopKeepsTheCursor) {
+  auto b = Make(44100, 44100);
+  EXPECT_EQ(Status(*b), 0u);
+  ASSERT_EQ(b->Play(0, 0, 0), DS_OK);
+  EXPECT_EQ(Status(*b), DSBSTATUS_PLAYING);
+  clock_.Advance(100);
+  EXPECT_EQ(Position(*b), 4410u * 2);
+  ASSERT_EQ(b->Stop(), DS_OK);
+  EXPECT_EQ(Status(*b), 0u);
+  clock_.Advance(500);
+  EXPECT_EQ(Position(*b), 4410u * 2);
+  // Play again continues from the cursor; a second Play while playing does not restart it.
+  ASSERT_EQ(b->Play(0, 0, 0), DS_OK);
+  clock_.Advance(100);
+  ASSERT_EQ(b->Play(0, 0, 0), DS_OK);
+  EXPECT_EQ(Position(*b), 8820u * 2);
+  // The usual restart: stop, rewind, play.
+  b->Stop();
+  ASSERT_EQ(b->SetCurrentPosition(0), DS_OK);
+  b->Play(0, 0, 0);
+  clock_.Advance(10);
+  EXPECT_EQ(Position(*b), 441u * 2);
+  EXPECT_EQ(b->Play(1, 0, 0), DSERR_INVALIDPARAM);
+}
+
+TEST_F(SoundDeviceTest, OneShotStopsAtItsEndRewound) {
+  auto b = Make(11025, 1103);  // just over 0.1 s
+  b->Play(0, 0, 0);
+  clock_.Advance(100);
+  EXPECT_EQ(Status(*b), DSBSTATUS_PLAYING);
+  EXPECT_EQ(Position(*b), 1102u * 2);
+  clock_.Advance(1);
+  EXPECT_EQ(Status(*b), 0u);
+  EXPECT_EQ(Position(*b), 0u);
+  // So a later play without a rewind is heard from the start.
+  b->Play(0, 0, 0);
+  clock_.Advance(50);
+  EXPECT_EQ(Status(*b), DSBSTATUS_PLAYING);
+}
+
+TEST_F(SoundDeviceTest, LoopingWrapsUntilStopped) {
+  auto b = Make(22050, 2205);  // 0.1 s
+  b->Play(0, 0, DSBPLAY_LOOPING);
+  EXPECT_EQ(Status(*b), DSBSTATUS_PLAYING | DSBSTATUS_LOOPING);
+  clock_.Advance(1030);
+  EXPECT_EQ(Status(*b), DSBSTATUS_PLAYING | DSBSTATUS_LOOPING);
+  EXPECT_EQ(Position(*b), 661u * 2);  // 30 ms into the eleventh pass
+  // A one-shot request on a looping buffer lets it run out at its end.
+  b->Play(0, 0, 0);
+  EXPECT_EQ(Status(*b), DSBSTATUS_PLAYING);
+  clock_.Advance(80);
+  EXPECT_EQ(Status(*b), 0u);
+}
+
+TEST_F(SoundDeviceTest, OutOfRangeSettingsAreRefusedAndChangeNothing) {
+  auto b = Make(22050, 1000);
+  ASSERT_EQ(b->SetVolume(-1250), DS_OK);
+  EXPECT_EQ(b->SetVolume(-10001), DSERR_INVALIDPARAM);
+  EXPECT_EQ(b->SetVolume(1), DSERR_INVALIDPARAM);
+  int32_t v = 0;
+  ASSERT_EQ(b->GetVolume(&v), DS_OK);
+  EXPECT_EQ(v, -1250);
+  ASSERT_EQ(b->SetPan(-300), DS_OK);
+  EXPECT_EQ(b->SetPan(10001), DSERR_INVALIDPARAM);
+  EXPECT_EQ(b->SetPan(-10001), DSERR_INVALIDPARAM);
+  int32_t p = 0;
+  ASSERT_EQ(b->GetPan(&p), DS_OK);
+  EXPECT_EQ(p, -300);
+  uint32_t f = 0;
+  ASSERT_EQ(b->SetFrequency(30000), DS_OK);
+  EXPECT_EQ(b->SetFrequency(99), DSERR_INVALIDPARAM);
+  EXPECT_EQ(b->SetFrequency(100001), DSERR_INVALIDPARAM);
+  ASSERT_EQ(b->GetFrequency(&f), DS_OK);
+  EXPECT_EQ(f, 30000u);
+  ASSERT_EQ(b->SetFrequency(DSBFREQUENCY_ORIGINAL), DS_OK);
+  ASSERT_EQ(b->GetFrequency(&f), DS_OK);
+  EXPECT_EQ(f, 22050u);
+  ASSERT_EQ(b->SetCurrentPosition(400), DS_OK);
+  EXPECT_EQ(b->SetCurrentPosition(2000), DSERR_INVALIDPARAM);
+  EXPECT_EQ(Position(*b), 400u);
+  // Odd byte offsets land on the start of their frame.
+  ASSERT_EQ(b->SetCurrentPosition(401), DS_OK);
+  EXPECT_EQ(Position(*b), 400u);
+}
+
+TEST_F(SoundDeviceTest, ControlsNeedTheirCapabilityFlags) {
+  auto b = Make(22050, 100, DSBCAPS_STATIC);
+  int32_t v = 0;
+  uint32_t f = 0;
+  EXPECT_EQ(b->SetVolume(-100), DSERR_CONTROLUNAVAIL);
+  EXPECT_EQ(b->GetVolume(&v), DSERR_CONTROLUNAVAIL);
+  EXPECT_EQ(b->SetPan(100), DSERR_CONTROLUNAVAIL);
+  EXPECT_EQ(b->SetFrequency(100), DSERR_CONTROLUNAVAIL);
+  EXPECT_EQ(b->GetFrequency(&f), DSERR_CONTROLUNAVAIL);
+  EXPECT_EQ(b->Play(0, 0, 0), DS_OK);
+}
+
+TEST_F(SoundDeviceTest, FrequencyChangesHowFastTheCursorMoves) {
+  auto b = Make(11025, 11025);
+  ASSERT_EQ(b->SetFrequency(22050), DS_OK);
+  b->Play(0, 0, 0);
+  clock_.Advance(200);
+  EXPECT_EQ(Position(*b), 4410u * 2);
+}
+
+TEST_F(SoundDeviceTest, LostBufferRefusesUntilRestored) {
+  auto b = Make(22050, 1000);
+  b->Play(0, 0, DSBPLAY_LOOPING);
+  b->MarkLost();
+  EXPECT_EQ(Status(*b), DSBSTATUS_BUFFERLOST);
+  EXPECT_EQ(b->Play(0, 0, 0), DSERR_BUFFERLOST);
+  void* p = nullptr;
+  uint32_t n = 0;
+  EXPECT_EQ(b->Lock(0, 10, &p, &n, nullptr, nullptr, 0), DSERR_BUFFERLOST);
+  EXPECT_EQ(b->Restore(), DS_OK);
+  EXPECT_EQ(Status(*b), 0u);
+  EXPECT_EQ(b->Play(0, 0, 0), DS_OK);
+}
+
+TEST_F(SoundDeviceTest, BuffersOutlivingTheDeviceGoQuiet) {
+  auto b = Make(22050, 1000);
+  b->Play(0, 0, DSBPLAY_LOOPING);
+  device_.reset();
+  EXPECT_EQ(Status(*b), 0u);
+  EXPECT_EQ(b->Play(0, 0, 0), DSERR_NODRIVER);
+  b.reset();  // must not reach the device that is gone (ASan would catch it)
+}
+
+std::vector<uint8_t> ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
+}
+
+TEST_F(SoundDeviceTest, CaptureHoldsTheMixedSamples) {
+  const std::string path = ::testing::TempDir() + "sound_capture_test.wav";
+  std::remove(path.c_str());
+  Open(path);
+  auto b = Make(44100, 441);       // 10 ms of 1000, 1001, ...
+  auto c = Make(44100, 441, kAllControls, 1, 8);  // 8-bit 200: (200-128)/128 of full scale
+  ASSERT_EQ(c->SetPan(10000), DS_OK);   // heard on the right only
+  b->Play(0, 0, 0);
+  clock_.Advance(5);
+  c->Play(0, 0, 0);
+  clock_.Advance(20);
+  device_.reset();  // closes the output, which writes the capture
+  const auto file = ReadFile(path);
+  ASSERT_EQ(file.size(), 44u + 1102u * 4);  // 25 ms at 44.1 kHz, stereo 16-bit
+  EXPECT_EQ(std::memcmp(file.data(), "RIFF", 4), 0);
+  EXPECT_EQ(std::memcmp(file.data() + 8, "WAVEfmt ", 8), 0);
+  auto sample = [&](size_t frame, int side) {
+    const size_t at = 44 + frame * 4 + side * 2;
+    return static_cast<int16_t>(file[at] | (file[at + 1] << 8));
+  };
+  EXPECT_EQ(sample(0, 0), 1000);
+  EXPECT_EQ(sample(0, 1), 1000);
+  EXPECT_EQ(sample(100, 0), 1100);
+  const int16_t eight = static_cast<int16_t>(72 * 256);
+  EXPECT_EQ(sample(220, 0), 1220);          // c started at frame 220 (5 ms), but only on the right
+  EXPECT_EQ(sample(220, 1), 1220 + eight);
+  EXPECT_EQ(sample(500, 0), 0);             // b ended at frame 441
+  EXPECT_EQ(sample(500, 1), eight);
+  EXPECT_EQ(sample(1000, 1), 0);            // c ended at frame 661
+  std::remove(path.c_str());
+}
+
+}  // namespace
+}  // namespace platform
