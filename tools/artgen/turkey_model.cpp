@@ -141,7 +141,7 @@ std::vector<Part> BuildBird(const Pose& pose, const Look&) {
     Vec3 closed = Norm(Vec3{-1, -0.42 - 0.02 * std::fabs(f), f * 0.28});
     Vec3 open = Norm(Vec3{-0.22, std::cos(ang), std::sin(ang)});
     Vec3 dir = Norm(Lerp(closed, open, pose.fan));
-    double len = (46 + 8 * pose.fan) - 4 * std::fabs(f) * std::fabs(f);
+    double len = (46 + 16 * pose.fan) - 5 * std::fabs(f) * std::fabs(f);
     // Feathers lie flat in the fan's plane: their width axis runs across the fan. Folded, the stack
     // shows its barred faces from the side.
     Vec3 across = Norm(Lerp(Norm(Cross(Vec3{0, 0, 1}, dir)), Norm(Cross(Vec3{-1, 0, 0}, dir)), pose.fan));

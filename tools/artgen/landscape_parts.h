@@ -1,0 +1,119 @@
+// Building blocks of the location art: skies, ridges, ground, and the scenery sprites (trees, rocks...).
+#pragma once
+
+#include "tools/artgen/art_types.h"
+#include "tools/artgen/painter_canvas.h"
+
+namespace artgen::landscape {
+
+using paint::Rgb;
+
+constexpr int kPanoramaWidth = 2560;
+constexpr int kPanoramaHeight = 800;
+constexpr int kGroundRow = 780;  // where things at full size stand
+
+// --- panorama layers (all wrap seamlessly around x) ---
+struct SkyStyle {
+  Rgb top, horizon, cloudLight, cloudShade;
+  double cloudiness = 0.5;  // 0 clear .. 1 overcast
+  double cloudHeight = 0.7; // fraction of the sky (from the horizon up) clouds reach down to
+};
+void PaintSky(paint::Canvas& canvas, int horizonY, const SkyStyle& style, uint32_t seed);
+
+// A silhouette of land: heights from periodic noise around `baseY`, filled down to the bottom.
+struct RidgeStyle {
+  int baseY = 400;
+  double amplitude = 60;
+  int cycles = 6;        // large-scale bumps around the full circle
+  int octaves = 5;
+  double sharpness = 1;  // >1 gives peaks
+  Rgb top, bottom;       // fill colours at the crest and below
+  double snowLine = -1;  // rows above this get snow (-1: none)
+  Rgb snow{0.93, 0.95, 0.98}, snowShade{0.62, 0.68, 0.8};
+  Rgb rockLight{}, rockDark{};
+  bool rocky = false;    // streaked rock faces lit from the left
+  double strata = 0;     // horizontal bands (red rock)
+};
+void PaintRidge(paint::Canvas& canvas, const RidgeStyle& style, uint32_t seed);
+
+// A distant line of tree crowns along the horizon.
+struct TreeLineStyle {
+  int baseY = 410;
+  double minH = 20, maxH = 60;
+  int count = 400;
+  double conifer = 0.5;  // share of pointed crowns
+  Rgb dark, light;
+  double gapChance = 0;  // chance of leaving a stretch open
+  bool trunks = false;   // an open stand: crowns held high on visible trunks
+  Rgb trunk{0.3, 0.22, 0.16};
+};
+void PaintTreeLine(paint::Canvas& canvas, const TreeLineStyle& style, uint32_t seed);
+
+// Ground from the horizon down: colours blended by noise, finer toward the horizon.
+struct GroundStyle {
+  int horizonY = 400;
+  Rgb farColor, a, b, c;  // haze colour at the horizon, three ground colours
+  Rgb speckDark, speckLight;
+  double tufts = 1.0;     // density of grass tufts
+  Rgb grassDark, grassLight;
+  double leaves = 0;      // density of fallen leaves
+  Rgb leafA, leafB;
+  double pebbles = 0;
+  Rgb pebble;
+};
+void PaintGround(paint::Canvas& canvas, const GroundStyle& style, uint32_t seed);
+
+// --- scenery sprites: each returns a cropped picture standing on its bottom row ---
+struct TreeStyle {
+  double height = 700, trunkWidth = 36;
+  double crownStart = 0.55;     // fraction of the height where branches begin
+  double crownWidth = 300;
+  int clumps = 14;
+  bool conifer = true;          // needle tufts and a pointed top
+  double lean = 0;              // crown offset per unit height
+  Rgb barkLight, barkDark;
+  Rgb leafDark, leafMid, leafLight;
+  bool moss = false;            // Spanish moss hanging from the limbs
+  bool plated = false;          // ponderosa's orange plates
+  bool twisted = false;         // mesquite and oak limbs
+  double clumpSize = 1.0;       // size of the leaf clumps at the limb ends
+};
+RgbaImage PaintTree(const TreeStyle& style, uint32_t seed);
+
+struct ShrubStyle {
+  double width = 260, height = 160;
+  int blobs = 40;
+  double leafSize = 9;
+  Rgb dark, mid, light;
+  Rgb stem;
+  bool spiky = false;  // fine needle-like leaves (sage, creosote)
+};
+RgbaImage PaintShrub(const ShrubStyle& style, uint32_t seed);
+
+struct RockStyle {
+  double width = 300, height = 180;
+  Rgb light, mid, dark;
+  double strata = 0;   // banding of sandstone
+  double speckle = 0.5;
+  int pieces = 1;      // a pile of several stones
+  bool lichen = false;
+  Rgb grass{0.4, 0.45, 0.2};
+};
+RgbaImage PaintRock(const RockStyle& style, uint32_t seed);
+
+struct GrassStyle {
+  double width = 120, height = 80;
+  int blades = 60;
+  Rgb dark, light;
+  Rgb seed{0.8, 0.7, 0.5};
+  bool seedHeads = false;
+};
+RgbaImage PaintGrass(const GrassStyle& style, uint32_t seed);
+
+RgbaImage PaintStump(double width, double height, Rgb barkLight, Rgb barkDark, Rgb wood, uint32_t seed);
+RgbaImage PaintLog(double length, double thickness, Rgb barkLight, Rgb barkDark, Rgb wood, uint32_t seed);
+RgbaImage PaintPalmetto(double width, double height, Rgb dark, Rgb light, uint32_t seed);
+RgbaImage PaintYucca(double width, double height, Rgb dark, Rgb light, uint32_t seed);
+RgbaImage PaintPricklyPear(double width, double height, Rgb dark, Rgb light, uint32_t seed);
+
+}  // namespace artgen::landscape
