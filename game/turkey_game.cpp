@@ -629,25 +629,31 @@ int32_t ZTurkeyGame::PlayRandomSound(int32_t id, int32_t percent) {
   return 1;
 }
 
+void ZTurkeyGame::EdgeScrollStep(int32_t x, int32_t y, int32_t* dx, int32_t* dy) {
+  // The cursor is confined to the screen; clamping keeps the shifts in range regardless.
+  x = std::clamp(x, 0, 639);
+  y = std::clamp(y, 0, 479);
+  *dx = 0;
+  if (x < 25) {
+    *dx = -(1 << (4 - x / 6));
+  } else if (x > 614) {
+    *dx = 1 << (4 - (639 - x) / 6);
+  }
+  *dy = 0;
+  if (y < 13) {
+    *dy = -(1 << (3 - y / 4));
+  } else if (y > 466) {
+    *dy = 1 << (3 - (479 - y) / 4);
+  }
+}
+
 void ZTurkeyGame::ScrollView() {
   if (edgeScrollOn != 1) return;
   platform::Point cursor;
   if (!platform::GetCursorPos(&cursor)) return;
-  // The cursor is confined to the screen; clamping keeps the shifts below in range regardless.
-  int32_t x = std::clamp(cursor.x, 0, 639);
-  int32_t y = std::clamp(cursor.y, 0, 479);
   int32_t dx = 0;
-  if (x < 25) {
-    dx = -(1 << (4 - x / 6));
-  } else if (x > 614) {
-    dx = 1 << (4 - (639 - x) / 6);
-  }
   int32_t dy = 0;
-  if (y < 13) {
-    dy = -(1 << (3 - y / 4));
-  } else if (y > 466) {
-    dy = 1 << (3 - (479 - y) / 4);
-  }
+  EdgeScrollStep(cursor.x, cursor.y, &dx, &dy);
   if (mainViewport != nullptr) mainViewport->Scroll(dx + lookDX, dy + lookDY);
   if (hunter != nullptr && hunter->WeaponDown() != 0) hunter->viewMovement = std::abs(dx) + std::abs(dy);
   lookDX = 0;

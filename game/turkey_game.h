@@ -86,6 +86,8 @@ class ZTurkeyGame : public ZGame {
   void PlayAmbientSounds();
   int32_t PlayRandomSound(int32_t id, int32_t percent);
   void ScrollView();
+  // The edge-scroll step for a cursor at screen (x, y): -16..16 across, -8..8 up and down.
+  static void EdgeScrollStep(int32_t x, int32_t y, int32_t* dx, int32_t* dy);
   void Cleanup();
 
   // Settings and screenshots.

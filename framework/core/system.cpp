@@ -2,8 +2,6 @@
 #include "framework/core/system.h"
 
 #include <cstring>
-#include <filesystem>
-#include <system_error>
 
 Z_IMPLEMENT_CLASS(ZSystem, ZObject)
 
@@ -28,22 +26,24 @@ const char* ZSystem::ProcessorText(uint16_t architecture) {
 }
 
 int32_t ZSystem::Describe() {
-  std::error_code error;
-  std::filesystem::path cwd = std::filesystem::current_path(error);
-  currentDirectory = error ? std::string() : cwd.string();
-  // Kept to the 256-byte buffer the directory query writes into.
+  commandLine = platform::GetCommandLine();
+  currentDirectory = platform::GetCurrentDirectory();
+  // The directory query writes into a 256-byte buffer.
   if (currentDirectory.size() > 255) currentDirectory.resize(255);
 
-  versionInfo = ZVersionRecord{};
-  versionInfo.size = sizeof(ZVersionRecord);
-  // No version query on this platform: as a failed query, the record is zeroed.
-  std::memset(&versionInfo, 0, sizeof(versionInfo));
+  versionInfo = platform::OSVERSIONINFO{};
+  versionInfo.dwOSVersionInfoSize = sizeof(platform::OSVERSIONINFO);
+  if (!platform::GetVersionEx(&versionInfo)) {
+    std::memset(&versionInfo, 0, sizeof(versionInfo));
+  } else if (const char* text = PlatformText(versionInfo.dwPlatformId)) {
+    platformName = text;
+  }
 
-  systemInfo = ZSystemRecord{};
-  systemInfo.processorArchitecture = 0xFFFF;
-  if (const char* text = ProcessorText(systemInfo.processorArchitecture)) processorName = text;
+  platform::GetSystemInfo(&systemInfo);
+  if (const char* text = ProcessorText(systemInfo.wProcessorArchitecture)) processorName = text;
 
-  memoryStatus = ZMemoryRecord{};
-  memoryStatus.length = sizeof(ZMemoryRecord);
+  memoryStatus = platform::MEMORYSTATUS{};
+  memoryStatus.dwLength = sizeof(platform::MEMORYSTATUS);
+  platform::GlobalMemoryStatus(&memoryStatus);
   return 0;
 }

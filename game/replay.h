@@ -1,0 +1,52 @@
+// The replay engine: runs the real game on the headless backend from an input script, deterministically.
+#pragma once
+
+#include <cstdint>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace platform {
+class HeadlessBackend;
+}
+
+namespace replay {
+
+// One script line, already checked. A click is three commands (press, wait 50, release).
+struct Command {
+  enum class Kind { Seed, Wait, Move, Press, Release, KeyDown, KeyUp, Type, Deactivate, Activate, Capture };
+  Kind kind = Kind::Wait;
+  int line = 0;        // 1-based line of the script
+  int64_t value = 0;   // seed, milliseconds, x, or the button (0 left, 1 right)
+  int64_t y = 0;       // move
+  uint32_t key = 0;    // virtual-key code
+  std::string text;    // typed text, or the capture file name
+};
+
+struct Script {
+  uint32_t seed = 1;  // the first seed line before any other command, else 1
+  std::vector<Command> commands;
+};
+
+// Parses a script; on a malformed line returns false with `error` naming the line ("line 3: ...").
+bool ParseScript(const std::string& text, Script* script, std::string* error);
+// Key names of the script: Escape Enter Tab Space Shift Alt F10 Backspace Delete Left Right Home End,
+// or one letter or digit (either case). False for anything else.
+bool KeyCode(const std::string& name, uint32_t* vk);
+
+struct Result {
+  int exitCode = 0;
+  uint32_t endMs = 0;                  // script time when the game's loop returned
+  std::vector<std::string> stateLines;  // "state 4 MainMenu at 1502", also written to the log
+  std::vector<std::string> problems;    // captures that could not be written, lines never reached
+};
+
+// Runs the game (application, window, game object: the real start-up) on `backend`, which must be
+// the platform's current backend, fresh, with its clock at the script's start. Each run of the
+// message pump advances the manual clock by 1 ms and carries out the script lines that are due, so
+// the loop of the game, and any modal loop inside it, sees the same input at the same time on
+// every run. At the end of the script the main window gets WM_DESTROY, as when it is closed.
+// State changes are written to `log` as they happen; captures go into `outDir`.
+Result Run(const Script& script, platform::HeadlessBackend* backend, const std::string& outDir, std::ostream* log);
+
+}  // namespace replay
