@@ -47,7 +47,8 @@ struct State {
   Point cursorPos{kScreenWidth / 2, kScreenHeight / 2};
   const Cursor* cursor = nullptr;
   bool cursorSet = false;
-  std::array<bool, 256> keys{};
+  std::array<bool, 256> keys{};       // as the taken input messages say
+  std::array<bool, 256> asyncKeys{};  // as input arrived
   uint64_t nextSerial = 1;
   std::map<std::string, WindowClass> classes;
   std::vector<std::unique_ptr<Cursor>> cursors;  // kept for the program's lifetime
@@ -349,6 +350,7 @@ class WindowManager {
     m.time = timeGetTime();
     m.pt = s.cursorPos;
     m.serial = target->serial_;
+    m.fromInput = true;
     if (coalesce && !s.queue.empty()) {
       Msg& last = s.queue.back();
       if (last.message == message && last.window == target && last.serial == target->serial_) {
@@ -362,10 +364,10 @@ class WindowManager {
   static WPARAM MouseFlags() {
     const State& s = S();
     WPARAM f = 0;
-    if (s.keys[VK_LBUTTON]) f |= MK_LBUTTON;
-    if (s.keys[VK_RBUTTON]) f |= MK_RBUTTON;
-    if (s.keys[VK_SHIFT]) f |= MK_SHIFT;
-    if (s.keys[VK_CONTROL]) f |= MK_CONTROL;
+    if (s.asyncKeys[VK_LBUTTON]) f |= MK_LBUTTON;
+    if (s.asyncKeys[VK_RBUTTON]) f |= MK_RBUTTON;
+    if (s.asyncKeys[VK_SHIFT]) f |= MK_SHIFT;
+    if (s.asyncKeys[VK_CONTROL]) f |= MK_CONTROL;
     return f;
   }
 
@@ -407,6 +409,7 @@ class WindowManager {
           s.active = false;
           s.capture = nullptr;
           s.keys.fill(false);
+          s.asyncKeys.fill(false);
           BroadcastActivation(false);
         }
         return;
@@ -431,7 +434,7 @@ class WindowManager {
         bool down = e.type == T::ButtonDown;
         bool right = e.button == 1;
         if (e.button != 0 && e.button != 1) break;
-        s.keys[right ? VK_RBUTTON : VK_LBUTTON] = down;
+        s.asyncKeys[right ? VK_RBUTTON : VK_LBUTTON] = down;
         uint32_t message = right ? (down ? WM_RBUTTONDOWN : WM_RBUTTONUP) : (down ? WM_LBUTTONDOWN : WM_LBUTTONUP);
         MouseMessage(message, Point{e.x, e.y});
         break;
@@ -439,12 +442,12 @@ class WindowManager {
       case T::KeyDown:
       case T::KeyUp: {
         bool down = e.type == T::KeyDown;
-        if (e.key < s.keys.size()) s.keys[e.key] = down;
+        if (e.key < s.asyncKeys.size()) s.asyncKeys[e.key] = down;
         Window* target = KeyTarget();
         if (target == nullptr) break;
         uint32_t message = e.system ? (down ? WM_SYSKEYDOWN : WM_SYSKEYUP) : (down ? WM_KEYDOWN : WM_KEYUP);
         uint32_t flags = 1;  // repeat count
-        if (s.keys[VK_MENU]) flags |= 1u << 29;
+        if (s.asyncKeys[VK_MENU]) flags |= 1u << 29;
         if (down && e.repeat) flags |= 1u << 30;
         if (!down) flags |= (1u << 30) | (1u << 31);
         PostInput(target, message, e.key, static_cast<LPARAM>(static_cast<int32_t>(flags)), false);
@@ -471,6 +474,23 @@ class WindowManager {
     int budget = 4096;  // a flood of host events cannot stall the loop for ever
     while (budget-- > 0 && backend->PollEvent(&e)) HandleEvent(e);
     s.pulling = false;
+  }
+
+  static void TakeKeyState(const Msg& m) {
+    auto& keys = S().keys;
+    switch (m.message) {
+      case WM_KEYDOWN: case WM_SYSKEYDOWN:
+        if (m.wParam < keys.size()) keys[m.wParam] = true;
+        break;
+      case WM_KEYUP: case WM_SYSKEYUP:
+        if (m.wParam < keys.size()) keys[m.wParam] = false;
+        break;
+      case WM_LBUTTONDOWN: keys[VK_LBUTTON] = true; break;
+      case WM_LBUTTONUP: keys[VK_LBUTTON] = false; break;
+      case WM_RBUTTONDOWN: keys[VK_RBUTTON] = true; break;
+      case WM_RBUTTONUP: keys[VK_RBUTTON] = false; break;
+      default: break;
+    }
   }
 
   static bool FilterMatches(const Msg& m, Window* filter, uint32_t minMsg, uint32_t maxMsg) {
@@ -526,7 +546,10 @@ class WindowManager {
     for (auto it = s.queue.begin(); it != s.queue.end(); ++it) {
       if (!FilterMatches(*it, filter, minMsg, maxMsg)) continue;
       if (msg != nullptr) *msg = *it;
-      if (remove & PM_REMOVE) s.queue.erase(it);
+      if (remove & PM_REMOVE) {
+        if (it->fromInput) TakeKeyState(*it);
+        s.queue.erase(it);
+      }
       return true;
     }
     if (s.quitPending && InRange(WM_QUIT, minMsg, maxMsg)) {
@@ -585,6 +608,7 @@ class WindowManager {
     s.cursor = nullptr;
     s.cursorSet = false;
     s.keys.fill(false);
+    s.asyncKeys.fill(false);
     s.sysColors = kDefaultSysColors;
     s.pulling = false;
   }
@@ -916,6 +940,7 @@ bool TranslateMessage(const Msg* msg) {
   }
   if (ch == 0) return false;
   Msg m = *msg;
+  m.fromInput = false;
   m.message = WM_CHAR;
   m.wParam = ch;
   m.lParam = msg->lParam;
@@ -974,6 +999,10 @@ bool IsWindow(const Window* window) { return WindowManager::Alive(window); }
 
 int16_t GetKeyState(uint32_t vk) {
   return (vk < 256 && S().keys[vk]) ? static_cast<int16_t>(0x8000) : 0;
+}
+
+int16_t GetAsyncKeyState(uint32_t vk) {
+  return (vk < 256 && S().asyncKeys[vk]) ? static_cast<int16_t>(0x8000) : 0;
 }
 
 bool IsApplicationActive() { return S().active; }

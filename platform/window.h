@@ -21,6 +21,7 @@ struct Msg {
   Point pt;
   uint64_t serial = 0;  // the window's creation serial, so a message never reaches a later window at
                         // the same address; 0 for messages made by hand (checked by address only)
+  bool fromInput = false;  // made from host input: taking it updates GetKeyState
 };
 
 // A loaded cursor (the program's cursor resource, or the standard arrow when null).
@@ -143,8 +144,10 @@ Window* SetCapture(Window* window);
 Window* GetCapture();
 void ReleaseCapture();
 bool IsWindow(const Window* window);  // a created, not yet destroyed window
-// Key state as input has arrived (not as messages were handled): bit 0x8000 set while down.
+// Key state as of the input messages taken from the queue so far (bit 0x8000 set while down), so
+// a handler sees the state that went with its message; GetAsyncKeyState is the state as input arrived.
 int16_t GetKeyState(uint32_t vk);
+int16_t GetAsyncKeyState(uint32_t vk);
 bool IsApplicationActive();  // false after the host took the focus away, until it comes back
 Window* WindowFromPoint(Point screen);  // topmost visible, enabled window under the point
 

@@ -1,0 +1,136 @@
+// The headless backend: captured frames and their PNG, recorded boxes, cursor state, injected input.
+#include "platform/headless/headless_backend.h"
+
+#include <gtest/gtest.h>
+#include <png.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "platform/png_writer.h"
+
+namespace platform {
+namespace {
+
+std::vector<uint8_t> Frame(int w, int h, int pitch) {
+  std::vector<uint8_t> px(static_cast<size_t>(pitch) * static_cast<size_t>(h), 0xEE);
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x) px[static_cast<size_t>(y * pitch + x)] = static_cast<uint8_t>(x + 16 * y);
+  }
+  return px;
+}
+
+std::vector<Rgb> Palette() {
+  std::vector<Rgb> pal(256);
+  for (int i = 0; i < 256; ++i) pal[static_cast<size_t>(i)] = Rgb{static_cast<uint8_t>(i), static_cast<uint8_t>(255 - i), 7};
+  return pal;
+}
+
+TEST(HeadlessBackendTest, KeepsTheLastPresentedFrameWithoutPitchPadding) {
+  HeadlessBackend b;
+  EXPECT_FALSE(b.HasFrame());
+  auto px = Frame(4, 3, 8);
+  auto pal = Palette();
+  FrameView v{px.data(), 4, 3, 8, pal.data()};
+  b.Present(v);
+  b.Present(v);
+  EXPECT_EQ(b.PresentCount(), 2u);
+  ASSERT_EQ(b.FramePixels().size(), 12u);
+  EXPECT_EQ(b.FramePixel(3, 2), 3 + 32);
+  EXPECT_EQ(b.FramePixel(4, 0), 0);  // outside
+  EXPECT_EQ(b.FramePalette()[10], (Rgb{10, 245, 7}));
+  // Malformed frames are ignored, not read.
+  b.Present(FrameView{px.data(), 4, 3, 2, pal.data()});
+  b.Present(FrameView{nullptr, 4, 3, 8, pal.data()});
+  b.Present(FrameView{px.data(), 4, 3, 8, nullptr});
+  EXPECT_EQ(b.PresentCount(), 2u);
+}
+
+TEST(HeadlessBackendTest, WritesAPalettePngThatReadsBackToTheSameColours) {
+  HeadlessBackend b;
+  std::string path = ::testing::TempDir() + "/bf_headless_frame.png";
+  EXPECT_FALSE(b.WritePng(path));  // nothing presented yet
+  auto px = Frame(5, 4, 5);
+  auto pal = Palette();
+  b.Present(FrameView{px.data(), 5, 4, 5, pal.data()});
+  ASSERT_TRUE(b.WritePng(path));
+
+  png_image img;
+  std::memset(&img, 0, sizeof(img));
+  img.version = PNG_IMAGE_VERSION;
+  ASSERT_NE(png_image_begin_read_from_file(&img, path.c_str()), 0);
+  EXPECT_EQ(img.width, 5u);
+  EXPECT_EQ(img.height, 4u);
+  EXPECT_NE(img.format & PNG_FORMAT_FLAG_COLORMAP, 0u);  // stored as a palette picture
+  img.format = PNG_FORMAT_RGB;
+  std::vector<uint8_t> rgb(5 * 4 * 3);
+  ASSERT_NE(png_image_finish_read(&img, nullptr, rgb.data(), 0, nullptr), 0);
+  for (int y = 0; y < 4; ++y) {
+    for (int x = 0; x < 5; ++x) {
+      const Rgb& want = pal[px[static_cast<size_t>(y * 5 + x)]];
+      size_t o = static_cast<size_t>((y * 5 + x) * 3);
+      ASSERT_EQ(rgb[o], want.r);
+      ASSERT_EQ(rgb[o + 1], want.g);
+      ASSERT_EQ(rgb[o + 2], want.b);
+    }
+  }
+  std::remove(path.c_str());
+  EXPECT_FALSE(WritePalettedPng("/nonexistent-dir/x.png", FrameView{px.data(), 5, 4, 5, pal.data()}));
+  EXPECT_FALSE(WritePalettedPng(path, FrameView{px.data(), 0, 4, 5, pal.data()}));
+}
+
+TEST(HeadlessBackendTest, RecordsMessageBoxesAndCursorState) {
+  HeadlessBackend b;
+  EXPECT_EQ(b.ShowMessageBox("cap", "ERROR: Graphics initialization failed.", MB_ICONEXCLAMATION), IDOK);
+  ASSERT_EQ(b.MessageBoxes().size(), 1u);
+  EXPECT_EQ(b.MessageBoxes()[0].text, "ERROR: Graphics initialization failed.");
+  b.SetCursorVisible(false);
+  b.SetCursorConfined(true);
+  b.WarpCursor(320, 210);
+  EXPECT_FALSE(b.CursorVisible());
+  EXPECT_TRUE(b.CursorConfined());
+  EXPECT_EQ(b.CursorX(), 320);
+  EXPECT_EQ(b.CursorY(), 210);
+  EXPECT_EQ(b.WarpCount(), 1u);
+}
+
+TEST(HeadlessBackendTest, DisplayCanBeMadeToFail) {
+  HeadlessBackend b;
+  EXPECT_TRUE(b.OpenDisplay(640, 480));
+  EXPECT_TRUE(b.DisplayOpen());
+  b.CloseDisplay();
+  b.SetDisplayFails(true);
+  EXPECT_FALSE(b.OpenDisplay(640, 480));
+  EXPECT_FALSE(b.DisplayOpen());
+}
+
+TEST(HeadlessBackendTest, InjectedEventsComeOutInOrderAndTextIsSplitIntoCharacters) {
+  HeadlessBackend b;
+  b.InjectMouseMove(300, 200);
+  b.InjectText("a\xC3\xA9");
+  b.InjectKeyPress(VK_F10, true);
+  EXPECT_EQ(b.PendingEvents(), 5u);
+  InputEvent e;
+  ASSERT_TRUE(b.PollEvent(&e));
+  EXPECT_EQ(e.type, InputEvent::Type::MouseMove);
+  EXPECT_EQ(e.dx, 300 - 320);
+  ASSERT_TRUE(b.PollEvent(&e));
+  EXPECT_STREQ(e.text, "a");
+  ASSERT_TRUE(b.PollEvent(&e));
+  EXPECT_STREQ(e.text, "\xC3\xA9");
+  ASSERT_TRUE(b.PollEvent(&e));
+  EXPECT_EQ(e.type, InputEvent::Type::KeyDown);
+  EXPECT_TRUE(e.system);
+  ASSERT_TRUE(b.PollEvent(&e));
+  EXPECT_EQ(e.type, InputEvent::Type::KeyUp);
+  EXPECT_FALSE(b.PollEvent(&e));
+  EXPECT_FALSE(b.IsInteractive());
+  // Audio is always there, even when it cannot open.
+  AudioOut& a = b.Audio();
+  EXPECT_EQ(&a, &b.Audio());
+}
+
+}  // namespace
+}  // namespace platform

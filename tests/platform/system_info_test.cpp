@@ -1,0 +1,68 @@
+// The computer's description: record sizes, the version-size check, meminfo parsing, architectures.
+#include "platform/system_info.h"
+
+#include <gtest/gtest.h>
+
+namespace platform {
+namespace {
+
+TEST(SystemInfoTest, VersionNeedsTheRecordSizeAndFillsTheKernelName) {
+  OSVERSIONINFO v;
+  v.dwMajorVersion = 77;
+  EXPECT_FALSE(GetVersionEx(&v));  // size field not set
+  EXPECT_EQ(v.dwMajorVersion, 77u);
+  EXPECT_FALSE(GetVersionEx(nullptr));
+  v.dwOSVersionInfoSize = 148;
+  ASSERT_TRUE(GetVersionEx(&v));
+  EXPECT_EQ(v.dwPlatformId, VER_PLATFORM_POSIX);
+  EXPECT_NE(v.szCSDVersion[0], '\0');
+  EXPECT_EQ(v.szCSDVersion[127], '\0');
+}
+
+TEST(SystemInfoTest, ProcessorAndMemory) {
+  SYSTEM_INFO s;
+  GetSystemInfo(&s);
+  EXPECT_GE(s.dwNumberOfProcessors, 1u);
+  EXPECT_GT(s.dwPageSize, 0u);
+  MEMORYSTATUS m;
+  GlobalMemoryStatus(&m);
+  EXPECT_EQ(m.dwLength, 32u);
+  EXPECT_GT(m.dwTotalPhys, 0u);
+  EXPECT_LE(m.dwAvailPhys, m.dwTotalPhys);
+  EXPECT_LE(m.dwMemoryLoad, 100u);
+  EXPECT_FALSE(GetCurrentDirectory().empty());
+  EXPECT_NE(GetCommandLine().find("brushfeather_tests"), std::string::npos);
+}
+
+TEST(SystemInfoTest, MachineNamesMapToArchitectures) {
+  EXPECT_EQ(ArchitectureFromMachine("i686"), PROCESSOR_ARCHITECTURE_INTEL);
+  EXPECT_EQ(ArchitectureFromMachine("i386"), PROCESSOR_ARCHITECTURE_INTEL);
+  EXPECT_EQ(ArchitectureFromMachine("x86_64"), PROCESSOR_ARCHITECTURE_AMD64);
+  EXPECT_EQ(ArchitectureFromMachine("mips64"), PROCESSOR_ARCHITECTURE_MIPS);
+  EXPECT_EQ(ArchitectureFromMachine("alpha"), PROCESSOR_ARCHITECTURE_ALPHA);
+  EXPECT_EQ(ArchitectureFromMachine("ppc64le"), PROCESSOR_ARCHITECTURE_PPC);
+  EXPECT_EQ(ArchitectureFromMachine("aarch64"), PROCESSOR_ARCHITECTURE_ARM64);
+  EXPECT_EQ(ArchitectureFromMachine("riscv64"), PROCESSOR_ARCHITECTURE_UNKNOWN);
+  EXPECT_EQ(ArchitectureFromMachine(""), PROCESSOR_ARCHITECTURE_UNKNOWN);
+}
+
+TEST(SystemInfoTest, MemInfoParsingSaturatesAndSurvivesDamage) {
+  MEMORYSTATUS m;
+  ParseMemInfo("MemTotal:  1000 kB\nMemFree: 100 kB\nMemAvailable: 250 kB\nSwapTotal: 10 kB\nSwapFree: 20 kB\n", &m);
+  EXPECT_EQ(m.dwTotalPhys, 1024000u);
+  EXPECT_EQ(m.dwAvailPhys, 256000u);
+  EXPECT_EQ(m.dwMemoryLoad, 75u);
+  EXPECT_EQ(m.dwTotalPageFile, 1024000u + 10240u);
+  EXPECT_EQ(m.dwAvailPageFile, 256000u + 10240u);  // free swap cannot exceed the total
+  MEMORYSTATUS big;
+  ParseMemInfo("MemTotal: 16000000 kB\nMemAvailable: 99999999999999999999999 kB\n", &big);
+  EXPECT_EQ(big.dwTotalPhys, 0xFFFFFFFFu);
+  EXPECT_EQ(big.dwAvailPhys, 0u);  // unparseable: treated as missing, and there is no MemFree
+  MEMORYSTATUS junk;
+  ParseMemInfo(std::string("MemTotal\n:\n\0\0garbage: x kB\nMemTotal: -", 40), &junk);
+  EXPECT_EQ(junk.dwMemoryLoad, 0u);
+  ParseMemInfo("MemTotal: 100 kB\n", nullptr);
+}
+
+}  // namespace
+}  // namespace platform

@@ -1,0 +1,687 @@
+// Windows and messages: queue order, painting, show/hide, focus, mouse and key routing, destruction.
+#include "platform/window.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/backend.h"
+#include "platform/headless/headless_backend.h"
+#include "platform/pump.h"
+
+namespace platform {
+namespace {
+
+struct Logged {
+  std::string window;
+  uint32_t message;
+  WPARAM wParam;
+  LPARAM lParam;
+};
+
+// A window that writes every message it gets into a shared log.
+class LogWindow : public Window {
+ public:
+  LogWindow(std::string name, std::vector<Logged>* log) : name_(std::move(name)), log_(log) {}
+  LRESULT WindowProc(uint32_t message, WPARAM wParam, LPARAM lParam) override {
+    log_->push_back(Logged{name_, message, wParam, lParam});
+    if (onMessage) {
+      LRESULT r = 0;
+      if (onMessage(message, wParam, lParam, &r)) return r;
+    }
+    return DefWindowProc(message, wParam, lParam);
+  }
+  // Returns true to consume the message with *result.
+  std::function<bool(uint32_t, WPARAM, LPARAM, LRESULT*)> onMessage;
+
+ private:
+  std::string name_;
+  std::vector<Logged>* log_;
+};
+
+class WindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetWindowSystem();
+    SetBackend(&backend);
+    cls = RegisterWindowClass(WindowClass{});
+  }
+  void TearDown() override {
+    ResetWindowSystem();
+    SetBackend(nullptr);
+  }
+
+  std::unique_ptr<LogWindow> Make(const std::string& name, const Rect& r, Window* parent = nullptr,
+                                  uint32_t style = WS_POPUP, uint32_t id = 0, uint32_t exStyle = 0) {
+    auto w = std::make_unique<LogWindow>(name, &log);
+    EXPECT_TRUE(w->CreateEx(exStyle, cls, name, parent != nullptr && (style & WS_CHILD) ? style : style, r, parent, id));
+    return w;
+  }
+
+  // Dispatches everything waiting (paint included), like a modal loop would, until the queue is empty.
+  void Drain(int limit = 100) {
+    Msg m;
+    while (limit-- > 0 && PeekMessage(&m, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&m);
+      DispatchMessage(&m);
+    }
+  }
+
+  std::vector<uint32_t> MessagesOf(const std::string& name) const {
+    std::vector<uint32_t> out;
+    for (const auto& l : log) {
+      if (l.window == name) out.push_back(l.message);
+    }
+    return out;
+  }
+  size_t Count(const std::string& name, uint32_t message) const {
+    size_t n = 0;
+    for (const auto& l : log) n += (l.window == name && l.message == message) ? 1 : 0;
+    return n;
+  }
+
+  HeadlessBackend backend;
+  std::string cls;
+  std::vector<Logged> log;
+};
+
+TEST_F(WindowTest, PostedMessagesKeepOrderAndSentOnesRunAtOnce) {
+  auto w = Make("w", Rect{0, 0, 100, 100});
+  log.clear();
+  PostMessage(w.get(), WM_USER + 1, 1, 0);
+  PostMessage(w.get(), WM_USER + 2, 2, 0);
+  EXPECT_EQ(SendMessage(w.get(), WM_USER + 3, 0, 0), 0);
+  ASSERT_EQ(log.size(), 1u);  // only the sent one has arrived so far
+  EXPECT_EQ(log[0].message, WM_USER + 3u);
+
+  Msg m;
+  ASSERT_TRUE(PeekMessage(&m, nullptr, 0, 0, PM_NOREMOVE));
+  EXPECT_EQ(m.message, WM_USER + 1u);
+  ASSERT_TRUE(PeekMessage(&m, nullptr, 0, 0, PM_REMOVE));  // NOREMOVE left it there
+  EXPECT_EQ(m.message, WM_USER + 1u);
+  EXPECT_EQ(m.window, w.get());
+  ASSERT_EQ(GetMessage(&m, nullptr, 0, 0), 1);
+  EXPECT_EQ(m.message, WM_USER + 2u);
+  EXPECT_EQ(m.wParam, 2u);
+  DispatchMessage(&m);
+  EXPECT_EQ(log.back().message, WM_USER + 2u);
+}
+
+TEST_F(WindowTest, QuitComesAfterPostedMessagesAndCarriesTheExitCode) {
+  auto w = Make("w", Rect{0, 0, 10, 10});
+  PostQuitMessage(7);
+  PostMessage(w.get(), WM_USER, 0, 0);
+  Msg m;
+  ASSERT_EQ(GetMessage(&m, nullptr, 0, 0), 1);
+  EXPECT_EQ(m.message, WM_USER);
+  ASSERT_TRUE(PeekMessage(&m, nullptr, 0, 0, PM_NOREMOVE));
+  EXPECT_EQ(m.message, WM_QUIT);
+  EXPECT_EQ(GetMessage(&m, nullptr, 0, 0), 0);
+  EXPECT_EQ(m.message, WM_QUIT);
+  EXPECT_EQ(m.wParam, 7u);
+  // Taken once: the queue is empty now, and with nothing that could arrive GetMessage says so.
+  EXPECT_FALSE(PeekMessage(&m, nullptr, 0, 0, PM_REMOVE));
+  EXPECT_EQ(GetMessage(&m, nullptr, 0, 0), -1);
+}
+
+TEST_F(WindowTest, FiltersSelectWindowAndRange) {
+  auto a = Make("a", Rect{0, 0, 10, 10});
+  auto b = Make("b", Rect{0, 0, 10, 10});
+  auto child = Make("c", Rect{0, 0, 5, 5}, a.get(), WS_CHILD);
+  Drain();
+  PostMessage(b.get(), WM_USER, 0, 0);
+  PostMessage(child.get(), WM_USER + 5, 0, 0);
+  Msg m;
+  ASSERT_TRUE(PeekMessage(&m, a.get(), 0, 0, PM_REMOVE));  // a's filter takes its child's messages
+  EXPECT_EQ(m.window, child.get());
+  EXPECT_FALSE(PeekMessage(&m, nullptr, WM_USER + 1, WM_USER + 9, PM_REMOVE));
+  ASSERT_TRUE(PeekMessage(&m, nullptr, WM_USER, WM_USER, PM_REMOVE));
+  EXPECT_EQ(m.window, b.get());
+}
+
+TEST_F(WindowTest, PaintIsMadeOnlyForInvalidWindowsAndOnlyWhenTheQueueIsEmpty) {
+  auto w = Make("w", Rect{0, 0, 100, 100}, nullptr, WS_POPUP | WS_VISIBLE);
+  Drain();  // the paint that showing it asked for
+  log.clear();
+  Msg m;
+  EXPECT_FALSE(PeekMessage(&m, nullptr, 0, 0, PM_REMOVE));
+
+  Rect r{10, 10, 20, 20};
+  w->InvalidateRect(&r, false);
+  PostMessage(w.get(), WM_USER, 0, 0);
+  ASSERT_TRUE(PeekMessage(&m, nullptr, 0, 0, PM_REMOVE));
+  EXPECT_EQ(m.message, WM_USER);  // the posted message first
+  ASSERT_TRUE(PeekMessage(&m, nullptr, 0, 0, PM_REMOVE));
+  EXPECT_EQ(m.message, WM_PAINT);
+  EXPECT_EQ(m.window, w.get());
+  Rect upd;
+  ASSERT_TRUE(w->GetUpdateRect(&upd));
+  EXPECT_EQ(upd, r);
+  // Removing it does not validate: the paint stays until the window handles it.
+  ASSERT_TRUE(PeekMessage(&m, nullptr, 0, 0, PM_NOREMOVE));
+  EXPECT_EQ(m.message, WM_PAINT);
+  DispatchMessage(&m);
+  EXPECT_EQ(MessagesOf("w"), (std::vector<uint32_t>{WM_PAINT}));  // no erase was asked for
+  EXPECT_FALSE(w->GetUpdateRect(&upd));
+  EXPECT_TRUE(upd.IsEmpty());
+  EXPECT_FALSE(PeekMessage(&m, nullptr, 0, 0, PM_REMOVE));
+}
+
+TEST_F(WindowTest, HiddenWindowsAreNotPaintedUntilShown) {
+  auto w = Make("w", Rect{0, 0, 50, 50});
+  w->InvalidateRect(nullptr);
+  Msg m;
+  EXPECT_FALSE(PeekMessage(&m, nullptr, 0, 0, PM_REMOVE));
+  w->ShowWindow(SW_SHOW);
+  ASSERT_TRUE(PeekMessage(&m, nullptr, 0, 0, PM_REMOVE));
+  EXPECT_EQ(m.message, WM_PAINT);
+}
+
+TEST_F(WindowTest, UpdateWindowPaintsAtOnceWithEraseFirstThenTheChildren) {
+  auto w = Make("w", Rect{0, 0, 100, 100});
+  auto c = Make("c", Rect{10, 10, 30, 30}, w.get(), WS_CHILD | WS_VISIBLE);
+  w->ShowWindow(SW_SHOW);
+  log.clear();
+  w->UpdateWindow();
+  EXPECT_EQ(MessagesOf("w"), (std::vector<uint32_t>{WM_ERASEBKGND, WM_PAINT}));
+  EXPECT_EQ(MessagesOf("c"), (std::vector<uint32_t>{WM_ERASEBKGND, WM_PAINT}));
+  log.clear();
+  w->UpdateWindow();  // nothing invalid any more
+  EXPECT_TRUE(log.empty());
+}
+
+TEST_F(WindowTest, ValidatingPartOfTheUpdateRegionShrinksIt) {
+  auto w = Make("w", Rect{0, 0, 100, 100});
+  w->InvalidateRect(nullptr, false);
+  Rect top{0, 0, 100, 40};
+  w->ValidateRect(&top);
+  Rect upd;
+  ASSERT_TRUE(w->GetUpdateRect(&upd));
+  EXPECT_EQ(upd, (Rect{0, 40, 100, 100}));
+  Rect middle{20, 50, 30, 60};  // a hole cannot be kept in one rectangle: nothing is lost
+  w->ValidateRect(&middle);
+  ASSERT_TRUE(w->GetUpdateRect(&upd));
+  EXPECT_EQ(upd, (Rect{0, 40, 100, 100}));
+  Rect all{-5, -5, 200, 200};
+  w->ValidateRect(&all);
+  EXPECT_FALSE(w->GetUpdateRect(&upd));
+}
+
+TEST_F(WindowTest, ShowWindowSendsShowWindowOnlyOnChange) {
+  auto w = Make("w", Rect{0, 0, 10, 10});
+  auto c = Make("c", Rect{0, 0, 5, 5}, w.get(), WS_CHILD);
+  log.clear();
+  EXPECT_FALSE(c->ShowWindow(SW_SHOW));  // previous visibility
+  EXPECT_TRUE(c->ShowWindow(SW_SHOWNORMAL));
+  EXPECT_FALSE(c->IsWindowVisible());  // its parent is still hidden
+  EXPECT_TRUE(c->ShowWindow(SW_HIDE));
+  EXPECT_FALSE(c->ShowWindow(SW_HIDE));
+  ASSERT_EQ(Count("c", WM_SHOWWINDOW), 2u);
+  std::vector<WPARAM> params;
+  for (const auto& l : log) {
+    if (l.window == "c" && l.message == WM_SHOWWINDOW) params.push_back(l.wParam);
+  }
+  EXPECT_EQ(params, (std::vector<WPARAM>{1, 0}));
+}
+
+TEST_F(WindowTest, MinimizeAndRestore) {
+  auto w = Make("w", Rect{0, 0, 640, 480}, nullptr, WS_POPUP | WS_VISIBLE);
+  Drain();
+  log.clear();
+  w->ShowWindow(SW_MINIMIZE);
+  EXPECT_TRUE(w->IsMinimized());
+  EXPECT_EQ(Count("w", WM_SHOWWINDOW), 0u);  // still visible, only iconic
+  EXPECT_EQ(GetFocus(), nullptr);
+  EXPECT_EQ(WindowFromPoint(Point{5, 5}), nullptr);
+  w->ShowWindow(SW_SHOWNORMAL);
+  EXPECT_FALSE(w->IsMinimized());
+  EXPECT_EQ(GetFocus(), w.get());
+  Rect upd;
+  EXPECT_TRUE(w->GetUpdateRect(&upd));  // restoring repaints it
+}
+
+TEST_F(WindowTest, FocusChangeSendsKillFocusThenSetFocusWithTheOtherWindow) {
+  auto top = Make("top", Rect{0, 0, 100, 100});
+  auto a = Make("a", Rect{0, 0, 10, 10}, top.get(), WS_CHILD | WS_VISIBLE);
+  auto b = Make("b", Rect{20, 0, 30, 10}, top.get(), WS_CHILD | WS_VISIBLE);
+  a->SetFocus();
+  log.clear();
+  EXPECT_EQ(b->SetFocus(), a.get());
+  ASSERT_EQ(log.size(), 2u);
+  EXPECT_EQ(log[0].window, "a");
+  EXPECT_EQ(log[0].message, WM_KILLFOCUS);
+  EXPECT_EQ(log[0].wParam, reinterpret_cast<WPARAM>(b.get()));
+  EXPECT_EQ(log[1].window, "b");
+  EXPECT_EQ(log[1].message, WM_SETFOCUS);
+  EXPECT_EQ(log[1].wParam, reinterpret_cast<WPARAM>(a.get()));
+  EXPECT_EQ(GetFocus(), b.get());
+  log.clear();
+  b->SetFocus();  // already there: nothing
+  EXPECT_TRUE(log.empty());
+}
+
+TEST_F(WindowTest, HidingOrDestroyingTheFocusMovesItToTheParent) {
+  auto top = Make("top", Rect{0, 0, 100, 100}, nullptr, WS_POPUP | WS_VISIBLE);
+  auto a = Make("a", Rect{0, 0, 10, 10}, top.get(), WS_CHILD | WS_VISIBLE);
+  auto b = Make("b", Rect{20, 0, 30, 10}, top.get(), WS_CHILD | WS_VISIBLE);
+  a->SetFocus();
+  a->ShowWindow(SW_HIDE);
+  EXPECT_EQ(GetFocus(), top.get());
+  b->SetFocus();
+  log.clear();
+  b->DestroyWindow();
+  EXPECT_EQ(GetFocus(), top.get());
+  // It lost the focus before it was destroyed.
+  EXPECT_EQ(MessagesOf("b"), (std::vector<uint32_t>{WM_KILLFOCUS, WM_DESTROY}));
+}
+
+TEST_F(WindowTest, MouseGoesToTheTopmostVisibleChildInClientCoordinates) {
+  auto top = Make("top", Rect{100, 50, 400, 350}, nullptr, WS_POPUP | WS_VISIBLE);
+  auto a = Make("a", Rect{10, 10, 110, 110}, top.get(), WS_CHILD | WS_VISIBLE, 1);
+  auto b = Make("b", Rect{60, 60, 160, 160}, top.get(), WS_CHILD | WS_VISIBLE, 2);  // later: on top
+  auto hidden = Make("h", Rect{0, 0, 300, 300}, top.get(), WS_CHILD, 3);           // hidden: skipped
+  auto inner = Make("i", Rect{80, 80, 95, 95}, b.get(), WS_CHILD | WS_VISIBLE, 4);
+  Drain();
+
+  EXPECT_EQ(WindowFromPoint(Point{100 + 70, 50 + 70}), b.get());
+  EXPECT_EQ(WindowFromPoint(Point{100 + 20, 50 + 20}), a.get());
+  EXPECT_EQ(WindowFromPoint(Point{100 + 60 + 85, 50 + 60 + 85}), inner.get());
+  EXPECT_EQ(WindowFromPoint(Point{100 + 250, 50 + 250}), top.get());
+  EXPECT_EQ(WindowFromPoint(Point{5, 5}), nullptr);
+
+  log.clear();
+  backend.InjectMouseMove(100 + 70, 50 + 75);
+  backend.InjectButton(0, true, 100 + 20, 50 + 30);
+  Drain();
+  ASSERT_EQ(log.size(), 2u);
+  EXPECT_EQ(log[0].window, "b");
+  EXPECT_EQ(log[0].message, WM_MOUSEMOVE);
+  EXPECT_EQ(LParamX(log[0].lParam), 10);
+  EXPECT_EQ(LParamY(log[0].lParam), 15);
+  EXPECT_EQ(log[1].window, "a");
+  EXPECT_EQ(log[1].message, WM_LBUTTONDOWN);
+  EXPECT_EQ(LParamX(log[1].lParam), 10);
+  EXPECT_EQ(LParamY(log[1].lParam), 20);
+  EXPECT_EQ(log[1].wParam & MK_LBUTTON, MK_LBUTTON);
+
+  // Showing a window again puts it on top of its siblings.
+  a->ShowWindow(SW_HIDE);
+  a->ShowWindow(SW_SHOW);
+  EXPECT_EQ(WindowFromPoint(Point{100 + 70, 50 + 70}), a.get());
+  // A disabled child lets its parent have the input.
+  a->EnableWindow(false);
+  EXPECT_EQ(WindowFromPoint(Point{100 + 20, 50 + 20}), top.get());
+}
+
+TEST_F(WindowTest, TopLevelOrderKeepsTopmostAndOwnedWindowsAbove) {
+  auto main = Make("main", Rect{0, 0, 640, 480}, nullptr, WS_POPUP | WS_VISIBLE, 0, WS_EX_TOPMOST);
+  auto other = Make("other", Rect{0, 0, 640, 480}, nullptr, WS_POPUP | WS_VISIBLE);  // later, not topmost
+  EXPECT_EQ(WindowFromPoint(Point{5, 5}), main.get());
+  // A pop-up created with a parent is owned by it and stays above it.
+  auto hunt = Make("hunt", Rect{0, 0, 640, 480}, main.get(), WS_POPUP);
+  EXPECT_EQ(hunt->GetParent(), nullptr);
+  EXPECT_EQ(hunt->GetOwner(), main.get());
+  hunt->ShowWindow(SW_SHOW);
+  EXPECT_EQ(WindowFromPoint(Point{5, 5}), hunt.get());
+  main->ShowWindow(SW_HIDE);
+  main->ShowWindow(SW_SHOW);  // raised, but its owned window stays above
+  EXPECT_EQ(WindowFromPoint(Point{5, 5}), hunt.get());
+}
+
+TEST_F(WindowTest, MouseMovesAreMergedAndFollowTheClipRectangle) {
+  auto top = Make("top", Rect{0, 0, 640, 480}, nullptr, WS_POPUP | WS_VISIBLE);
+  Drain();
+  log.clear();
+  backend.InjectMouseMove(10, 10);
+  backend.InjectMouseMove(20, 30);
+  Drain();
+  ASSERT_EQ(Count("top", WM_MOUSEMOVE), 1u);
+  EXPECT_EQ(LParamX(log.back().lParam), 20);
+  EXPECT_EQ(LParamY(log.back().lParam), 30);
+
+  Rect clip{100, 100, 200, 150};
+  ASSERT_TRUE(ClipCursor(&clip));
+  EXPECT_TRUE(backend.CursorConfined());
+  Point p;
+  GetCursorPos(&p);
+  EXPECT_EQ(p, (Point{100, 100}));  // pulled inside at once
+  SetCursorPos(500, 10);
+  GetCursorPos(&p);
+  EXPECT_EQ(p, (Point{199, 100}));
+  EXPECT_EQ(backend.CursorX(), 199);
+  log.clear();
+  backend.InjectMouseMove(0, 479);
+  Drain();
+  ASSERT_FALSE(log.empty());
+  EXPECT_EQ(LParamX(log.back().lParam), 100);
+  EXPECT_EQ(LParamY(log.back().lParam), 149);
+  Rect got;
+  ASSERT_TRUE(GetClipCursor(&got));
+  EXPECT_EQ(got, clip);
+  ClipCursor(nullptr);
+  EXPECT_FALSE(backend.CursorConfined());
+  ASSERT_TRUE(GetClipCursor(&got));
+  EXPECT_EQ(got, (Rect{0, 0, 640, 480}));
+}
+
+TEST_F(WindowTest, CaptureTakesTheMouseWherever) {
+  auto top = Make("top", Rect{0, 0, 640, 480}, nullptr, WS_POPUP | WS_VISIBLE);
+  auto a = Make("a", Rect{0, 0, 10, 10}, top.get(), WS_CHILD | WS_VISIBLE);
+  Drain();
+  SetCapture(a.get());
+  log.clear();
+  backend.InjectButton(0, false, 300, 300);
+  Drain();
+  ASSERT_EQ(log.size(), 1u);
+  EXPECT_EQ(log[0].window, "a");
+  EXPECT_EQ(LParamX(log[0].lParam), 300);
+  ReleaseCapture();
+  EXPECT_EQ(GetCapture(), nullptr);
+}
+
+TEST_F(WindowTest, ShowCursorCounts) {
+  EXPECT_TRUE(backend.CursorVisible());
+  EXPECT_EQ(ShowCursor(false), -1);
+  EXPECT_FALSE(backend.CursorVisible());
+  EXPECT_EQ(ShowCursor(false), -2);
+  EXPECT_EQ(ShowCursor(true), -1);
+  EXPECT_FALSE(backend.CursorVisible());
+  EXPECT_EQ(ShowCursor(true), 0);
+  EXPECT_TRUE(backend.CursorVisible());
+  EXPECT_EQ(ShowCursor(true), 1);
+}
+
+TEST_F(WindowTest, KeysGoToTheFocusOrElseTheActiveTopLevelWindow) {
+  auto main = Make("main", Rect{0, 0, 640, 480}, nullptr, WS_POPUP | WS_VISIBLE);
+  auto edit = Make("edit", Rect{0, 0, 100, 20}, main.get(), WS_CHILD | WS_VISIBLE);
+  Drain();
+  edit->SetFocus();
+  log.clear();
+  backend.InjectKeyPress('A');
+  backend.InjectKeyPress(VK_F10, true);
+  Drain();
+  EXPECT_EQ(MessagesOf("edit"), (std::vector<uint32_t>{WM_KEYDOWN, WM_KEYUP, WM_SYSKEYDOWN, WM_SYSKEYUP}));
+  EXPECT_EQ(log[0].wParam, static_cast<WPARAM>('A'));
+  EXPECT_EQ(log[1].lParam & (1 << 30), 1 << 30);  // a key-up says the key was down
+  EXPECT_EQ(log[2].wParam, VK_F10);
+
+  edit->DestroyWindow();
+  main->SetFocus();
+  // SetFocus(nullptr) equivalent: no window has the keyboard.
+  main->ShowWindow(SW_HIDE);
+  EXPECT_EQ(GetFocus(), nullptr);
+  main->ShowWindow(SW_SHOWNOACTIVATE);
+  EXPECT_EQ(GetFocus(), nullptr);
+  Drain();
+  log.clear();
+  backend.InjectKeyPress(VK_ESCAPE);
+  Drain();
+  EXPECT_EQ(MessagesOf("main"), (std::vector<uint32_t>{WM_KEYDOWN, WM_CHAR, WM_KEYUP}));
+}
+
+TEST_F(WindowTest, EveryCharacterArrivesOnceAndControlKeysMakeTheirCharacters) {
+  auto main = Make("main", Rect{0, 0, 640, 480}, nullptr, WS_POPUP | WS_VISIBLE);
+  Drain();
+  log.clear();
+  // What the SDL backend delivers for "a", "é", Backspace, Enter, Tab, Escape, Ctrl+A.
+  backend.InjectKey('A', true);
+  backend.InjectText("a");
+  backend.InjectKey('A', false);
+  backend.InjectText("\xC3\xA9");
+  for (uint32_t vk : {VK_BACK, VK_RETURN, VK_TAB, VK_ESCAPE}) backend.InjectKeyPress(vk);
+  backend.InjectKey(VK_CONTROL, true);
+  backend.InjectKeyPress('A');
+  backend.InjectKey(VK_CONTROL, false);
+  backend.InjectText("\x01");  // a control character from the host is not typed text
+  Drain();
+  std::vector<WPARAM> chars;
+  for (const auto& l : log) {
+    if (l.message == WM_CHAR) chars.push_back(l.wParam);
+  }
+  EXPECT_EQ(chars, (std::vector<WPARAM>{'a', 0xE9, 8, 13, 9, 27, 1}));
+  // The character of a control key comes right after its key-down.
+  for (size_t i = 0; i + 1 < log.size(); ++i) {
+    if (log[i].message == WM_KEYDOWN && log[i].wParam == VK_RETURN) {
+      EXPECT_EQ(log[i + 1].message, WM_CHAR);
+      EXPECT_EQ(log[i + 1].wParam, 13u);
+    }
+  }
+}
+
+TEST_F(WindowTest, InputIsDroppedWhileInactiveAndActivationReachesTopLevelWindows) {
+  auto main = Make("main", Rect{0, 0, 640, 480}, nullptr, WS_POPUP | WS_VISIBLE);
+  auto child = Make("child", Rect{0, 0, 50, 50}, main.get(), WS_CHILD | WS_VISIBLE);
+  auto hidden = Make("hidden", Rect{0, 0, 640, 480});
+  Drain();
+  log.clear();
+  backend.InjectActivate(false);
+  backend.InjectKeyPress('X');
+  backend.InjectClick(10, 10);
+  backend.InjectText("x");
+  Drain();
+  EXPECT_FALSE(IsApplicationActive());
+  ASSERT_EQ(log.size(), 2u);
+  EXPECT_EQ(log[0].message, WM_ACTIVATEAPP);
+  EXPECT_EQ(log[0].wParam, 0u);
+  EXPECT_EQ(Count("hidden", WM_ACTIVATEAPP), 1u);
+  EXPECT_EQ(Count("child", WM_ACTIVATEAPP), 0u);  // child windows are not told
+
+  log.clear();
+  backend.InjectActivate(false);  // no change: no message
+  backend.InjectActivate(true);
+  backend.InjectKeyPress('Y');
+  Drain();
+  EXPECT_TRUE(IsApplicationActive());
+  EXPECT_EQ(MessagesOf("main"), (std::vector<uint32_t>{WM_ACTIVATEAPP, WM_KEYDOWN, WM_KEYUP}));
+  EXPECT_EQ(log[0].wParam, 1u);
+}
+
+TEST_F(WindowTest, KeyStateFollowsInputAndIsClearedOnDeactivation) {
+  auto main = Make("main", Rect{0, 0, 640, 480}, nullptr, WS_POPUP | WS_VISIBLE);
+  backend.InjectKey(VK_SHIFT, true);
+  Drain();
+  EXPECT_NE(GetKeyState(VK_SHIFT) & 0x8000, 0);
+  // The handler of a message sees the state that went with it, not keys still waiting.
+  backend.InjectKey('Q', true);
+  backend.InjectKey('Q', false);
+  Msg m;
+  ASSERT_TRUE(PeekMessage(&m, nullptr, 0, 0, PM_REMOVE));
+  EXPECT_NE(GetKeyState('Q') & 0x8000, 0);
+  EXPECT_EQ(GetAsyncKeyState('Q'), 0);
+  ASSERT_TRUE(PeekMessage(&m, nullptr, 0, 0, PM_REMOVE));
+  EXPECT_EQ(GetKeyState('Q'), 0);
+  backend.InjectActivate(false);
+  Drain();
+  EXPECT_EQ(GetKeyState(VK_SHIFT), 0);
+  EXPECT_EQ(GetKeyState(100000), 0);
+}
+
+TEST_F(WindowTest, DestroyedWindowsGetNothingMore) {
+  auto main = Make("main", Rect{0, 0, 640, 480}, nullptr, WS_POPUP | WS_VISIBLE);
+  auto child = Make("child", Rect{0, 0, 50, 50}, main.get(), WS_CHILD | WS_VISIBLE);
+  auto grandchild = Make("gc", Rect{0, 0, 5, 5}, child.get(), WS_CHILD | WS_VISIBLE);
+  Drain();
+  PostMessage(child.get(), WM_USER, 0, 0);
+  PostMessage(grandchild.get(), WM_USER, 0, 0);
+  child->InvalidateRect(nullptr);
+  log.clear();
+  EXPECT_TRUE(child->DestroyWindow());
+  // The window first, then its children.
+  ASSERT_EQ(log.size(), 2u);
+  EXPECT_EQ(log[0].window, "child");
+  EXPECT_EQ(log[0].message, WM_DESTROY);
+  EXPECT_EQ(log[1].window, "gc");
+  EXPECT_EQ(log[1].message, WM_DESTROY);
+  EXPECT_FALSE(IsWindow(child.get()));
+  EXPECT_FALSE(IsWindow(grandchild.get()));
+  EXPECT_FALSE(child->DestroyWindow());
+  log.clear();
+  EXPECT_FALSE(PostMessage(child.get(), WM_USER, 0, 0));
+  EXPECT_EQ(SendMessage(child.get(), WM_USER, 0, 0), 0);
+  Drain();
+  EXPECT_EQ(Count("child", WM_USER), 0u);
+  EXPECT_EQ(Count("gc", WM_USER), 0u);
+  EXPECT_EQ(Count("child", WM_PAINT), 0u);
+  EXPECT_EQ(WindowFromPoint(Point{2, 2}), main.get());
+}
+
+TEST_F(WindowTest, DeletingWindowsIsSafeAtAnyTime) {
+  auto main = Make("main", Rect{0, 0, 640, 480}, nullptr, WS_POPUP | WS_VISIBLE);
+  auto child = Make("child", Rect{0, 0, 50, 50}, main.get(), WS_CHILD | WS_VISIBLE);
+  Drain();
+  child->SetFocus();
+  SetCapture(child.get());
+  PostMessage(child.get(), WM_USER, 0, 0);
+  Msg held;
+  ASSERT_TRUE(PeekMessage(&held, nullptr, 0, 0, PM_NOREMOVE));
+  child.reset();
+  EXPECT_EQ(GetFocus(), nullptr);
+  EXPECT_EQ(GetCapture(), nullptr);
+  EXPECT_EQ(DispatchMessage(&held), 0);  // a copy held by the caller reaches nobody
+  log.clear();
+  Drain();
+  EXPECT_TRUE(MessagesOf("child").empty());
+  EXPECT_EQ(Count("main", WM_PAINT), 1u);  // what it covered is painted again
+
+  // Deleting the parent destroys the children, which are told; deleting them later is fine too.
+  auto c2 = Make("c2", Rect{0, 0, 10, 10}, main.get(), WS_CHILD | WS_VISIBLE);
+  log.clear();
+  main.reset();
+  EXPECT_EQ(MessagesOf("c2"), (std::vector<uint32_t>{WM_DESTROY}));
+  EXPECT_FALSE(IsWindow(c2.get()));
+  c2.reset();
+  EXPECT_EQ(WindowFromPoint(Point{2, 2}), nullptr);
+}
+
+TEST_F(WindowTest, AWindowMayDeleteItselfWhileBeingDestroyed) {
+  auto main = Make("main", Rect{0, 0, 640, 480}, nullptr, WS_POPUP | WS_VISIBLE);
+  auto* child = Make("child", Rect{0, 0, 50, 50}, main.get(), WS_CHILD | WS_VISIBLE).release();
+  child->onMessage = [child](uint32_t m, WPARAM, LPARAM, LRESULT*) {
+    if (m == WM_DESTROY) delete child;
+    return false;
+  };
+  // Deleting `this` and then returning into DefWindowProc would be the caller's bug, so the
+  // handler above consumes nothing after delete... it returns false, but DefWindowProc of
+  // WM_DESTROY touches nothing. Destroying must cope with the object being gone.
+  child->DestroyWindow();
+  EXPECT_EQ(WindowFromPoint(Point{2, 2}), main.get());
+  EXPECT_TRUE(main->GetClientRect() == (Rect{0, 0, 640, 480}));
+}
+
+TEST_F(WindowTest, CreationChecksItsArguments) {
+  LogWindow w("w", &log);
+  EXPECT_FALSE(w.CreateEx(0, "NoSuchClass", "w", WS_POPUP, Rect{0, 0, 1, 1}, nullptr, 0));
+  EXPECT_FALSE(w.CreateEx(0, cls, "w", WS_CHILD, Rect{0, 0, 1, 1}, nullptr, 0));  // child without parent
+  LogWindow refusing("r", &log);
+  refusing.onMessage = [](uint32_t m, WPARAM, LPARAM, LRESULT* r) {
+    *r = -1;
+    return m == WM_CREATE;
+  };
+  EXPECT_FALSE(refusing.CreateEx(0, cls, "r", WS_POPUP, Rect{0, 0, 1, 1}, nullptr, 0));
+  EXPECT_FALSE(IsWindow(&refusing));
+  ASSERT_TRUE(w.CreateEx(0, cls, "w", WS_POPUP, Rect{0, 0, 1, 1}, nullptr, 9));
+  EXPECT_EQ(w.GetDlgCtrlID(), 9u);
+  EXPECT_FALSE(w.CreateEx(0, cls, "w", WS_POPUP, Rect{0, 0, 1, 1}, nullptr, 0));  // already made
+}
+
+TEST_F(WindowTest, CoordinatesNest) {
+  auto top = Make("top", Rect{100, 50, 400, 350});
+  auto c = Make("c", Rect{10, 20, 60, 80}, top.get(), WS_CHILD);
+  EXPECT_EQ(c->GetWindowRect(), (Rect{110, 70, 160, 130}));
+  EXPECT_EQ(c->GetClientRect(), (Rect{0, 0, 50, 60}));
+  Point p{5, 6};
+  c->ClientToScreen(&p);
+  EXPECT_EQ(p, (Point{115, 76}));
+  c->ScreenToClient(&p);
+  EXPECT_EQ(p, (Point{5, 6}));
+  EXPECT_TRUE(top->IsChild(c.get()));
+  EXPECT_FALSE(c->IsChild(top.get()));
+}
+
+TEST_F(WindowTest, DetachedWindowsGetDefaultHandlingAndLeaveQuietly) {
+  auto main = Make("main", Rect{0, 0, 640, 480}, nullptr, WS_POPUP | WS_VISIBLE);
+  Drain();
+  main->Detach();
+  log.clear();
+  SendMessage(main.get(), WM_USER, 0, 0);
+  EXPECT_TRUE(log.empty());
+  EXPECT_TRUE(IsWindow(main.get()));
+  main.reset();
+  EXPECT_EQ(WindowFromPoint(Point{2, 2}), nullptr);
+}
+
+TEST_F(WindowTest, HostQuitAsksTheMainWindowToClose) {
+  auto main = Make("main", Rect{0, 0, 640, 480}, nullptr, WS_POPUP | WS_VISIBLE);
+  Drain();
+  log.clear();
+  backend.InjectQuit();
+  Drain();
+  // By default closing destroys it; it loses the focus first.
+  EXPECT_EQ(MessagesOf("main"), (std::vector<uint32_t>{WM_CLOSE, WM_KILLFOCUS, WM_DESTROY}));
+  EXPECT_FALSE(IsWindow(main.get()));
+}
+
+TEST_F(WindowTest, PeekMessageRunsThePumpHooks) {
+  int runs = 0;
+  int id = AddPumpHook([&runs] { ++runs; });
+  Msg m;
+  PeekMessage(&m, nullptr, 0, 0, PM_NOREMOVE);
+  PeekMessage(&m, nullptr, 0, 0, PM_NOREMOVE);
+  RemovePumpHook(id);
+  PeekMessage(&m, nullptr, 0, 0, PM_NOREMOVE);
+  EXPECT_EQ(runs, 2);
+}
+
+TEST_F(WindowTest, MessageBoxGoesThroughTheBackendWithTheApplicationName) {
+  SetApplicationName("brushfeather");
+  EXPECT_EQ(MessageBox(nullptr, "ERROR: Sound initialization failed.", "", MB_OK | MB_ICONEXCLAMATION), IDOK);
+  ASSERT_EQ(backend.MessageBoxes().size(), 1u);
+  EXPECT_EQ(backend.MessageBoxes()[0].caption, "brushfeather");
+  EXPECT_EQ(backend.MessageBoxes()[0].text, "ERROR: Sound initialization failed.");
+  EXPECT_EQ(backend.MessageBoxes()[0].flags, MB_ICONEXCLAMATION);
+}
+
+TEST_F(WindowTest, ClassCursorIsSetWhenTheMouseMovesOverAWindow) {
+  uint32_t pixels[4] = {0xFF000000u, 0xFFFFFFFFu, 0, 0xFF00FF00u};
+  CursorImage img;
+  img.width = 2;
+  img.height = 2;
+  img.hotX = 1;
+  img.hotY = 5;  // outside: clamped
+  img.argb = pixels;
+  const Cursor* cursor = LoadCursorFromImage(img);
+  ASSERT_NE(cursor, nullptr);
+  EXPECT_EQ(LoadCursorFromImage(CursorImage{}), nullptr);
+  WindowClass wc;
+  wc.cursor = cursor;
+  std::string withCursor = RegisterWindowClass(wc);
+  LogWindow w("w", &log);
+  ASSERT_TRUE(w.CreateEx(0, withCursor, "w", WS_POPUP | WS_VISIBLE, Rect{0, 0, 640, 480}, nullptr, 0));
+  backend.InjectMouseMove(3, 3);
+  Drain();
+  ASSERT_TRUE(backend.HasCursorImage());
+  EXPECT_EQ(backend.CursorImageInUse().width, 2);
+  EXPECT_EQ(backend.CursorImageInUse().hotY, 1);
+  EXPECT_EQ(backend.CursorImageInUse().argb[3], 0xFF00FF00u);
+}
+
+TEST_F(WindowTest, SystemColoursAndMetrics) {
+  EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 640);
+  EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), 480);
+  int idx[2] = {COLOR_WINDOW, COLOR_HIGHLIGHT};
+  COLORREF col[2] = {0x123456, 0xABCDEF};
+  COLORREF before = GetSysColor(COLOR_BTNFACE);
+  ASSERT_TRUE(SetSysColors(2, idx, col));
+  EXPECT_EQ(GetSysColor(COLOR_WINDOW), 0x123456u);
+  EXPECT_EQ(GetSysColor(COLOR_HIGHLIGHT), 0xABCDEFu);
+  EXPECT_EQ(GetSysColor(COLOR_BTNFACE), before);
+  int bad[1] = {kSysColorCount};
+  EXPECT_FALSE(SetSysColors(1, bad, col));  // refused whole, nothing changed
+  EXPECT_EQ(GetSysColor(-1), 0u);
+}
+
+}  // namespace
+}  // namespace platform
