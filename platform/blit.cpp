@@ -14,7 +14,8 @@ constexpr uint64_t kHighs = 0x8080808080808080ull;
 
 int64_t Sample(int64_t i, int64_t n, int64_t m, bool mirrored) {
   const int64_t j = mirrored ? n - 1 - i : i;
-  return ((2 * j + 1) * m) / (2 * n);
+  // 128-bit product: both extents may come close to 2^32.
+  return static_cast<int64_t>((static_cast<__int128>(2 * j + 1) * m) / (2 * n));
 }
 
 // The sampled source coordinate runs monotonically with the target coordinate, so the targets whose
@@ -148,8 +149,9 @@ void CopyTableKeyed(uint8_t* d, const uint8_t* s, const int32_t* tab, int64_t n,
 
 void BlitFast(const BlitTarget& target, const BlitSource& source, const BlitParams& p) {
   if (target.bits == nullptr || source.bits == nullptr) return;
-  const int64_t dw = p.dst.Width(), dh = p.dst.Height();
-  const int64_t sw = p.src.Width(), sh = p.src.Height();
+  // Extents in 64 bits: rectangles may span more than an int (far-off sprites, hostile sizes).
+  const int64_t dw = int64_t{p.dst.right} - p.dst.left, dh = int64_t{p.dst.bottom} - p.dst.top;
+  const int64_t sw = int64_t{p.src.right} - p.src.left, sh = int64_t{p.src.bottom} - p.src.top;
   if (dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0) return;
 
   int64_t x0 = std::max<int64_t>({p.dst.left, p.clip.left, 0});

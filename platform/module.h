@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 namespace platform {
@@ -25,8 +26,9 @@ constexpr uint16_t RT_GROUP_ICON = 14;
 // A string "#123" means id 123, as with the originals.
 class ResName {
  public:
-  ResName(uint16_t id) : isId_(true), id_(id) {}  // NOLINT: MAKEINTRESOURCE-like
-  ResName(int id) : isId_(true), id_(static_cast<uint16_t>(id)) {}  // NOLINT
+  // Integer ids, as MAKEINTRESOURCE takes them: only the low 16 bits count.
+  template <typename T, std::enable_if_t<std::is_integral_v<T>, int> = 0>
+  ResName(T id) : isId_(true), id_(static_cast<uint16_t>(id)) {}  // NOLINT
   ResName(const char* name);                                         // NOLINT
   ResName(const std::string& name) : ResName(name.c_str()) {}        // NOLINT
   bool IsId() const { return isId_; }

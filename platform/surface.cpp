@@ -190,8 +190,8 @@ HRESULT Surface::BltFast(int32_t x, int32_t y, Surface* src, const Rect* srcRect
   if (clipper_ != nullptr) return DDERR_BLTFASTCANTCLIP;
   const Rect s = srcRect != nullptr ? *srcRect : WholeOf(*src);
   if (Inverted(s)) return DDERR_INVALIDRECT;
-  const int64_t right = static_cast<int64_t>(x) + s.Width();
-  const int64_t bottom = static_cast<int64_t>(y) + s.Height();
+  const int64_t right = int64_t{x} + (int64_t{s.right} - s.left);
+  const int64_t bottom = int64_t{y} + (int64_t{s.bottom} - s.top);
   if (right > std::numeric_limits<int32_t>::max() || bottom > std::numeric_limits<int32_t>::max()) {
     return DDERR_INVALIDRECT;
   }

@@ -1,0 +1,250 @@
+// The fast blitters against the reference one, pixel for pixel, and the reference against hand-made cases.
+#include "platform/blit.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+namespace platform {
+namespace {
+
+struct Image {
+  int32_t width = 0;
+  int32_t height = 0;
+  int32_t pitch = 0;
+  std::vector<uint8_t> bits;
+  Image(int32_t w, int32_t h, int32_t padding = 0) : width(w), height(h), pitch(w + padding), bits(static_cast<size_t>(pitch) * h) {}
+  BlitTarget Target() { return BlitTarget{bits.data(), width, height, pitch}; }
+  BlitSource Source() const { return BlitSource{bits.data(), width, height, pitch}; }
+  uint8_t At(int32_t x, int32_t y) const { return bits[static_cast<size_t>(y) * pitch + x]; }
+  std::string Row(int32_t y) const {
+    std::string s;
+    for (int32_t x = 0; x < width; ++x) s += std::to_string(At(x, y)) + (x + 1 < width ? " " : "");
+    return s;
+  }
+};
+
+Image Ramp(int32_t w, int32_t h) {
+  Image img(w, h);
+  for (int32_t y = 0; y < h; ++y)
+    for (int32_t x = 0; x < w; ++x) img.bits[static_cast<size_t>(y) * img.pitch + x] = static_cast<uint8_t>(10 * y + x + 1);
+  return img;
+}
+
+BlitParams Plain(Rect dst, Rect src) {
+  BlitParams p;
+  p.dst = dst;
+  p.src = src;
+  p.clip = Rect{-100000, -100000, 100000, 100000};
+  return p;
+}
+
+// --- the rule itself, on the reference ---
+
+TEST(BlitReferenceTest, EqualSizesCopyAndMirrorReverses) {
+  const Image src = Ramp(3, 2);
+  Image dst(3, 2);
+  BlitReference(dst.Target(), src.Source(), Plain({0, 0, 3, 2}, {0, 0, 3, 2}));
+  EXPECT_EQ(dst.Row(0), "1 2 3");
+  EXPECT_EQ(dst.Row(1), "11 12 13");
+  BlitParams m = Plain({0, 0, 3, 2}, {0, 0, 3, 2});
+  m.mirrorLeftRight = true;
+  BlitReference(dst.Target(), src.Source(), m);
+  EXPECT_EQ(dst.Row(0), "3 2 1");
+  m.mirrorUpDown = true;
+  BlitReference(dst.Target(), src.Source(), m);
+  EXPECT_EQ(dst.Row(0), "13 12 11");
+  EXPECT_EQ(dst.Row(1), "3 2 1");
+}
+
+TEST(BlitReferenceTest, StretchSamplesNearestCentres) {
+  const Image src = Ramp(5, 1);
+  Image up(10, 1);
+  BlitReference(up.Target(), src.Source(), Plain({0, 0, 10, 1}, {0, 0, 5, 1}));
+  EXPECT_EQ(up.Row(0), "1 1 2 2 3 3 4 4 5 5");
+  Image down(3, 1);
+  BlitReference(down.Target(), src.Source(), Plain({0, 0, 3, 1}, {0, 0, 5, 1}));
+  EXPECT_EQ(down.Row(0), "1 3 5");  // odd sizes keep both ends and the middle
+  Image odd(7, 1);
+  BlitReference(odd.Target(), src.Source(), Plain({0, 0, 7, 1}, {0, 0, 5, 1}));
+  EXPECT_EQ(odd.Row(0), "1 2 2 3 4 4 5");
+}
+
+TEST(BlitReferenceTest, KeyRangeSkipsOnlyIndicesInside) {
+  Image src(6, 1);
+  src.bits = {2, 3, 4, 5, 6, 9};
+  Image dst(6, 1);
+  std::fill(dst.bits.begin(), dst.bits.end(), 0xEE);
+  BlitParams p = Plain({0, 0, 6, 1}, {0, 0, 6, 1});
+  p.keyed = true;
+  p.keyLow = 3;
+  p.keyHigh = 5;
+  BlitReference(dst.Target(), src.Source(), p);
+  EXPECT_EQ(dst.Row(0), "2 238 238 238 6 9");
+}
+
+TEST(BlitReferenceTest, ClippedMirrorKeepsTheWholeImageMapping) {
+  // A 5-wide row drawn mirrored at x = -2: the visible columns are the right part of the mirrored image.
+  const Image src = Ramp(5, 1);
+  Image dst(4, 1);
+  BlitParams p = Plain({-2, 0, 3, 1}, {0, 0, 5, 1});
+  p.mirrorLeftRight = true;
+  BlitReference(dst.Target(), src.Source(), p);
+  EXPECT_EQ(dst.Row(0), "3 2 1 0");
+}
+
+TEST(BlitReferenceTest, SourceOutsideTheSourceIsSkipped) {
+  const Image src = Ramp(3, 1);
+  Image dst(5, 1);
+  std::fill(dst.bits.begin(), dst.bits.end(), 0xEE);
+  BlitReference(dst.Target(), src.Source(), Plain({0, 0, 5, 1}, {-1, 0, 4, 1}));
+  EXPECT_EQ(dst.Row(0), "238 1 2 3 238");
+}
+
+// --- fast against reference ---
+
+struct Case {
+  Image target;
+  Image source;
+  BlitParams params;
+};
+
+void ExpectSame(const Case& c, const std::string& what) {
+  Image ref = c.target;
+  Image fast = c.target;
+  BlitReference(ref.Target(), c.source.Source(), c.params);
+  BlitFast(fast.Target(), c.source.Source(), c.params);
+  ASSERT_EQ(ref.bits, fast.bits) << what << " dst " << c.params.dst.left << "," << c.params.dst.top << ","
+                                 << c.params.dst.right << "," << c.params.dst.bottom << " src " << c.params.src.left
+                                 << "," << c.params.src.top << "," << c.params.src.right << "," << c.params.src.bottom
+                                 << " clip " << c.params.clip.left << "," << c.params.clip.top << ","
+                                 << c.params.clip.right << "," << c.params.clip.bottom << " keyed " << c.params.keyed
+                                 << " [" << c.params.keyLow << "," << c.params.keyHigh << "] mirror "
+                                 << c.params.mirrorLeftRight << c.params.mirrorUpDown;
+}
+
+Image Noise(std::mt19937& rng, int32_t w, int32_t h, int32_t padding) {
+  Image img(w, h, padding);
+  // Runs of the key colours next to noise, as sprites have them.
+  std::uniform_int_distribution<int> run(1, 12), value(0, 255), pick(0, 3);
+  size_t i = 0;
+  while (i < img.bits.size()) {
+    const int len = run(rng);
+    const int kind = pick(rng);
+    const uint8_t v = kind == 0 ? 1 : kind == 1 ? 200 : static_cast<uint8_t>(value(rng));
+    for (int k = 0; k < len && i < img.bits.size(); ++k, ++i) img.bits[i] = kind >= 2 ? static_cast<uint8_t>(value(rng)) : v;
+  }
+  return img;
+}
+
+TEST(BlitFastTest, RandomCasesMatchTheReference) {
+  std::mt19937 rng(12345);
+  std::uniform_int_distribution<int> side(1, 70), pad(0, 5), coin(0, 1), pos(-40, 110), ext(-3, 90), keyPick(0, 4);
+  for (int n = 0; n < 4000; ++n) {
+    Case c{Noise(rng, side(rng), side(rng), pad(rng)), Noise(rng, side(rng), side(rng), pad(rng)), {}};
+    BlitParams& p = c.params;
+    const int sl = pos(rng) / 2, st = pos(rng) / 2;
+    p.src = Rect{sl, st, sl + std::max(0, ext(rng)), st + std::max(0, ext(rng))};
+    const int dl = pos(rng), dt = pos(rng);
+    if (coin(rng)) {
+      p.dst = Rect{dl, dt, dl + p.src.Width(), dt + p.src.Height()};  // unscaled
+    } else {
+      p.dst = Rect{dl, dt, dl + std::max(0, ext(rng) * 2), dt + std::max(0, ext(rng) * 2)};  // stretched
+    }
+    const int cl = pos(rng) / 2, ct = pos(rng) / 2;
+    p.clip = coin(rng) ? Rect{-1000, -1000, 1000, 1000} : Rect{cl, ct, cl + ext(rng), ct + ext(rng)};
+    switch (keyPick(rng)) {
+      case 0: break;
+      case 1: p.keyed = true; p.keyLow = p.keyHigh = 1; break;
+      case 2: p.keyed = true; p.keyLow = p.keyHigh = 200; break;
+      case 3: p.keyed = true; p.keyLow = 190; p.keyHigh = 210; break;
+      default: p.keyed = true; p.keyLow = 250; p.keyHigh = 300; break;  // high beyond 255
+    }
+    p.mirrorLeftRight = coin(rng);
+    p.mirrorUpDown = coin(rng);
+    ExpectSame(c, "case " + std::to_string(n));
+  }
+}
+
+TEST(BlitFastTest, EdgesMatchTheReference) {
+  std::mt19937 rng(7);
+  const Image src = Noise(rng, 37, 23, 3);
+  const Image dst = Noise(rng, 64, 48, 0);
+  const Rect big{-100000, -100000, 100000, 100000};
+  struct Edge {
+    const char* what;
+    Rect dst, src, clip;
+  };
+  const Edge edges[] = {
+      {"zero-size dst", {5, 5, 5, 30}, {0, 0, 37, 23}, big},
+      {"zero-size src", {5, 5, 40, 30}, {3, 3, 3, 10}, big},
+      {"fully clipped", {5, 5, 42, 28}, {0, 0, 37, 23}, {50, 30, 60, 40}},
+      {"empty clip", {5, 5, 42, 28}, {0, 0, 37, 23}, {10, 10, 10, 10}},
+      {"far left", {-37, 0, 0, 23}, {0, 0, 37, 23}, big},
+      {"negative", {-20, -11, 17, 12}, {0, 0, 37, 23}, big},
+      {"past the corner", {50, 40, 87, 63}, {0, 0, 37, 23}, big},
+      {"source partly outside", {0, 0, 37, 23}, {-10, -5, 27, 18}, big},
+      {"source wholly outside", {0, 0, 37, 23}, {40, 30, 77, 53}, big},
+      {"stretch up odd", {-3, -2, 61, 45}, {1, 2, 30, 21}, big},
+      {"stretch down odd", {2, 3, 15, 10}, {0, 0, 37, 23}, {4, 0, 13, 9}},
+      {"one pixel to many", {0, 0, 64, 48}, {5, 5, 6, 6}, big},
+      {"many to one pixel", {10, 10, 11, 11}, {0, 0, 37, 23}, big},
+      {"huge rectangle", {-2000000000, -2000000000, 2000000000, 2000000000}, {0, 0, 37, 23}, big},
+  };
+  for (const Edge& e : edges) {
+    for (int variant = 0; variant < 8; ++variant) {
+      Case c{dst, src, {}};
+      c.params.dst = e.dst;
+      c.params.src = e.src;
+      c.params.clip = e.clip;
+      c.params.mirrorLeftRight = (variant & 1) != 0;
+      c.params.mirrorUpDown = (variant & 2) != 0;
+      c.params.keyed = (variant & 4) != 0;
+      c.params.keyLow = c.params.keyHigh = 1;
+      ExpectSame(c, std::string(e.what) + " variant " + std::to_string(variant));
+    }
+  }
+}
+
+TEST(BlitFastTest, MirroringMirrorsTheStretchedResult) {
+  // Mirrored output is the exact reflection of the unmirrored one, stretched or not.
+  std::mt19937 rng(99);
+  const Image src = Noise(rng, 29, 17, 1);
+  for (int w : {29, 13, 58, 71}) {
+    Image plain(w, 17), mirrored(w, 17);
+    BlitFast(plain.Target(), src.Source(), Plain({0, 0, w, 17}, {0, 0, 29, 17}));
+    BlitParams m = Plain({0, 0, w, 17}, {0, 0, 29, 17});
+    m.mirrorLeftRight = true;
+    BlitFast(mirrored.Target(), src.Source(), m);
+    for (int y = 0; y < 17; ++y)
+      for (int x = 0; x < w; ++x) ASSERT_EQ(plain.At(x, y), mirrored.At(w - 1 - x, y)) << "w " << w;
+  }
+}
+
+TEST(FillTest, FastMatchesReferenceAndStaysInside) {
+  std::mt19937 rng(3);
+  std::uniform_int_distribution<int> pos(-20, 60), ext(-2, 50);
+  for (int n = 0; n < 500; ++n) {
+    Image base = Noise(rng, 40, 30, n % 4);
+    Image a = base, b = base;
+    const Rect r{pos(rng), pos(rng), 0, 0};
+    const Rect rect{r.left, r.top, r.left + ext(rng), r.top + ext(rng)};
+    const Rect clip{pos(rng), pos(rng), pos(rng) + 40, pos(rng) + 40};
+    FillReference(a.Target(), rect, clip, 77);
+    FillFast(b.Target(), rect, clip, 77);
+    ASSERT_EQ(a.bits, b.bits) << n;
+  }
+  // Padding bytes beyond the width are never written.
+  Image padded(5, 3, 3);
+  std::fill(padded.bits.begin(), padded.bits.end(), 9);
+  FillFast(padded.Target(), Rect{0, 0, 5, 3}, Rect{0, 0, 5, 3}, 4);
+  for (int y = 0; y < 3; ++y) {
+    for (int x = 0; x < 5; ++x) EXPECT_EQ(padded.bits[y * 8 + x], 4);
+    for (int x = 5; x < 8; ++x) EXPECT_EQ(padded.bits[y * 8 + x], 9);
+  }
+}
+
+}  // namespace
+}  // namespace platform

@@ -1,0 +1,248 @@
+// The display object on the headless backend: mode, flipping primary, memory kinds and presentation.
+#include "platform/display.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/headless/headless_backend.h"
+#include "platform/pump.h"
+
+namespace platform {
+namespace {
+
+class DisplayTest : public ::testing::Test {
+ protected:
+  void SetUp() override { SetBackend(&backend); }
+  void TearDown() override {
+    display.reset();
+    SetBackend(nullptr);
+  }
+  // A display in 640 x 480 x 8 with its flipping primary.
+  void Open() {
+    ASSERT_EQ(Display::Create(&display), DD_OK);
+    ASSERT_EQ(display->SetDisplayMode(640, 480, 8), DD_OK);
+    SurfaceDesc d;
+    d.flags = DDSD_CAPS | DDSD_BACKBUFFERCOUNT;
+    d.caps = DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX;
+    d.backBufferCount = 1;
+    ASSERT_EQ(display->CreatePrimarySurface(d, &front), DD_OK);
+    ASSERT_EQ(front->GetAttachedSurface(DDSCAPS_BACKBUFFER, &back), DD_OK);
+  }
+  SurfaceDesc Offscreen(int w, int h, uint32_t memory) {
+    SurfaceDesc d;
+    d.flags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT;
+    d.width = w;
+    d.height = h;
+    d.caps = DDSCAPS_OFFSCREENPLAIN | memory;
+    return d;
+  }
+
+  HeadlessBackend backend;
+  std::unique_ptr<Display> display;
+  Surface* front = nullptr;
+  Surface* back = nullptr;
+};
+
+TEST_F(DisplayTest, CreationNeedsABackendAndAHostDisplay) {
+  SetBackend(nullptr);
+  std::unique_ptr<Display> none;
+  EXPECT_EQ(Display::Create(&none), DDERR_NODIRECTDRAWHW);
+  EXPECT_EQ(none, nullptr);
+  SetBackend(&backend);
+  ASSERT_EQ(Display::Create(&display), DD_OK);
+  EXPECT_EQ(display->SetDisplayMode(640, 480, 16), DDERR_UNSUPPORTEDMODE);
+  backend.SetDisplayFails(true);
+  EXPECT_EQ(display->SetDisplayMode(640, 480, 8), DDERR_NODIRECTDRAWHW);
+  EXPECT_FALSE(display->ModeSet());
+  SurfaceDesc d;
+  d.flags = DDSD_CAPS;
+  d.caps = DDSCAPS_PRIMARYSURFACE;
+  Surface* primary = nullptr;
+  EXPECT_EQ(display->CreatePrimarySurface(d, &primary), E_FAIL);
+  backend.SetDisplayFails(false);
+  ASSERT_EQ(display->SetDisplayMode(640, 480, 8), DD_OK);
+  EXPECT_TRUE(backend.DisplayOpen());
+  EXPECT_EQ(backend.DisplayWidth(), 640);
+  EXPECT_EQ(backend.DisplayHeight(), 480);
+  display.reset();
+  EXPECT_FALSE(backend.DisplayOpen());
+}
+
+TEST_F(DisplayTest, CooperativeLevelAndCaps) {
+  ASSERT_EQ(Display::Create(&display), DD_OK);
+  EXPECT_EQ(display->SetCooperativeLevel(nullptr, DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN), E_INVALIDARG);
+  EXPECT_EQ(display->SetCooperativeLevel(nullptr, DDSCL_FULLSCREEN), E_INVALIDARG);
+  EXPECT_EQ(display->SetCooperativeLevel(nullptr, DDSCL_NORMAL), DD_OK);
+  DisplayCaps driver, emulation;
+  EXPECT_EQ(display->GetCaps(&driver, &emulation), DD_OK);
+  EXPECT_EQ(driver.size, 364u);
+  DisplayCaps wrong;
+  wrong.size = 100;
+  EXPECT_EQ(display->GetCaps(&wrong, nullptr), E_INVALIDARG);
+}
+
+TEST_F(DisplayTest, PrimaryHasOneBackBufferAndFlipSwapsThem) {
+  Open();
+  EXPECT_EQ(front->Width(), 640);
+  EXPECT_EQ(front->Height(), 480);
+  EXPECT_NE(front, back);
+  EXPECT_EQ(display->Primary(), front);
+  front->Fill(nullptr, 3);
+  back->Fill(nullptr, 7);
+  ASSERT_EQ(front->Flip(), DD_OK);
+  EXPECT_EQ(front->Pixel(100, 100), 7);
+  EXPECT_EQ(back->Pixel(100, 100), 3);
+  EXPECT_EQ(back->Flip(), DDERR_NOTFLIPPABLE);
+  Surface stranger(4, 4, DDSCAPS_OFFSCREENPLAIN);
+  EXPECT_EQ(front->Flip(&stranger), E_INVALIDARG);
+  SurfaceDesc d;
+  d.flags = DDSD_CAPS;
+  d.caps = DDSCAPS_PRIMARYSURFACE;
+  Surface* second = nullptr;
+  EXPECT_EQ(display->CreatePrimarySurface(d, &second), DDERR_PRIMARYSURFACEALREADYEXISTS);
+  // A locked buffer cannot flip.
+  SurfaceDesc lockDesc;
+  ASSERT_EQ(back->Lock(nullptr, &lockDesc), DD_OK);
+  EXPECT_EQ(front->Flip(), DDERR_SURFACEBUSY);
+  back->Unlock();
+}
+
+TEST_F(DisplayTest, FlippingChainIsLostAndRestoredTogether) {
+  Open();
+  front->Fill(nullptr, 5);
+  back->Fill(nullptr, 6);
+  front->MarkLost();
+  EXPECT_EQ(back->IsLost(), DDERR_SURFACELOST);
+  EXPECT_EQ(front->Flip(), DDERR_SURFACELOST);
+  EXPECT_EQ(back->Fill(nullptr, 1), DDERR_SURFACELOST);
+  ASSERT_EQ(front->Restore(), DD_OK);
+  EXPECT_EQ(back->IsLost(), DD_OK);
+  EXPECT_EQ(front->Pixel(0, 0), 0);
+  EXPECT_EQ(back->Pixel(0, 0), 0);
+}
+
+TEST_F(DisplayTest, OffscreenSurfacesFallBackToSystemMemory) {
+  ASSERT_EQ(Display::Create(&display), DD_OK);
+  std::unique_ptr<Surface> s;
+  EXPECT_EQ(display->CreateSurface(Offscreen(0, 5, 0), &s), E_INVALIDARG);
+  EXPECT_EQ(display->CreateSurface(Offscreen(5, -1, 0), &s), E_INVALIDARG);
+  EXPECT_EQ(display->CreateSurface(Offscreen(4, 4, DDSCAPS_VIDEOMEMORY | DDSCAPS_SYSTEMMEMORY), &s), E_INVALIDARG);
+  EXPECT_EQ(display->CreateSurface(Offscreen(100000, 4, 0), &s), DDERR_OUTOFMEMORY);
+  display->SetVideoMemoryForTest(800 * 1000);
+  ASSERT_EQ(display->CreateSurface(Offscreen(800, 1000, DDSCAPS_VIDEOMEMORY), &s), DD_OK);
+  EXPECT_EQ(s->Caps(), DDSCAPS_OFFSCREENPLAIN | DDSCAPS_VIDEOMEMORY);
+  EXPECT_EQ(display->VideoMemoryFree(), 0u);
+  EXPECT_EQ(display->CreateSurface(Offscreen(16, 16, DDSCAPS_VIDEOMEMORY), &s), DDERR_OUTOFVIDEOMEMORY);
+  EXPECT_EQ(s, nullptr);
+  ASSERT_EQ(display->CreateSurface(Offscreen(16, 16, DDSCAPS_SYSTEMMEMORY), &s), DD_OK);
+  EXPECT_EQ(s->Caps(), DDSCAPS_OFFSCREENPLAIN | DDSCAPS_SYSTEMMEMORY);
+  // Without a memory kind: video memory when it fits, else system memory.
+  ASSERT_EQ(display->CreateSurface(Offscreen(16, 16, 0), &s), DD_OK);
+  EXPECT_EQ(s->Caps(), DDSCAPS_OFFSCREENPLAIN | DDSCAPS_SYSTEMMEMORY);
+  // A key in the description is set on the surface.
+  SurfaceDesc keyed = Offscreen(2, 2, 0);
+  keyed.flags |= DDSD_CKSRCBLT;
+  keyed.srcColorKey = ColorKey{9, 9};
+  ASSERT_EQ(display->CreateSurface(keyed, &s), DD_OK);
+  ColorKey key;
+  ASSERT_EQ(s->GetColorKey(DDCKEY_SRCBLT, &key), DD_OK);
+  EXPECT_EQ(key.high, 9u);
+}
+
+TEST_F(DisplayTest, PresentsOnlyWhenTheFrontOrItsPaletteChanged) {
+  Open();
+  RunPumpHooks();
+  const uint64_t first = backend.PresentCount();
+  EXPECT_GE(first, 1u);
+  RunPumpHooks();
+  EXPECT_EQ(backend.PresentCount(), first);  // nothing changed
+
+  back->Fill(nullptr, 9);  // drawing into the back buffer is not shown
+  RunPumpHooks();
+  EXPECT_EQ(backend.PresentCount(), first);
+
+  ASSERT_EQ(front->Flip(), DD_OK);
+  RunPumpHooks();
+  EXPECT_EQ(backend.PresentCount(), first + 1);
+  EXPECT_EQ(backend.FramePixel(10, 10), 9);
+
+  const Rect dialog{100, 100, 200, 150};  // menus draw straight onto the front
+  front->Fill(&dialog, 4);
+  front->Fill(&dialog, 5);
+  RunPumpHooks();  // at most once per pass
+  EXPECT_EQ(backend.PresentCount(), first + 2);
+  EXPECT_EQ(backend.FramePixel(150, 120), 5);
+
+  Rgb colours[256] = {};
+  colours[5] = Rgb{10, 20, 30};
+  std::shared_ptr<Palette> palette;
+  ASSERT_EQ(display->CreatePalette(DDPCAPS_8BIT, colours, &palette), DD_OK);
+  ASSERT_EQ(front->SetPalette(palette), DD_OK);
+  RunPumpHooks();
+  EXPECT_EQ(backend.PresentCount(), first + 3);
+  EXPECT_EQ(backend.FramePalette()[5], (Rgb{10, 20, 30}));
+  const Rgb changed{1, 2, 3};
+  palette->SetEntries(5, 1, &changed);
+  RunPumpHooks();
+  EXPECT_EQ(backend.PresentCount(), first + 4);
+  EXPECT_EQ(backend.FramePalette()[5], changed);
+
+  {
+    SurfaceLock lock(front);  // a write through a lock shows after the unlock
+    lock.Bits()[0] = 8;
+  }
+  RunPumpHooks();
+  EXPECT_EQ(backend.FramePixel(0, 0), 8);
+
+  const uint64_t before = backend.PresentCount();
+  display->PresentNow();
+  EXPECT_EQ(backend.PresentCount(), before + 1);
+  EXPECT_EQ(display->FlipToGDISurface(), DD_OK);
+  EXPECT_EQ(backend.PresentCount(), before + 2);
+}
+
+TEST_F(DisplayTest, ReadFrontGivesTightRowsAndThePaletteShown) {
+  Open();
+  const Rect r{639, 479, 640, 480};
+  front->Fill(&r, 200);
+  std::vector<uint8_t> pixels;
+  std::array<Rgb, 256> palette;
+  ASSERT_TRUE(display->ReadFront(&pixels, &palette));
+  ASSERT_EQ(pixels.size(), 640u * 480u);
+  EXPECT_EQ(pixels.back(), 200);
+  EXPECT_EQ(pixels[0], 0);
+  FrameView view;
+  ASSERT_TRUE(display->FrontFrame(&view));
+  EXPECT_EQ(view.width, 640);
+  EXPECT_EQ(view.pitch, 640);
+  EXPECT_EQ(view.palette, nullptr);  // none attached yet
+  std::shared_ptr<Palette> p;
+  Rgb colours[256] = {};
+  colours[200] = Rgb{9, 8, 7};
+  display->CreatePalette(DDPCAPS_8BIT, colours, &p);
+  front->SetPalette(p);
+  ASSERT_TRUE(display->ReadFront(nullptr, &palette));
+  EXPECT_EQ(palette[200], (Rgb{9, 8, 7}));
+}
+
+TEST_F(DisplayTest, ClosedDisplayNoLongerPresents) {
+  Open();
+  front->Fill(nullptr, 1);
+  display.reset();
+  const uint64_t count = backend.PresentCount();
+  RunPumpHooks();  // the hook went with the display
+  EXPECT_EQ(backend.PresentCount(), count);
+  EXPECT_FALSE(backend.DisplayOpen());
+}
+
+TEST_F(DisplayTest, RestoreDisplayModeKeepsTheHostWindow) {
+  Open();
+  ASSERT_EQ(display->RestoreDisplayMode(), DD_OK);
+  EXPECT_FALSE(display->ModeSet());
+  EXPECT_TRUE(backend.DisplayOpen());
+  ASSERT_EQ(display->SetDisplayMode(640, 480, 8), DD_OK);
+  EXPECT_TRUE(display->ModeSet());
+  EXPECT_EQ(front->IsLost(), DD_OK);  // same mode: the memory stays
+}
+
+}  // namespace
+}  // namespace platform

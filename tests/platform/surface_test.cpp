@@ -1,0 +1,272 @@
+// Surfaces: result codes, colour keys, clippers, locks, fills, lost memory, device contexts, palettes.
+#include "platform/surface.h"
+
+#include <gtest/gtest.h>
+
+namespace platform {
+namespace {
+
+constexpr uint32_t kOffscreen = DDSCAPS_OFFSCREENPLAIN | DDSCAPS_SYSTEMMEMORY;
+
+void Paint(Surface* s, uint8_t base) {
+  SurfaceLock lock(s);
+  ASSERT_TRUE(lock.Ok());
+  for (int y = 0; y < s->Height(); ++y)
+    for (int x = 0; x < s->Width(); ++x) lock.Bits()[y * lock.Pitch() + x] = static_cast<uint8_t>(base + 10 * y + x);
+}
+
+int CountOf(const Surface& s, uint8_t v) {
+  int n = 0;
+  for (int y = 0; y < s.Height(); ++y)
+    for (int x = 0; x < s.Width(); ++x) n += s.Pixel(x, y) == v;
+  return n;
+}
+
+TEST(SurfaceTest, NewSurfaceIsZeroWithPaddedPitch) {
+  Surface s(7, 3, kOffscreen);
+  EXPECT_EQ(s.Width(), 7);
+  EXPECT_EQ(s.Height(), 3);
+  EXPECT_EQ(s.Pitch(), 8);
+  EXPECT_EQ(CountOf(s, 0), 21);
+  SurfaceDesc d;
+  ASSERT_EQ(s.GetSurfaceDesc(&d), DD_OK);
+  EXPECT_EQ(d.size, 108u);
+  EXPECT_EQ(d.width, 7);
+  EXPECT_EQ(d.height, 3);
+  EXPECT_EQ(d.pitch, 8);
+  EXPECT_EQ(d.caps, kOffscreen);
+  EXPECT_EQ(s.GetSurfaceDesc(nullptr), E_INVALIDARG);
+}
+
+TEST(SurfaceTest, FillWholeAndRectangleClippedToTheSurface) {
+  Surface s(6, 4, kOffscreen);
+  ASSERT_EQ(s.Fill(nullptr, 5), DD_OK);
+  EXPECT_EQ(CountOf(s, 5), 24);
+  const Rect r{4, 2, 10, 10};
+  ASSERT_EQ(s.Fill(&r, 9), DD_OK);
+  EXPECT_EQ(CountOf(s, 9), 4);
+  EXPECT_EQ(s.Pixel(4, 2), 9);
+  EXPECT_EQ(s.Pixel(3, 2), 5);
+  const Rect inverted{3, 0, 1, 2};
+  EXPECT_EQ(s.Fill(&inverted, 1), DDERR_INVALIDRECT);
+  const Rect empty{3, 3, 3, 4};
+  const uint64_t before = s.ChangeCount();
+  EXPECT_EQ(s.Fill(&empty, 1), DD_OK);
+  EXPECT_EQ(CountOf(s, 1), 0);
+  EXPECT_GT(s.ChangeCount(), before);
+}
+
+TEST(SurfaceTest, KeyedBltSkipsTheKeyAndNeedsOne) {
+  Surface src(4, 1, kOffscreen), dst(4, 1, kOffscreen);
+  {
+    SurfaceLock lock(&src);
+    const uint8_t row[4] = {1, 7, 1, 8};
+    std::copy(row, row + 4, lock.Bits());
+  }
+  dst.Fill(nullptr, 3);
+  EXPECT_EQ(dst.Blt(nullptr, &src, nullptr, DDBLT_KEYSRC | DDBLT_WAIT, nullptr), DDERR_NOCOLORKEY);
+  EXPECT_EQ(dst.BltFast(0, 0, &src, nullptr, DDBLTFAST_SRCCOLORKEY), DDERR_NOCOLORKEY);
+  EXPECT_EQ(CountOf(dst, 3), 4);
+  const ColorKey key{1, 1};
+  ASSERT_EQ(src.SetColorKey(DDCKEY_SRCBLT, &key), DD_OK);
+  ColorKey got;
+  ASSERT_EQ(src.GetColorKey(DDCKEY_SRCBLT, &got), DD_OK);
+  EXPECT_EQ(got.low, 1u);
+  ASSERT_EQ(dst.Blt(nullptr, &src, nullptr, DDBLT_KEYSRC | DDBLT_WAIT, nullptr), DD_OK);
+  EXPECT_EQ(dst.Pixel(0, 0), 3);
+  EXPECT_EQ(dst.Pixel(1, 0), 7);
+  EXPECT_EQ(dst.Pixel(2, 0), 3);
+  EXPECT_EQ(dst.Pixel(3, 0), 8);
+  // Without the key flag every pixel is copied.
+  ASSERT_EQ(dst.BltFast(0, 0, &src, nullptr, DDBLTFAST_WAIT), DD_OK);
+  EXPECT_EQ(dst.Pixel(0, 0), 1);
+  // An override key in the effects record wins over the surface's own.
+  dst.Fill(nullptr, 3);
+  BltFx fx;
+  fx.srcKeyOverride = ColorKey{7, 8};
+  ASSERT_EQ(dst.Blt(nullptr, &src, nullptr, DDBLT_KEYSRCOVERRIDE, &fx), DD_OK);
+  EXPECT_EQ(dst.Pixel(0, 0), 1);
+  EXPECT_EQ(dst.Pixel(1, 0), 3);
+  // Removing the key.
+  ASSERT_EQ(src.SetColorKey(DDCKEY_SRCBLT, nullptr), DD_OK);
+  EXPECT_EQ(src.GetColorKey(DDCKEY_SRCBLT, &got), DDERR_NOCOLORKEY);
+}
+
+TEST(SurfaceTest, BltChecksItsArguments) {
+  Surface src(4, 4, kOffscreen), dst(4, 4, kOffscreen);
+  const Rect inverted{2, 2, 1, 3};
+  EXPECT_EQ(dst.Blt(&inverted, &src, nullptr, DDBLT_WAIT, nullptr), DDERR_INVALIDRECT);
+  EXPECT_EQ(dst.Blt(nullptr, &src, &inverted, DDBLT_WAIT, nullptr), DDERR_INVALIDRECT);
+  EXPECT_EQ(dst.Blt(nullptr, nullptr, nullptr, DDBLT_WAIT, nullptr), E_INVALIDARG);
+  EXPECT_EQ(dst.Blt(nullptr, &src, nullptr, DDBLT_DDFX, nullptr), E_INVALIDARG);
+  BltFx bad;
+  bad.size = 12;
+  EXPECT_EQ(dst.Blt(nullptr, &src, nullptr, DDBLT_DDFX, &bad), E_INVALIDARG);
+  EXPECT_EQ(dst.BltFast(0, 0, nullptr, nullptr, 0), E_INVALIDARG);
+  EXPECT_EQ(dst.BltFast(0, 0, &src, &inverted, 0), DDERR_INVALIDRECT);
+}
+
+TEST(SurfaceTest, MirroredAndStretchedBlt) {
+  Surface src(3, 2, kOffscreen), dst(6, 2, kOffscreen);
+  Paint(&src, 1);  // rows 1 2 3 / 11 12 13
+  BltFx fx;
+  fx.ddfx = DDBLTFX_MIRRORLEFTRIGHT | DDBLTFX_MIRRORUPDOWN;
+  const Rect d{0, 0, 6, 2};
+  ASSERT_EQ(dst.Blt(&d, &src, nullptr, DDBLT_DDFX | DDBLT_WAIT, &fx), DD_OK);
+  const uint8_t top[6] = {13, 13, 12, 12, 11, 11};
+  const uint8_t bottom[6] = {3, 3, 2, 2, 1, 1};
+  for (int x = 0; x < 6; ++x) {
+    EXPECT_EQ(dst.Pixel(x, 0), top[x]) << x;
+    EXPECT_EQ(dst.Pixel(x, 1), bottom[x]) << x;
+  }
+}
+
+TEST(SurfaceTest, ClipperLimitsBltAndFillButNotBltFast) {
+  Surface src(8, 8, kOffscreen), dst(8, 8, kOffscreen);
+  src.Fill(nullptr, 4);
+  auto clipper = std::make_shared<Clipper>();
+  ASSERT_EQ(dst.SetClipper(clipper), DD_OK);
+  EXPECT_EQ(dst.GetClipper(), clipper.get());
+  EXPECT_EQ(dst.Blt(nullptr, &src, nullptr, DDBLT_WAIT, nullptr), DDERR_NOCLIPLIST);
+  const Rect clip{2, 3, 5, 4};
+  const Rect bound{0, 0, 8, 8};
+  ASSERT_EQ(clipper->SetClipList(&clip, 1, &bound), DD_OK);
+  ASSERT_EQ(dst.Blt(nullptr, &src, nullptr, DDBLT_WAIT, nullptr), DD_OK);
+  EXPECT_EQ(CountOf(dst, 4), 3);
+  EXPECT_EQ(dst.Pixel(2, 3), 4);
+  EXPECT_EQ(dst.Pixel(1, 3), 0);
+  ASSERT_EQ(dst.Fill(nullptr, 6), DD_OK);
+  EXPECT_EQ(CountOf(dst, 6), 3);
+  // BltFast cannot clip: the caller falls back to Blt.
+  EXPECT_EQ(dst.BltFast(0, 0, &src, nullptr, DDBLTFAST_WAIT), DDERR_BLTFASTCANTCLIP);
+  Rect got, gotBound;
+  ASSERT_EQ(clipper->GetClipList(&got, &gotBound), DD_OK);
+  EXPECT_EQ(got, clip);
+  EXPECT_EQ(gotBound, bound);
+  const Rect two[2] = {clip, clip};
+  EXPECT_EQ(clipper->SetClipList(two, 2), E_INVALIDARG);
+  ASSERT_EQ(dst.SetClipper(nullptr), DD_OK);
+  ASSERT_EQ(dst.BltFast(0, 0, &src, nullptr, DDBLTFAST_WAIT), DD_OK);
+  EXPECT_EQ(CountOf(dst, 4), 64);
+  ASSERT_EQ(clipper->SetClipList(nullptr, 0), DD_OK);
+  EXPECT_EQ(clipper->GetClipList(&got), DDERR_NOCLIPLIST);
+}
+
+TEST(SurfaceTest, BltFastClipsAtTheEdges) {
+  Surface src(4, 4, kOffscreen), dst(6, 6, kOffscreen);
+  Paint(&src, 1);
+  ASSERT_EQ(dst.BltFast(-2, 4, &src, nullptr, DDBLTFAST_WAIT), DD_OK);
+  EXPECT_EQ(dst.Pixel(0, 4), 3);   // source column 2, row 0
+  EXPECT_EQ(dst.Pixel(1, 5), 14);  // source column 3, row 1
+  EXPECT_EQ(CountOf(dst, 0), 36 - 4);
+  ASSERT_EQ(dst.BltFast(2147483646, 0, &src, nullptr, 0), DDERR_INVALIDRECT);  // would overflow
+}
+
+TEST(SurfaceTest, BltWithinOneSurfaceReadsBeforeWriting) {
+  Surface s(5, 1, kOffscreen);
+  Paint(&s, 1);  // 1 2 3 4 5
+  const Rect from{0, 0, 4, 1};
+  ASSERT_EQ(s.BltFast(1, 0, &s, &from, 0), DD_OK);
+  const uint8_t want[5] = {1, 1, 2, 3, 4};
+  for (int x = 0; x < 5; ++x) EXPECT_EQ(s.Pixel(x, 0), want[x]);
+}
+
+TEST(SurfaceTest, LockIsExclusiveAndScoped) {
+  Surface s(6, 5, kOffscreen);
+  SurfaceDesc d;
+  EXPECT_EQ(s.Lock(nullptr, nullptr), E_INVALIDARG);
+  EXPECT_EQ(s.Unlock(), DDERR_NOTLOCKED);
+  const Rect r{2, 3, 4, 5};
+  ASSERT_EQ(s.Lock(&r, &d), DD_OK);
+  EXPECT_EQ(d.pitch, 8);
+  d.surface[0] = 42;  // the rectangle's first pixel
+  SurfaceDesc again;
+  EXPECT_EQ(s.Lock(nullptr, &again), DDERR_SURFACEBUSY);
+  Surface other(2, 2, kOffscreen);
+  EXPECT_EQ(s.Blt(nullptr, &other, nullptr, DDBLT_WAIT, nullptr), DDERR_SURFACEBUSY);
+  EXPECT_EQ(other.Blt(nullptr, &s, nullptr, DDBLT_WAIT, nullptr), DDERR_SURFACEBUSY);
+  const uint64_t before = s.ChangeCount();
+  ASSERT_EQ(s.Unlock(d.surface), DD_OK);
+  EXPECT_GT(s.ChangeCount(), before);
+  EXPECT_EQ(s.Pixel(2, 3), 42);
+  const Rect outside{4, 4, 7, 5};
+  EXPECT_EQ(s.Lock(&outside, &d), DDERR_INVALIDRECT);
+  {
+    SurfaceLock lock(&s);
+    ASSERT_TRUE(lock.Ok());
+    EXPECT_TRUE(s.IsLocked());
+  }
+  EXPECT_FALSE(s.IsLocked());
+  SurfaceLock none(nullptr);
+  EXPECT_FALSE(none.Ok());
+}
+
+TEST(SurfaceTest, LostSurfaceRefusesWorkUntilRestored) {
+  Surface s(4, 4, kOffscreen), other(4, 4, kOffscreen);
+  s.Fill(nullptr, 9);
+  other.Fill(nullptr, 2);
+  s.MarkLost();
+  EXPECT_EQ(s.IsLost(), DDERR_SURFACELOST);
+  SurfaceDesc d;
+  DeviceContext dc;
+  EXPECT_EQ(s.Lock(nullptr, &d), DDERR_SURFACELOST);
+  EXPECT_EQ(s.Fill(nullptr, 1), DDERR_SURFACELOST);
+  EXPECT_EQ(s.Blt(nullptr, &other, nullptr, DDBLT_WAIT, nullptr), DDERR_SURFACELOST);
+  EXPECT_EQ(other.Blt(nullptr, &s, nullptr, DDBLT_WAIT, nullptr), DDERR_SURFACELOST);
+  EXPECT_EQ(other.BltFast(0, 0, &s, nullptr, 0), DDERR_SURFACELOST);
+  EXPECT_EQ(s.GetDC(&dc), DDERR_SURFACELOST);
+  EXPECT_EQ(CountOf(other, 2), 16);
+  ASSERT_EQ(s.Restore(), DD_OK);
+  EXPECT_EQ(s.IsLost(), DD_OK);
+  EXPECT_EQ(CountOf(s, 0), 16);  // the memory came back empty: the owner repaints it
+  EXPECT_EQ(other.Blt(nullptr, &s, nullptr, DDBLT_WAIT, nullptr), DD_OK);
+  EXPECT_EQ(CountOf(other, 0), 16);
+}
+
+TEST(SurfaceTest, OffscreenSurfacesDoNotFlip) {
+  Surface s(4, 4, kOffscreen);
+  Surface* attached = &s;
+  EXPECT_EQ(s.Flip(), DDERR_NOTFLIPPABLE);
+  EXPECT_EQ(s.GetAttachedSurface(DDSCAPS_BACKBUFFER, &attached), DDERR_NOTFOUND);
+  EXPECT_EQ(attached, nullptr);
+}
+
+TEST(SurfaceTest, DeviceContextHoldsTheSurface) {
+  Surface s(3, 3, kOffscreen);
+  auto palette = std::make_shared<Palette>(DDPCAPS_8BIT, nullptr);
+  ASSERT_EQ(s.SetPalette(palette), DD_OK);
+  DeviceContext dc;
+  ASSERT_EQ(s.GetDC(&dc), DD_OK);
+  EXPECT_EQ(dc.palette, palette.get());
+  EXPECT_EQ(dc.pitch, 4);
+  dc.bits[dc.pitch * 2 + 1] = 77;
+  DeviceContext second;
+  EXPECT_EQ(s.GetDC(&second), DDERR_DCALREADYCREATED);
+  SurfaceDesc d;
+  EXPECT_EQ(s.Lock(nullptr, &d), DDERR_SURFACEBUSY);
+  DeviceContext foreign;
+  EXPECT_EQ(s.ReleaseDC(&foreign), E_INVALIDARG);
+  ASSERT_EQ(s.ReleaseDC(&dc), DD_OK);
+  EXPECT_EQ(s.Pixel(1, 2), 77);
+  EXPECT_EQ(s.ReleaseDC(&dc), DDERR_NODC);
+}
+
+TEST(PaletteTest, EntriesAreBoundedAndVersioned) {
+  Rgb ramp[256];
+  for (int i = 0; i < 256; ++i) ramp[i] = Rgb{static_cast<uint8_t>(i), 0, static_cast<uint8_t>(255 - i)};
+  Palette p(DDPCAPS_8BIT, ramp);
+  Rgb out[3];
+  ASSERT_EQ(p.GetEntries(253, 3, out), DD_OK);
+  EXPECT_EQ(out[2], (Rgb{255, 0, 0}));
+  EXPECT_EQ(p.GetEntries(254, 3, out), E_INVALIDARG);
+  EXPECT_EQ(p.GetEntries(0xFFFFFFFFu, 2, out), E_INVALIDARG);
+  const uint64_t v = p.Version();
+  const Rgb white{255, 255, 255};
+  ASSERT_EQ(p.SetEntries(7, 1, &white), DD_OK);
+  EXPECT_EQ(p.Entries()[7], white);
+  EXPECT_GT(p.Version(), v);
+  EXPECT_EQ(p.SetEntries(256, 1, &white), E_INVALIDARG);
+}
+
+}  // namespace
+}  // namespace platform
