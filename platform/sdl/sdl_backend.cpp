@@ -127,8 +127,18 @@ bool SdlBackend::OpenDisplay(int32_t width, int32_t height) {
     winW = width * f;
     winH = height * f;
   }
+  int winX = SDL_WINDOWPOS_CENTERED, winY = SDL_WINDOWPOS_CENTERED;
+  SDL_Rect bounds;
+  if (fullscreen_ && SDL_GetDisplayBounds(0, &bounds) == 0) {
+    // Placed over the whole display already, so it covers it even where no window manager
+    // honours the full-screen request.
+    winX = bounds.x;
+    winY = bounds.y;
+    winW = bounds.w;
+    winH = bounds.h;
+  }
   uint32_t flags = SDL_WINDOW_RESIZABLE | (fullscreen_ ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
-  window_ = SDL_CreateWindow("Brushfeather", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, winW, winH, flags);
+  window_ = SDL_CreateWindow("Brushfeather", winX, winY, winW, winH, flags);
   if (window_ == nullptr) {
     std::fprintf(stderr, "brushfeather: cannot open a window: %s\n", SDL_GetError());
     CloseDisplay();
@@ -303,6 +313,11 @@ void SdlBackend::SetFullscreen(bool fullscreen) {
   fullscreen_ = fullscreen;
   SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, fullscreen_ ? "1" : "0");
   if (fullscreen_) {
+    SDL_Rect bounds;
+    if (SDL_GetDisplayBounds(SDL_GetWindowDisplayIndex(window_), &bounds) == 0) {
+      SDL_SetWindowPosition(window_, bounds.x, bounds.y);
+      SDL_SetWindowSize(window_, bounds.w, bounds.h);
+    }
     SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
   } else {
     SDL_SetWindowFullscreen(window_, 0);
