@@ -145,14 +145,15 @@ double Fractal2(double x, double y, uint32_t seed, int octaves) {
   return sum / norm;
 }
 
-void WoodGrain(Canvas& canvas, int x0, int y0, int w, int h, double tone, uint32_t seed) {
+void WoodGrain(Canvas& canvas, int x0, int y0, int w, int h, double tone, uint32_t seed, bool vertical) {
   canvas.Flush();
   // Weathered grey-brown, warmer in the grain lines; the tone shifts the whole plank.
   const double baseR = 128 + 30 * tone, baseG = 100 + 26 * tone, baseB = 74 + 20 * tone;
   for (int y = std::max(0, y0); y < std::min(canvas.height(), y0 + h); ++y) {
     uint32_t* row = canvas.Row(y);
     for (int x = std::max(0, x0); x < std::min(canvas.width(), x0 + w); ++x) {
-      const double u = x - x0, v = y - y0;
+      double u = x - x0, v = y - y0;
+      if (vertical) std::swap(u, v);
       // Grain runs along x; a slow warp bends it, fine noise roughens it.
       const double warp = Fractal2(u * 0.012, v * 0.05, seed, 3) * 9.0;
       const double grain = std::sin((v + warp) * 1.3 + Noise2(u * 0.05, v * 0.3, seed + 7) * 2.0);

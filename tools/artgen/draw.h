@@ -52,7 +52,7 @@ double Noise2(double x, double y, uint32_t seed);
 double Fractal2(double x, double y, uint32_t seed, int octaves);
 
 // Fills a rectangle with weathered plank wood grain, opaque; `tone` -1 darker .. +1 lighter.
-void WoodGrain(Canvas& canvas, int x0, int y0, int w, int h, double tone, uint32_t seed);
+void WoodGrain(Canvas& canvas, int x0, int y0, int w, int h, double tone, uint32_t seed, bool vertical = false);
 
 // A small deterministic random generator for placement.
 class Rng {

@@ -72,11 +72,11 @@ int main(int argc, char** argv) {
       for (const RgbaImage& f : s) pictures.push_back(&f);
     const Palette palette = BuildPicturePalette(pictures);
     areaPalettes.push_back(palette);
-    Quantiser q(palette, PictureIndices());
+    Quantiser q(palette, WithoutBlack(PictureIndices()));
     std::vector<MapSprite> scenery;
     for (const SpriteFrames& s : art.scenery) scenery.push_back(ToMapSprite(q, s, Dither::Ordered));
     const SpriteMapImage map = BuildSpriteMap(scenery, palette, pal::kTransparent);
-    const IndexedImage panorama = q.Quantise(art.panorama, Dither::Ordered, pal::kBlack);
+    const IndexedImage panorama = q.Quantise(art.panorama, Dither::Ordered, ramp::kGreys[0]);
     ResourceModuleWriter dll;
     dll.Add("SPRITEMAP", 151, map.bytes);
     dll.Add(kRtBitmap, 150, MakeBitmapResource(panorama, palette));
@@ -123,9 +123,10 @@ int main(int argc, char** argv) {
   {
     const RgbaImage titleRgba = DrawTitleScreen(DrawTitleLandscape());
     const Palette titlePalette = BuildPicturePalette({&titleRgba});
-    const IndexedImage title = Quantise(titleRgba, titlePalette, PictureIndices(), Dither::Ordered);
+    const IndexedImage title = Quantise(titleRgba, titlePalette, WithoutBlack(PictureIndices()), Dither::Ordered);
     const IndexedImage bar = common.Quantise(DrawControlBarStrip(), Dither::None);
-    const IndexedImage frame = common.Quantise(DrawTrophyFrame(), Dither::None);
+    Quantiser noBlack(CommonPalette(), WithoutBlack(CommonIndices()));
+    const IndexedImage frame = noBlack.Quantise(DrawTrophyFrame(), Dither::None);
     const IndexedImage sign = common.Quantise(DrawSetupSign(), Dither::None);
     const IndexedImage cursor = common.Quantise(DrawCursor(), Dither::None);
     ResourceModuleWriter own;
@@ -153,10 +154,10 @@ int main(int argc, char** argv) {
     sheet.Add("screen_title_menu", ComposeTitle(title, controls), titlePalette);
     sheet.Add("screen_setup", ComposeSetup(title, sign, controls, 0), titlePalette);
     sheet.Add("screen_setup_hunt3", ComposeSetup(title, sign, controls, 3), titlePalette);
-    const IndexedImage view = Quantise(views[0], areaPalettes[0], PictureIndices(), Dither::Ordered, pal::kBlack);
+    const IndexedImage view = Quantise(views[0], areaPalettes[0], WithoutBlack(PictureIndices()), Dither::Ordered, ramp::kGreys[0]);
     sheet.Add("screen_hunt", ComposeHunt(view, bar, controls, false), areaPalettes[0]);
     sheet.Add("screen_hunt_firing", ComposeHunt(view, bar, controls, true), areaPalettes[0]);
-    const IndexedImage view2 = Quantise(views[1], areaPalettes[1], PictureIndices(), Dither::Ordered, pal::kBlack);
+    const IndexedImage view2 = Quantise(views[1], areaPalettes[1], WithoutBlack(PictureIndices()), Dither::Ordered, ramp::kGreys[0]);
     sheet.Add("screen_hunt_colorado", ComposeHunt(view2, bar, controls, false), areaPalettes[1]);
     sheet.Add("screen_trophy_room", ComposeTrophyRoom(frame, controls), CommonPalette());
   }

@@ -125,6 +125,11 @@ IndexSet PictureIndices() {
   return s;
 }
 
+IndexSet WithoutBlack(IndexSet set) {
+  set.reset(pal::kBlack);
+  return set;
+}
+
 Palette BuildPicturePalette(const std::vector<const RgbaImage*>& pictures) {
   Palette out = CommonPalette();
   // Histogram at 5 bits a channel, with sums so each bin keeps its true mean colour.
@@ -289,15 +294,26 @@ IndexedImage Quantiser::Quantise(const RgbaImage& image, Dither dither, uint8_t 
         o = transparentIndex;
         continue;
       }
-      int r = (px >> 16) & 255, g = (px >> 8) & 255, b = px & 255;
-      if (dither == Dither::Ordered) {
-        // A luminance offset keeps the dither from adding hue noise; +-7 bridges the ramps' steps.
-        const int offset = (kBayer[y & 7][x & 7] - 32) * 14 / 64;
-        r = std::clamp(r + offset, 0, 255);
-        g = std::clamp(g + offset, 0, 255);
-        b = std::clamp(b + offset, 0, 255);
-      }
-      o = Nearest(static_cast<uint8_t>(r), static_cast<uint8_t>(g), static_cast<uint8_t>(b));
+      const int r = (px >> 16) & 255, g = (px >> 8) & 255, b = px & 255;
+      const uint8_t first = Nearest(static_cast<uint8_t>(r), static_cast<uint8_t>(g), static_cast<uint8_t>(b));
+      o = first;
+      if (dither != Dither::Ordered) continue;
+      // Two-colour ordered dither: mix the nearest entry with the one on the far side of the colour,
+      // in the share the colour lies between them. A colour that is in the palette is never dithered,
+      // so flat areas stay flat (no speckle).
+      const Rgb& p1 = palette_[first];
+      const int er = r - p1.r, eg = g - p1.g, eb = b - p1.b;
+      if (3 * er * er + 4 * eg * eg + 2 * eb * eb <= 9) continue;
+      const uint8_t second = Nearest(static_cast<uint8_t>(std::clamp(r + er, 0, 255)),
+                                     static_cast<uint8_t>(std::clamp(g + eg, 0, 255)),
+                                     static_cast<uint8_t>(std::clamp(b + eb, 0, 255)));
+      if (second == first) continue;
+      const Rgb& p2 = palette_[second];
+      const int dr = p2.r - p1.r, dg = p2.g - p1.g, db = p2.b - p1.b;
+      const double len = 3.0 * dr * dr + 4.0 * dg * dg + 2.0 * db * db;
+      if (len <= 0) continue;
+      const double t = (3.0 * er * dr + 4.0 * eg * dg + 2.0 * eb * db) / len;
+      if ((kBayer[y & 7][x & 7] + 0.5) / 64.0 < t) o = second;
     }
   }
   return out;

@@ -70,6 +70,10 @@ uint32_t CommonArgb(uint8_t index);
 // Index sets: the common block without the transparent index (0, 2..127, 255), and that plus 128..254.
 IndexSet CommonIndices();
 IndexSet PictureIndices();
+// The same without index 0: pictures the game copies with a colour key of 0 (an image's transparent
+// index until set: the title, the panoramas, the trophy frame) and scenery painted into the panoramas
+// must not hold black, or those pixels would vanish. Near-black index 2 stands in for it.
+IndexSet WithoutBlack(IndexSet set);
 
 // Chooses colours 128..254 for the opaque pixels of the given pictures (median cut), so that together
 // with the common block they represent them well. The result holds the common block unchanged.

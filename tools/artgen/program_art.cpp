@@ -39,13 +39,16 @@ void Plank(Canvas& c, int x, int y, int w, int h, double tone, uint32_t seed, bo
 }
 
 void Post(Canvas& c, int x, int y, int w, int h, uint32_t seed) {
-  Canvas& cv = c;
-  // Posts are planks stood upright: draw grain sideways by swapping the roles through a narrow plank run.
-  for (int i = 0; i < h; i += 40) Plank(cv, x, y + i, w, std::min(40, h - i), -0.45, seed + i, false);
+  WoodGrain(c, x, y, w, h, -0.45, seed, true);
   cairo_t* cr = c.cr();
   cairo_set_line_width(cr, 2);
   SetColour(cr, ramp::kDarkBrown[0]);
-  cairo_rectangle(cr, x + 1, y, w - 2, h);
+  cairo_rectangle(cr, x + 1, y + 1, w - 2, h);
+  cairo_stroke(cr);
+  SetColour(cr, ramp::kWood[7], 0.8);
+  cairo_set_line_width(cr, 1);
+  cairo_move_to(cr, x + 2.5, y + 2);
+  cairo_line_to(cr, x + 2.5, y + h);
   cairo_stroke(cr);
 }
 
@@ -103,10 +106,8 @@ RgbaImage DrawTrophyFrame() {
   // Frame boards: a deep top board for the name, narrower sides, a bottom board for the buttons.
   for (int i = 0; i < 3; ++i) Plank(c, 0, i * 28, 640, 28, 0.1 - 0.1 * i, 400 + i);
   for (int i = 0; i < 2; ++i) Plank(c, 0, 428 + i * 26, 640, 26, -0.15 * i, 410 + i);
-  for (int y = 84; y < 428; y += 43) {
-    Plank(c, 0, y, 28, 43, -0.05, 420 + y, false);
-    Plank(c, 612, y, 28, 43, -0.05, 520 + y, false);
-  }
+  Post(c, 0, 84, 28, 344, 420);
+  Post(c, 612, 84, 28, 344, 520);
   // The dark inner panel, sunk behind a bevelled moulding.
   cairo_rectangle(cr, 28, 84, 584, 344);
   cairo_pattern_t* panel = cairo_pattern_create_linear(0, 84, 0, 428);
@@ -115,7 +116,7 @@ RgbaImage DrawTrophyFrame() {
     cairo_pattern_add_color_stop_rgb(panel, at, k.r / 255.0, k.g / 255.0, k.b / 255.0);
   };
   stop(0, ramp::kDarkBrown[1]);
-  stop(1, ramp::kDarkBrown[0]);
+  stop(1, ramp::kDarkBrown[1]);
   cairo_set_source(cr, panel);
   cairo_fill(cr);
   cairo_pattern_destroy(panel);
@@ -158,7 +159,7 @@ RgbaImage DrawSetupSign() {
     int y, h;
     double tone;
   };
-  const Row rows[] = {{4, 50, 0.25}, {54, 38, -0.7}, {92, 84, -0.7}, {176, 76, -0.7}, {252, 70, 0.1}, {322, 68, 0.0}};
+  const Row rows[] = {{4, 50, 0.25}, {54, 38, -1.25}, {92, 84, -1.25}, {176, 76, -1.25}, {252, 70, 0.1}, {322, 68, 0.0}};
   for (int i = 0; i < 6; ++i) Plank(c, 8, rows[i].y, W - 16, rows[i].h, rows[i].tone, 600 + i, i != 4);
   cairo_set_line_width(cr, 3);
   SetColour(cr, ramp::kDarkBrown[0]);
