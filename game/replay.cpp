@@ -210,8 +210,9 @@ namespace {
 
 class Runner {
  public:
-  Runner(const Script& script, platform::HeadlessBackend* backend, const std::string& outDir, std::ostream* log)
-      : script_(script), backend_(backend), outDir_(outDir), log_(log) {}
+  Runner(const Script& script, platform::HeadlessBackend* backend, const std::string& outDir, std::ostream* log,
+         const Observer& observe)
+      : script_(script), backend_(backend), outDir_(outDir), log_(log), observe_(observe) {}
 
   Result Go() {
     platform::ManualClock& clock = backend_->GetManualClock();
@@ -260,6 +261,7 @@ class Runner {
     if (started_) backend_->Advance(1);
     started_ = true;
     ReportState();
+    if (observe_ && game_ != nullptr) observe_(*game_, Now());
     platform::ManualClock& clock = backend_->GetManualClock();
     while (next_ < script_.commands.size() && static_cast<int32_t>(clock.Milliseconds() - dueMs_) >= 0) {
       const Command& cmd = script_.commands[next_++];
@@ -370,6 +372,7 @@ class Runner {
   platform::HeadlessBackend* backend_;
   std::string outDir_;
   std::ostream* log_;
+  Observer observe_;
   Result result_;
   ZTurkeyGame* game_ = nullptr;
   ZTurkeyWnd* window_ = nullptr;
@@ -388,8 +391,9 @@ class Runner {
 
 }  // namespace
 
-Result Run(const Script& script, platform::HeadlessBackend* backend, const std::string& outDir, std::ostream* log) {
-  Runner runner(script, backend, outDir, log);
+Result Run(const Script& script, platform::HeadlessBackend* backend, const std::string& outDir, std::ostream* log,
+           const Observer& observe) {
+  Runner runner(script, backend, outDir, log, observe);
   return runner.Go();
 }
 

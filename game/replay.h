@@ -2,10 +2,12 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <ostream>
 #include <string>
 #include <vector>
 
+class ZTurkeyGame;
 namespace platform {
 class HeadlessBackend;
 }
@@ -47,6 +49,9 @@ struct Result {
 // the loop of the game, and any modal loop inside it, sees the same input at the same time on
 // every run. At the end of the script the main window gets WM_DESTROY, as when it is closed.
 // State changes are written to `log` as they happen; captures go into `outDir`.
-Result Run(const Script& script, platform::HeadlessBackend* backend, const std::string& outDir, std::ostream* log);
+// `observe`, when given, is called on every run of the pump with the game and the script time.
+using Observer = std::function<void(ZTurkeyGame& game, uint32_t ms)>;
+Result Run(const Script& script, platform::HeadlessBackend* backend, const std::string& outDir, std::ostream* log,
+           const Observer& observe = nullptr);
 
 }  // namespace replay

@@ -1,0 +1,240 @@
+// The game's spine played through the headless backend: start-up, keys, Escape, focus loss, the exit.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "framework/graphics/graphics.h"
+#include "game/replay.h"
+#include "game/turkey_game.h"
+#include "game/turkey_wnd.h"
+#include "platform/backend.h"
+#include "platform/headless/headless_backend.h"
+#include "platform/window.h"
+
+namespace {
+
+using G = ZTurkeyGame;
+
+struct Played {
+  replay::Result result;
+  std::string log;
+  // What the observer saw.
+  int cleanups = 0;                // graphicsReady going from 1 to 0
+  bool minimizedWhileInactive = false;
+  bool visibleInMenu = false;
+  uint32_t firstMenuMs = 0;
+  std::vector<std::string> boxes;  // message box texts
+  uint64_t frameHash = 0;          // of the last presented frame
+};
+
+uint64_t Hash(const std::vector<uint8_t>& bytes) {
+  uint64_t h = 1469598103934665603ull;
+  for (uint8_t b : bytes) h = (h ^ b) * 1099511628211ull;
+  return h;
+}
+
+class SpineScenario : public ::testing::Test {
+ protected:
+  void TearDown() override {
+    platform::ResetWindowSystem();
+    platform::SetBackend(nullptr);
+  }
+
+  Played Play(const std::string& text, const std::function<void(platform::HeadlessBackend&)>& prepare = nullptr,
+              const std::string& outDir = "") {
+    Played played;
+    replay::Script script;
+    std::string error;
+    EXPECT_TRUE(replay::ParseScript(text, &script, &error)) << error;
+    platform::ResetWindowSystem();
+    backend = std::make_unique<platform::HeadlessBackend>(0, static_cast<std::time_t>(script.seed));
+    platform::SetBackend(backend.get());
+    platform::SetApplicationName("brushfeather");
+    if (prepare) prepare(*backend);
+    int32_t lastReady = 0;
+    std::ostringstream log;
+    played.result = replay::Run(
+        script, backend.get(), outDir, &log, [&](ZTurkeyGame& game, uint32_t ms) {
+          if (lastReady == 1 && game.graphicsReady == 0) ++played.cleanups;
+          lastReady = game.graphicsReady;
+          if (game.state == G::Inactive && game.mainWindow != nullptr && game.mainWindow->IsMinimized()) {
+            played.minimizedWhileInactive = true;
+          }
+          if (game.state == G::MainMenu && game.menuReady == 1) {
+            if (played.firstMenuMs == 0) played.firstMenuMs = ms;
+            played.visibleInMenu = game.mainWindow != nullptr && game.mainWindow->IsWindowVisible() &&
+                                   !game.mainWindow->IsMinimized();
+          }
+        });
+    played.log = log.str();
+    for (const auto& box : backend->MessageBoxes()) played.boxes.push_back(box.text);
+    played.frameHash = Hash(backend->FramePixels());
+    return played;
+  }
+
+  // The state names in order, without their times.
+  static std::vector<std::string> Names(const Played& p) {
+    std::vector<std::string> names;
+    for (const std::string& line : p.result.stateLines) {
+      std::istringstream in(line);
+      std::string word, number, name;
+      in >> word >> number >> name;
+      names.push_back(name);
+    }
+    return names;
+  }
+  static uint32_t TimeOf(const Played& p, const std::string& name) {
+    for (const std::string& line : p.result.stateLines) {
+      if (line.find(" " + name + " at ") != std::string::npos) return std::stoul(line.substr(line.rfind(' ') + 1));
+    }
+    ADD_FAILURE() << "no state " << name;
+    return 0;
+  }
+
+  std::unique_ptr<platform::HeadlessBackend> backend;
+};
+
+TEST_F(SpineScenario, StartWaitsMoreThan500MsThenReachesTheMenuAndClosingEndsIt) {
+  Played p = Play("wait 1000\n");
+  std::vector<std::string> expected = {"Starting", "StartupDone", "Initializing", "MainMenu"};
+  EXPECT_EQ(Names(p), expected);
+  EXPECT_EQ(TimeOf(p, "Starting"), 0u);
+  uint32_t done = TimeOf(p, "StartupDone");
+  EXPECT_GT(done, 500u);
+  EXPECT_LT(done, 520u);
+  EXPECT_GE(TimeOf(p, "MainMenu"), done);
+  EXPECT_TRUE(p.visibleInMenu);
+  EXPECT_TRUE(p.boxes.empty());
+  // Closing the window at the end of the script ran the clean-up exactly once and ended the loop.
+  EXPECT_EQ(p.cleanups, 1);
+  EXPECT_EQ(p.result.exitCode, 0);
+  EXPECT_GE(p.result.endMs, 1000u);
+  EXPECT_TRUE(p.result.problems.empty());
+  // The log has one line per state, as the tool prints them.
+  EXPECT_EQ(p.log.rfind("state 0 Starting at 0\n", 0), 0u);
+  EXPECT_NE(p.log.find("state 4 MainMenu at "), std::string::npos);
+}
+
+TEST_F(SpineScenario, AKeyCutsTheStartShort) {
+  // The key ends Starting and the same pass's Tick passes StartupDone on, so the next state seen
+  // is Initializing.
+  Played p = Play("key Space\nwait 200\n");
+  std::vector<std::string> expected = {"Starting", "Initializing", "MainMenu"};
+  EXPECT_EQ(Names(p), expected);
+  EXPECT_LE(TimeOf(p, "Initializing"), 5u);
+  EXPECT_LE(TimeOf(p, "MainMenu"), 10u);
+  // Escape during the start is only "a key" there: the game goes on to the menu.
+  Played q = Play("wait 100\nkey Escape\nwait 200\n");
+  EXPECT_EQ(Names(q), expected);
+  uint32_t done = TimeOf(q, "Initializing");
+  EXPECT_GE(done, 100u);
+  EXPECT_LE(done, 105u);
+}
+
+TEST_F(SpineScenario, EscapeInTheMenuEndsTheProgramThroughItsOwnExit) {
+  Played p = Play("wait 700\nkey Escape\nwait 500\nmove 10 10\n");
+  std::vector<std::string> expected = {"Starting", "StartupDone", "Initializing", "MainMenu", "Exiting"};
+  EXPECT_EQ(Names(p), expected);
+  EXPECT_GE(TimeOf(p, "Exiting"), 700u);
+  EXPECT_LE(TimeOf(p, "Exiting"), 705u);
+  EXPECT_EQ(p.cleanups, 1);
+  EXPECT_EQ(p.result.exitCode, 0);
+  EXPECT_LT(p.result.endMs, 720u);
+  // The wait was cut short by the exit and the line after it never reached; the driver says so.
+  ASSERT_EQ(p.result.problems.size(), 1u);
+  EXPECT_NE(p.result.problems[0].find("line 4 not reached"), std::string::npos);
+}
+
+TEST_F(SpineScenario, FocusLossMinimisesAndTheMenuComesBack) {
+  Played p = Play("wait 700\ndeactivate\nwait 300\ndeactivate\nwait 10\nactivate\nwait 300\n");
+  std::vector<std::string> expected = {"Starting", "StartupDone", "Initializing", "MainMenu", "Inactive",
+                                       "MainMenu"};
+  EXPECT_EQ(Names(p), expected);
+  EXPECT_TRUE(p.minimizedWhileInactive);
+  EXPECT_TRUE(p.visibleInMenu);  // shown again, not minimised, with the menu rebuilt
+  uint32_t back = TimeOf(p, "Inactive");
+  EXPECT_GE(back, 700u);
+  EXPECT_LE(back, 705u);
+  EXPECT_EQ(p.cleanups, 1);
+  EXPECT_EQ(p.result.exitCode, 0);
+}
+
+TEST_F(SpineScenario, WithoutADisplayTheGraphicsMessageEndsTheProgramWithCodeZero) {
+  Played p = Play("wait 1500\n", [](platform::HeadlessBackend& b) { b.SetDisplayFails(true); });
+  std::vector<std::string> expected = {"Starting", "StartupDone", "Initializing", "Exiting"};
+  EXPECT_EQ(Names(p), expected);
+  ASSERT_EQ(p.boxes.size(), 1u);
+  EXPECT_EQ(p.boxes[0], "ERROR: Graphics initialization failed.");
+  EXPECT_EQ(p.cleanups, 0);  // nothing was set up, so nothing is released
+  EXPECT_EQ(p.result.exitCode, 0);
+  EXPECT_LT(p.result.endMs, 600u);
+}
+
+TEST_F(SpineScenario, TheSameScriptPlaysTheSameWay) {
+  const std::string script = "seed 9\nwait 650\nmove 400 300\ndeactivate\nwait 40\nactivate\nwait 100\n";
+  Played a = Play(script);
+  Played b = Play(script);
+  EXPECT_EQ(a.result.stateLines, b.result.stateLines);
+  EXPECT_EQ(a.frameHash, b.frameHash);
+  EXPECT_EQ(a.result.endMs, b.result.endMs);
+}
+
+TEST_F(SpineScenario, CapturesWriteTheFrontSurfaceAsPngAndAsTheGamesBitmap) {
+  std::filesystem::path dir = std::filesystem::temp_directory_path() / "bf_spine_capture";
+  std::filesystem::remove_all(dir);
+  std::filesystem::create_directories(dir);
+  Played p = Play("wait 300\ncapture early.png\nwait 700\ncapture title.png\ncapture title.bmp\n", nullptr,
+                  dir.string());
+  // Before the menu nothing has been shown, so the first capture is reported, not faked.
+  ASSERT_EQ(p.result.problems.size(), 1u);
+  EXPECT_NE(p.result.problems[0].find("line 2: capture early.png"), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(dir / "early.png"));
+  ASSERT_TRUE(std::filesystem::exists(dir / "title.png"));
+  ASSERT_TRUE(std::filesystem::exists(dir / "title.bmp"));
+  EXPECT_EQ(std::filesystem::file_size(dir / "title.bmp"), 308278u);
+  std::ifstream png(dir / "title.png", std::ios::binary);
+  char sig[8] = {};
+  png.read(sig, 8);
+  EXPECT_EQ(std::string(sig + 1, 3), "PNG");
+  std::filesystem::remove_all(dir);
+}
+
+TEST_F(SpineScenario, TheReplayToolPrintsStateLinesAndNamesBadLines) {
+  std::filesystem::path dir = std::filesystem::temp_directory_path() / "bf_spine_tool";
+  std::filesystem::create_directories(dir);
+  std::filesystem::path good = dir / "good.txt";
+  std::ofstream(good) << "# start and leave\nwait 600\nkey Escape\n";
+  std::string tool = std::string(BF_RUN_DIR) + "/brushfeather-replay";
+  auto run = [&](const std::string& args, int* status) {
+    std::string out;
+    FILE* pipe = popen((tool + " " + args + " 2>&1").c_str(), "r");
+    if (pipe == nullptr) return out;
+    char buf[256];
+    while (fgets(buf, sizeof buf, pipe) != nullptr) out += buf;
+    *status = pclose(pipe);
+    return out;
+  };
+  int status = -1;
+  std::string out = run(good.string(), &status);
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(out.rfind("state 0 Starting at 0\n", 0), 0u) << out;
+  EXPECT_NE(out.find("state 4 MainMenu at "), std::string::npos) << out;
+  EXPECT_NE(out.find("state 13 Exiting at 60"), std::string::npos) << out;
+
+  std::filesystem::path bad = dir / "bad.txt";
+  std::ofstream(bad) << "wait 10\n\nclick middle\n";
+  out = run(bad.string(), &status);
+  EXPECT_NE(status, 0);
+  EXPECT_NE(out.find("line 3"), std::string::npos) << out;
+  EXPECT_EQ(out.find("state "), std::string::npos) << out;  // nothing ran
+  std::filesystem::remove_all(dir);
+}
+
+}  // namespace
