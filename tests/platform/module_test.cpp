@@ -1,0 +1,226 @@
+// Resource modules: finding resources by id and name, damaged images, file lookup and loaded-module counts.
+#include "platform/module.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+#include <unistd.h>
+
+#include "tests/platform/pe_test_builder.h"
+
+namespace platform {
+namespace {
+
+std::vector<uint8_t> Bytes(const std::string& s) { return std::vector<uint8_t>(s.begin(), s.end()); }
+
+std::string Text(HRSRC r) {
+  if (r == nullptr) return "(none)";
+  return std::string(reinterpret_cast<const char*>(r->data), r->size);
+}
+
+std::vector<uint8_t> Sample() {
+  return testpe::Build({
+      {"SPRITEMAP", 151, 0x409, Bytes("sprites")},
+      {"WAVE", 1001, 0x409, Bytes("gobble")},
+      {"WAVE", 1002, 0x407, Bytes("yelp-de")},
+      {"WAVE", 1002, 0x409, Bytes("yelp-en")},
+      {2, 150, 0x409, Bytes("panorama")},
+      {2, "TITLE", 0x409, Bytes("named bitmap")},
+  });
+}
+
+TEST(ModuleTest, FindsByIdAndByNameIgnoringCase) {
+  auto m = Module::FromBytes(Sample(), "sample");
+  ASSERT_TRUE(m->Valid());
+  EXPECT_EQ(m->Entries().size(), 5u);
+  EXPECT_EQ(Text(m->Find(151, "SPRITEMAP")), "sprites");
+  EXPECT_EQ(Text(m->Find(151, "spriteMap")), "sprites");
+  EXPECT_EQ(Text(m->Find(1001, "wave")), "gobble");
+  EXPECT_EQ(Text(m->Find(150, RT_BITMAP)), "panorama");
+  EXPECT_EQ(Text(m->Find("title", RT_BITMAP)), "named bitmap");
+  EXPECT_EQ(Text(m->Find("#150", "#2")), "panorama");
+  EXPECT_EQ(m->Find(150, "WAVE"), nullptr);
+  EXPECT_EQ(m->Find(152, "SPRITEMAP"), nullptr);
+  EXPECT_EQ(m->Find(151, "SPRITEMAPS"), nullptr);
+  EXPECT_EQ(m->Find("TITLE", "2"), nullptr);  // "2" is a name, not the id 2
+  // The first language listed is the one taken.
+  EXPECT_EQ(Text(m->Find(1002, "WAVE")), "yelp-de");
+}
+
+TEST(ModuleTest, IdsCountOnlyTheirLow16Bits) {
+  auto m = Module::FromBytes(Sample());
+  EXPECT_EQ(Text(m->Find(151 + 65536, "SPRITEMAP")), "sprites");
+  EXPECT_EQ(Text(m->Find(uint32_t{151} | 0x30000u, "SPRITEMAP")), "sprites");
+  EXPECT_EQ(ResName(70000).Id(), 70000 - 65536);
+  EXPECT_TRUE(ResName("#12").IsId());
+  EXPECT_FALSE(ResName("#1x").IsId());
+  EXPECT_FALSE(ResName("#99999").IsId());
+}
+
+TEST(ModuleTest, ResourceCallsFollowTheWindowsShape) {
+  auto m = Module::FromBytes(Sample());
+  HRSRC r = FindResource(m.get(), 1001, "WAVE");
+  ASSERT_NE(r, nullptr);
+  HGLOBAL g = LoadResource(m.get(), r);
+  const auto* bytes = static_cast<const uint8_t*>(LockResource(g));
+  ASSERT_NE(bytes, nullptr);
+  EXPECT_EQ(SizeofResource(m.get(), r), 6u);
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(bytes), 6), "gobble");
+  EXPECT_EQ(LoadResource(m.get(), nullptr), nullptr);
+  EXPECT_EQ(LockResource(nullptr), nullptr);
+  EXPECT_EQ(SizeofResource(m.get(), nullptr), 0u);
+}
+
+TEST(ModuleTest, NotAResourceModule) {
+  EXPECT_FALSE(Module::FromBytes({})->Valid());
+  EXPECT_FALSE(Module::FromBytes(Bytes("MZ this is no PE image at all, just text"))->Valid());
+  EXPECT_FALSE(Module::FromMemory(nullptr, 100)->Valid());
+  std::vector<uint8_t> image = Sample();
+  image[0x40] = 'X';  // PE signature
+  EXPECT_FALSE(Module::FromBytes(image)->Valid());
+}
+
+TEST(ModuleTest, EveryTruncationIsSafeAndLosesOnlyWhatIsCut) {
+  const std::vector<uint8_t> image = Sample();
+  const auto whole = Module::FromBytes(image);
+  for (size_t n = 0; n <= image.size(); ++n) {
+    std::vector<uint8_t> cut(image.begin(), image.begin() + static_cast<std::ptrdiff_t>(n));
+    auto m = Module::FromMemory(cut.data(), cut.size());  // borrowed, so pointers can be checked against cut
+    for (const ResourceEntry& e : m->Entries()) {
+      // Whatever survives lies inside the cut bytes and equals the original.
+      const uint8_t* begin = cut.data();
+      ASSERT_GE(e.info.data, begin);
+      ASSERT_LE(e.info.data + e.info.size, begin + cut.size());
+      HRSRC original = whole->Find(e.nameIsId ? ResName(e.nameId) : ResName(e.name),
+                                   e.typeIsId ? ResName(e.typeId) : ResName(e.typeName));
+      ASSERT_NE(original, nullptr);
+      ASSERT_EQ(Text(original), Text(&e.info));
+    }
+  }
+  EXPECT_EQ(Module::FromBytes(image)->Entries().size(), 5u);
+}
+
+TEST(ModuleTest, HostileOffsetsGiveNotFound) {
+  const std::vector<uint8_t> image = Sample();
+  const auto whole = Module::FromBytes(image);
+  std::mt19937 rng(2024);
+  std::uniform_int_distribution<size_t> at(0, image.size() - 1);
+  std::uniform_int_distribution<int> byte(0, 255);
+  for (int n = 0; n < 3000; ++n) {
+    std::vector<uint8_t> bad = image;
+    for (int k = 0; k < 1 + n % 4; ++k) bad[at(rng)] = static_cast<uint8_t>(byte(rng));
+    auto m = Module::FromMemory(bad.data(), bad.size());
+    for (const ResourceEntry& e : m->Entries()) {
+      ASSERT_GE(e.info.data, bad.data());
+      ASSERT_LE(e.info.data + e.info.size, bad.data() + bad.size());
+    }
+    (void)m->Find(151, "SPRITEMAP");
+  }
+  // A data entry whose size runs past the section: that resource is gone, the others stay.
+  std::vector<uint8_t> bad = image;
+  bool patched = false;
+  for (size_t i = testpe::kSectionFileOffset; i + 8 <= bad.size(); i += 4) {
+    const uint32_t v = bad[i] | (bad[i + 1] << 8) | (bad[i + 2] << 16) | (static_cast<uint32_t>(bad[i + 3]) << 24);
+    const uint32_t size = bad[i + 4] | (bad[i + 5] << 8) | (bad[i + 6] << 16) | (static_cast<uint32_t>(bad[i + 7]) << 24);
+    if (v >= testpe::kSectionRva && v < testpe::kSectionRva + 0x10000 && size == 7) {  // "sprites"
+      testpe::Put32(&bad, i + 4, 0x7FFFFFF0u);
+      patched = true;
+      break;
+    }
+  }
+  ASSERT_TRUE(patched);
+  auto m = Module::FromBytes(bad);
+  EXPECT_EQ(m->Find(151, "SPRITEMAP"), nullptr);
+  EXPECT_EQ(Text(m->Find(1001, "WAVE")), "gobble");
+}
+
+TEST(ModuleTest, SharedSubdirectoriesCannotMultiplyWithoutEnd) {
+  // Every type entry of a 1000-entry root points at the same name directory: the walk stays bounded.
+  std::vector<uint8_t> image = testpe::Build({{5, 1, 0x409, Bytes("x")}});
+  const size_t root = testpe::kSectionFileOffset;
+  const uint32_t nameDir = image[root + 20] | (image[root + 21] << 8) | (image[root + 22] << 16) |
+                           (static_cast<uint32_t>(image[root + 23]) << 24);
+  std::vector<uint8_t> grown(image.begin(), image.begin() + root);
+  std::vector<uint8_t> tree(16 + 8 * 1000 + 64, 0);
+  testpe::Put16(&tree, 14, 1000);
+  // Keep the old subtrees after the new root by copying the section and moving offsets.
+  const std::vector<uint8_t> oldSection(image.begin() + root, image.end());
+  const uint32_t shift = static_cast<uint32_t>(tree.size());
+  for (uint32_t i = 0; i < 1000; ++i) {
+    testpe::Put32(&tree, 16 + 8 * i, i + 1);
+    testpe::Put32(&tree, 16 + 8 * i + 4, 0x80000000u | ((nameDir & 0x7FFFFFFFu) + shift));
+  }
+  grown.insert(grown.end(), tree.begin(), tree.end());
+  grown.insert(grown.end(), oldSection.begin(), oldSection.end());
+  // Offsets inside the old subtree are relative to the old root: they now point into the new root,
+  // which is hostile but in bounds; the reader must simply stay within the bytes.
+  auto m = Module::FromBytes(grown);
+  EXPECT_LE(m->Entries().size(), size_t{1} << 16);
+}
+
+class LibraryFiles : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir = std::filesystem::temp_directory_path() / ("bf-module-test-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    old = std::filesystem::current_path();
+    std::filesystem::current_path(dir);
+  }
+  void TearDown() override {
+    std::filesystem::current_path(old);
+    std::filesystem::remove_all(dir);
+  }
+  void Write(const std::string& name, const std::vector<uint8_t>& bytes) {
+    std::ofstream out(dir / name, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  }
+  std::filesystem::path dir, old;
+};
+
+TEST_F(LibraryFiles, LoadsFromTheCurrentDirectoryInAnyCase) {
+  Write("MAP1.DLL", Sample());
+  EXPECT_EQ(FindFileNoCase("map1.dll"), (dir / "MAP1.DLL").string());
+  HMODULE m = LoadLibrary("map1.dll");
+  ASSERT_NE(m, nullptr);
+  EXPECT_EQ(Text(FindResource(m, 150, RT_BITMAP)), "panorama");
+  // Loading again counts; the module stays until the last FreeLibrary.
+  HMODULE again = LoadLibrary("Map1.Dll");
+  EXPECT_EQ(again, m);
+  EXPECT_TRUE(FreeLibrary(m));
+  EXPECT_TRUE(FreeLibrary(again));
+  EXPECT_FALSE(FreeLibrary(m));  // already unloaded
+  EXPECT_FALSE(FreeLibrary(nullptr));
+}
+
+TEST_F(LibraryFiles, MissingOrDamagedFilesSayWhatWasLookedFor) {
+  ::testing::internal::CaptureStderr();
+  EXPECT_EQ(LoadLibrary("ctrls.dll"), nullptr);
+  const std::string missing = ::testing::internal::GetCapturedStderr();
+  EXPECT_NE(missing.find("ctrls.dll"), std::string::npos);
+  EXPECT_NE(missing.find(dir.string()), std::string::npos);
+  Write("ctrls.dll", Bytes("not a module"));
+  ::testing::internal::CaptureStderr();
+  EXPECT_EQ(LoadLibrary("ctrls.dll"), nullptr);
+  const std::string damaged = ::testing::internal::GetCapturedStderr();
+  EXPECT_NE(damaged.find("not a resource module"), std::string::npos);
+  EXPECT_EQ(FindFileNoCase(""), "");
+}
+
+TEST(OwnModuleTest, NullModuleMeansTheProgramsOwn) {
+  HMODULE embedded = GetOwnModule();
+  ASSERT_NE(embedded, nullptr);
+  SetOwnModuleForTest(Module::FromBytes(Sample(), "own"));
+  EXPECT_NE(GetOwnModule(), embedded);
+  EXPECT_EQ(Text(FindResource(nullptr, 1001, "WAVE")), "gobble");
+  EXPECT_TRUE(FreeLibrary(GetOwnModule()));  // never unloaded
+  EXPECT_EQ(Text(FindResource(nullptr, 1001, "WAVE")), "gobble");
+  SetOwnModuleForTest(nullptr);
+  EXPECT_EQ(GetOwnModule(), embedded);
+}
+
+}  // namespace
+}  // namespace platform
