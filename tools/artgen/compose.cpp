@@ -158,6 +158,25 @@ IndexedImage ComposeTrophyRoom(const IndexedImage& frame, const std::vector<MapS
   return out;
 }
 
+IndexedImage SpriteStrip(const MapSprite& sprite, int scale, uint8_t background) {
+  IndexedImage out;
+  for (const MapFrame& f : sprite) {
+    out.width += (f.image.width + 4) * scale;
+    out.height = std::max(out.height, (f.image.height + 8) * scale);
+  }
+  out.pixels.assign(static_cast<size_t>(out.width) * std::max(1, out.height), background);
+  int x0 = 0;
+  for (const MapFrame& f : sprite) {
+    for (int y = 0; y < f.image.height * scale; ++y)
+      for (int x = 0; x < f.image.width * scale; ++x) {
+        const uint8_t c = f.image.At(x / scale, y / scale);
+        if (c != pal::kTransparent) out.pixels[static_cast<size_t>(y + 4 * scale) * out.width + x0 + x] = c;
+      }
+    x0 += (f.image.width + 4) * scale;
+  }
+  return out;
+}
+
 void ContactSheet::Add(const std::string& name, const IndexedImage& image, const Palette& palette) {
   const std::string path = dir_ + "/" + name + ".png";
   if (!WritePng(path, image, palette)) {

@@ -26,6 +26,9 @@ IndexedImage ComposeHunt(const IndexedImage& view640x425, const IndexedImage& ba
                          const std::vector<MapSprite>& controls, bool firing);
 IndexedImage ComposeTrophyRoom(const IndexedImage& frame, const std::vector<MapSprite>& controls);
 
+// All frames of one sprite side by side on `background`, enlarged `scale` times, for a close look.
+IndexedImage SpriteStrip(const MapSprite& sprite, int scale, uint8_t background);
+
 // Draws `src` onto `dst` at (x, y) skipping `key`, clipped to dst and to rows above `clipBottom`.
 void Paste(IndexedImage& dst, const IndexedImage& src, int x, int y, int key, int clipBottom = 1 << 30);
 

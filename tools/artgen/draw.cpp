@@ -102,14 +102,21 @@ void CarvedText(cairo_t* cr, const std::string& text, double cx, double baseline
                 uint8_t edge) {
   const double x = std::round(cx - TextWidth(cr, text) / 2);
   const double y = std::round(baseline);
-  SetColour(cr, edge);
-  cairo_move_to(cr, x - 1, y - 1);
-  cairo_show_text(cr, text.c_str());
+  cairo_matrix_t fm;
+  cairo_get_font_matrix(cr, &fm);
+  const bool small = fm.xx < 16;  // small letters stay crisp with a one-pixel cut only
+  if (!small) {
+    SetColour(cr, edge);
+    cairo_move_to(cr, x - 1, y - 1);
+    cairo_show_text(cr, text.c_str());
+  }
   SetColour(cr, shadow);
   cairo_move_to(cr, x + 1, y + 1);
   cairo_show_text(cr, text.c_str());
-  cairo_move_to(cr, x + 2, y + 2);
-  cairo_show_text(cr, text.c_str());
+  if (!small) {
+    cairo_move_to(cr, x + 2, y + 2);
+    cairo_show_text(cr, text.c_str());
+  }
   SetColour(cr, fill);
   cairo_move_to(cr, x, y);
   cairo_show_text(cr, text.c_str());

@@ -31,109 +31,116 @@ void Band(cairo_t* cr, double y0, double y1, double grow, double extra) {
   cairo_close_path(cr);
 }
 
+void Walnut(cairo_t* cr, double x0, double x1) {
+  cairo_pattern_t* p = cairo_pattern_create_linear(x0, 0, x1, 0);
+  Stop(p, 0, ramp::kWalnut[0]);
+  Stop(p, 0.25, ramp::kWalnut[3]);
+  Stop(p, 0.45, ramp::kWalnut[5]);
+  Stop(p, 0.7, ramp::kWalnut[2]);
+  Stop(p, 1, ramp::kWalnut[0]);
+  cairo_set_source(cr, p);
+  cairo_pattern_destroy(p);
+}
+
+void Steel(cairo_t* cr, double x0, double x1) {
+  cairo_pattern_t* p = cairo_pattern_create_linear(x0, 0, x1, 0);
+  Stop(p, 0, ramp::kGunMetal[0]);
+  Stop(p, 0.28, ramp::kGunMetal[2]);
+  Stop(p, 0.38, ramp::kGreys[9]);
+  Stop(p, 0.5, ramp::kGunMetal[2]);
+  Stop(p, 1, ramp::kGunMetal[0]);
+  cairo_set_source(cr, p);
+  cairo_pattern_destroy(p);
+}
+
 void DrawGun(cairo_t* cr, double pump) {
-  // Stock wedge at the lower right, where the cheek rests.
-  cairo_move_to(cr, 96, 196);
-  cairo_curve_to(cr, 150, 188, 210, 200, 250, 214);
+  // Stock comb at the lower right, under the shooter's cheek.
+  cairo_move_to(cr, CentreAt(200) + 10, 192);
+  cairo_curve_to(cr, 150, 186, 205, 196, 250, 208);
   cairo_line_to(cr, 250, 232);
-  cairo_line_to(cr, 90, 232);
+  cairo_line_to(cr, CentreAt(200) - 4, 232);
   cairo_close_path(cr);
-  cairo_pattern_t* stock = cairo_pattern_create_linear(0, 190, 0, 232);
-  Stop(stock, 0, ramp::kWalnut[5]);
-  Stop(stock, 0.5, ramp::kWalnut[3]);
-  Stop(stock, 1, ramp::kWalnut[1]);
+  cairo_pattern_t* stock = cairo_pattern_create_linear(0, 186, 0, 232);
+  Stop(stock, 0, ramp::kWalnut[4]);
+  Stop(stock, 0.3, ramp::kWalnut[2]);
+  Stop(stock, 1, ramp::kWalnut[0]);
   cairo_set_source(cr, stock);
   cairo_fill(cr);
   cairo_pattern_destroy(stock);
+  cairo_set_line_width(cr, 1.5);
+  SetColour(cr, ramp::kWalnut[5]);
+  cairo_move_to(cr, CentreAt(200) + 14, 193);
+  cairo_curve_to(cr, 150, 188, 205, 198, 250, 210);
+  cairo_stroke(cr);
 
-  // Receiver: blued steel block under the barrel's end.
-  Band(cr, 168, kBottom, 1.55, 2);
-  cairo_pattern_t* recv = cairo_pattern_create_linear(CentreAt(200) - 40, 0, CentreAt(200) + 40, 0);
-  Stop(recv, 0, ramp::kGunMetal[0]);
-  Stop(recv, 0.35, ramp::kGunMetal[3]);
-  Stop(recv, 0.6, ramp::kGunMetal[1]);
-  Stop(recv, 1, ramp::kGunMetal[0]);
-  cairo_set_source(cr, recv);
+  // Receiver: a rounded block of blued steel where the barrel ends.
+  const double ry = 164;
+  const double rl = CentreAt(ry) - HalfWidthAt(ry) * 1.7, rr = CentreAt(ry) + HalfWidthAt(ry) * 1.7;
+  cairo_move_to(cr, rl, ry + 8);
+  cairo_curve_to(cr, rl, ry - 2, rr, ry - 2, rr, ry + 8);
+  cairo_line_to(cr, CentreAt(kBottom) + HalfWidthAt(kBottom) * 1.7, kBottom);
+  cairo_line_to(cr, CentreAt(kBottom) - HalfWidthAt(kBottom) * 1.7, kBottom);
+  cairo_close_path(cr);
+  Steel(cr, rl - 8, rr + 14);
   cairo_fill(cr);
-  cairo_pattern_destroy(recv);
-  // Ejection port.
-  cairo_rectangle(cr, CentreAt(190) + HalfWidthAt(190) * 0.9, 182, 12, 22);
-  SetColour(cr, ramp::kDarkBrown[0]);
+  // Ejection port with the bolt's bright face.
+  cairo_rectangle(cr, rr - 6, ry + 18, 9, 24);
+  SetColour(cr, ramp::kGunMetal[0]);
+  cairo_fill(cr);
+  cairo_rectangle(cr, rr - 4, ry + 21, 5, 18);
+  SetColour(cr, ramp::kGreys[10]);
   cairo_fill(cr);
 
-  // Barrel with a highlight along its left shoulder.
-  Band(cr, kBeadY, 175, 1.0, 0);
-  cairo_pattern_t* barrel = cairo_pattern_create_linear(CentreAt(120) - 20, 0, CentreAt(120) + 20, 0);
-  Stop(barrel, 0, ramp::kGunMetal[0]);
-  Stop(barrel, 0.3, ramp::kGreys[9]);
-  Stop(barrel, 0.45, ramp::kGunMetal[2]);
-  Stop(barrel, 1, ramp::kGunMetal[0]);
-  cairo_set_source(cr, barrel);
+  // Barrel with its highlight, tapering to the muzzle.
+  Band(cr, kBeadY, ry + 4, 1.0, 0);
+  Steel(cr, CentreAt(110) - 16, CentreAt(110) + 16);
   cairo_fill(cr);
-  cairo_pattern_destroy(barrel);
+  cairo_set_line_width(cr, 1);
+  SetColour(cr, ramp::kGunMetal[0]);
+  cairo_move_to(cr, CentreAt(kBeadY) - HalfWidthAt(kBeadY), kBeadY);
+  cairo_line_to(cr, CentreAt(ry) - HalfWidthAt(ry), ry);
+  cairo_move_to(cr, CentreAt(kBeadY) + HalfWidthAt(kBeadY), kBeadY);
+  cairo_line_to(cr, CentreAt(ry) + HalfWidthAt(ry), ry);
+  cairo_stroke(cr);
   // Ventilated rib along the top.
   cairo_set_line_width(cr, 1.6);
   SetColour(cr, ramp::kGreys[10]);
   cairo_move_to(cr, CentreAt(6), 6);
-  cairo_line_to(cr, CentreAt(175), 175);
+  cairo_line_to(cr, CentreAt(ry), ry);
   cairo_stroke(cr);
-  for (double y = 14; y < 170; y += 9 + y * 0.04) {
+  for (double y = 14; y < ry - 4; y += 9 + y * 0.04) {
     SetColour(cr, ramp::kGunMetal[0]);
     cairo_rectangle(cr, CentreAt(y) - 1.2 - y * 0.01, y, 2.4 + y * 0.02, 1.5 + y * 0.012);
     cairo_fill(cr);
   }
 
   // Pump forend of walnut, grooved, sliding toward the shooter by `pump` pixels.
-  const double f0 = 78 + pump, f1 = 150 + pump;
-  Band(cr, f0, f1, 1.75, 3);
-  cairo_pattern_t* fore = cairo_pattern_create_linear(CentreAt(f1) - 45, 0, CentreAt(f1) + 45, 0);
-  Stop(fore, 0, ramp::kWalnut[1]);
-  Stop(fore, 0.35, ramp::kWalnut[5]);
-  Stop(fore, 0.7, ramp::kWalnut[3]);
-  Stop(fore, 1, ramp::kWalnut[0]);
-  cairo_set_source(cr, fore);
-  cairo_fill(cr);
-  cairo_pattern_destroy(fore);
-  cairo_set_line_width(cr, 1.4);
-  for (double y = f0 + 6; y < f1 - 3; y += 7) {
-    SetColour(cr, ramp::kWalnut[0]);
-    cairo_move_to(cr, CentreAt(y) - HalfWidthAt(y) * 1.6, y);
-    cairo_line_to(cr, CentreAt(y) + HalfWidthAt(y) * 1.6, y + 1);
-    cairo_stroke(cr);
-  }
-
-  // The left hand in a leather glove, fingers curled over the forend.
-  const double hy = (f0 + f1) / 2;
-  const double hx = CentreAt(hy) - HalfWidthAt(hy) * 1.75 - 6;
-  cairo_save(cr);
-  cairo_translate(cr, hx, hy);
-  cairo_move_to(cr, -14, 34);
-  cairo_curve_to(cr, -22, 10, -12, -22, 6, -24);
-  cairo_line_to(cr, 20, -18);
-  cairo_line_to(cr, 18, 26);
-  cairo_curve_to(cr, 10, 36, -4, 40, -14, 34);
+  const double f0 = 70 + pump, f1 = 150 + pump;
+  const double g0 = HalfWidthAt(f0) * 1.5 + 3, g1 = HalfWidthAt(f1) * 1.5 + 3;
+  cairo_move_to(cr, CentreAt(f0) - g0, f0 + 4);
+  cairo_curve_to(cr, CentreAt(f0) - g0, f0 - 2, CentreAt(f0) + g0, f0 - 2, CentreAt(f0) + g0, f0 + 4);
+  cairo_line_to(cr, CentreAt(f1) + g1, f1 - 4);
+  cairo_curve_to(cr, CentreAt(f1) + g1, f1 + 3, CentreAt(f1) - g1, f1 + 3, CentreAt(f1) - g1, f1 - 4);
   cairo_close_path(cr);
-  cairo_pattern_t* glove = cairo_pattern_create_linear(-20, 0, 20, 0);
-  Stop(glove, 0, ramp::kBrowns[2]);
-  Stop(glove, 0.6, ramp::kBrowns[6]);
-  Stop(glove, 1, ramp::kBrowns[4]);
-  cairo_set_source(cr, glove);
-  cairo_fill(cr);
-  cairo_pattern_destroy(glove);
-  for (int f = 0; f < 4; ++f) {
-    const double fy = -16 + f * 10;
-    cairo_save(cr);
-    cairo_translate(cr, 16, fy);
-    cairo_scale(cr, 12, 5);
-    cairo_arc(cr, 0, 0, 1, 0, 2 * M_PI);
-    cairo_restore(cr);
-    SetColour(cr, ramp::kBrowns[5 + (f & 1)]);
-    cairo_fill_preserve(cr);
-    cairo_set_line_width(cr, 1);
-    SetColour(cr, ramp::kBrowns[1]);
+  Walnut(cr, CentreAt(f1) - g1, CentreAt(f1) + g1);
+  cairo_fill_preserve(cr);
+  cairo_set_line_width(cr, 1.2);
+  SetColour(cr, ramp::kWalnut[0]);
+  cairo_stroke(cr);
+  // Grooves: shallow arcs across the forend, dark with a light lip below.
+  for (double y = f0 + 7; y < f1 - 5; y += 8) {
+    const double hw = HalfWidthAt(y) * 1.5 + 1;
+    cairo_set_line_width(cr, 1.6);
+    SetColour(cr, ramp::kWalnut[0]);
+    cairo_move_to(cr, CentreAt(y) - hw, y + 1.5);
+    cairo_curve_to(cr, CentreAt(y) - hw * 0.4, y - 1.5, CentreAt(y) + hw * 0.4, y - 1.5, CentreAt(y) + hw, y + 1.5);
+    cairo_stroke(cr);
+    cairo_set_line_width(cr, 0.8);
+    SetColour(cr, ramp::kWalnut[5]);
+    cairo_move_to(cr, CentreAt(y) - hw * 0.8, y + 2.6);
+    cairo_curve_to(cr, CentreAt(y) - hw * 0.3, y + 0.4, CentreAt(y) + hw * 0.3, y + 0.4, CentreAt(y) + hw * 0.8, y + 2.6);
     cairo_stroke(cr);
   }
-  cairo_restore(cr);
 
   // The bead: a brass dot at the muzzle.
   cairo_arc(cr, kBeadX, kBeadY + 0.5, 2.6, 0, 2 * M_PI);

@@ -57,6 +57,13 @@ int main(int argc, char** argv) {
     return 1;
   }
   bool ok = true;
+  // Stage times on stdout, so a slow painter or quantiser shows where it is.
+  auto last = started;
+  auto stage = [&last](const char* what) {
+    const auto now = std::chrono::steady_clock::now();
+    std::printf("artgen: %-28s %6.2f s\n", what, std::chrono::duration<double>(now - last).count());
+    last = now;
+  };
   ContactSheet sheet(contactDir);
   const std::vector<HuntItem> items = LayOutHuntItems();
   ok &= Write(runDir + "/map1.map", MakeMapFile(items));
@@ -66,6 +73,7 @@ int main(int argc, char** argv) {
   std::vector<Palette> areaPalettes;
   for (int m = 1; m <= 3; ++m) {
     areas.push_back(DrawArea(m));
+    stage(("painting area " + std::to_string(m)).c_str());
     const AreaArt& art = areas.back();
     std::vector<const RgbaImage*> pictures{&art.panorama};
     for (const SpriteFrames& s : art.scenery)
@@ -83,6 +91,7 @@ int main(int argc, char** argv) {
     ok &= Write(runDir + "/map" + std::to_string(m) + ".dll", dll.Build());
     sheet.Add("map" + std::to_string(m) + "_sprites", map.packed, palette);
     sheet.Add("map" + std::to_string(m) + "_panorama", panorama, palette);
+    stage(("writing area " + std::to_string(m)).c_str());
   }
 
   // The birds: a sprite map file, common colours only.
@@ -94,6 +103,7 @@ int main(int argc, char** argv) {
     ok &= Write(runDir + "/goblers.dll", map.bytes);
     sheet.Add("goblers", map.packed, CommonPalette());
   }
+  stage("birds");
 
   // The controls: previews of the five hunts are drawn from their areas with their scenery placed.
   std::vector<RgbaImage> previews, views;
@@ -105,6 +115,7 @@ int main(int argc, char** argv) {
   }
   std::vector<RgbaImage> trophies;
   for (int i = 0; i < 5; ++i) trophies.push_back(DrawTrophyPicture(i, ctlsize::kTrophyW - 10, ctlsize::kTrophyH - 10));
+  stage("previews and trophy birds");
   std::vector<MapSprite> controls;
   {
     const std::vector<SpriteArt> art = DrawControlSprites(previews, trophies);
@@ -117,7 +128,12 @@ int main(int argc, char** argv) {
     dll.Add("SPRITEMAP", 151, map.bytes);
     ok &= Write(runDir + "/ctrls.dll", dll.Build());
     sheet.Add("ctrls", map.packed, CommonPalette());
+    sheet.Add("ctrls_gun", SpriteStrip(controls[ctl::kGun], 2, ramp::kSky[4]), CommonPalette());
+    sheet.Add("ctrls_muzzle", SpriteStrip(controls[ctl::kMuzzle], 2, ramp::kSky[4]), CommonPalette());
+    sheet.Add("ctrls_hunts", SpriteStrip(controls[ctl::kHuntFirst + 3], 3, ramp::kWood[2]), CommonPalette());
+    sheet.Add("ctrls_trophies", SpriteStrip(controls[ctl::kTrophy], 3, ramp::kDarkBrown[1]), CommonPalette());
   }
+  stage("controls");
 
   // The program's own resources.
   {
@@ -161,6 +177,7 @@ int main(int argc, char** argv) {
     sheet.Add("screen_hunt_colorado", ComposeHunt(view2, bar, controls, false), areaPalettes[1]);
     sheet.Add("screen_trophy_room", ComposeTrophyRoom(frame, controls), CommonPalette());
   }
+  stage("program resources and sheet");
   ok &= sheet.ok();
 
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
