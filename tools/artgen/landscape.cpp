@@ -64,7 +64,6 @@ AreaArt PaintForest() {
   longleaf.leafMid = Hex(0x3E6226);
   longleaf.leafLight = Hex(0x7C9A42);
   longleaf.plated = true;
-  art.scenery.push_back({PaintTree(longleaf, 111)});
   TreeStyle liveOak;
   liveOak.height = 600;
   liveOak.trunkWidth = 60;
@@ -79,7 +78,6 @@ AreaArt PaintForest() {
   liveOak.leafDark = Hex(0x1C2E16);
   liveOak.leafMid = Hex(0x3A5626);
   liveOak.leafLight = Hex(0x6E8A3C);
-  art.scenery.push_back({PaintTree(liveOak, 112)});
   TreeStyle loblolly = longleaf;
   loblolly.height = 470;
   loblolly.trunkWidth = 20;
@@ -87,17 +85,19 @@ AreaArt PaintForest() {
   loblolly.crownWidth = 230;
   loblolly.clumps = 10;
   loblolly.leafMid = Hex(0x466A2A);
-  art.scenery.push_back({PaintTree(loblolly, 113)});
-  art.scenery.push_back({PaintPalmetto(280, 170, Hex(0x2A4A22), Hex(0x7EA04A), 114)});
   RockStyle rock{220, 120, Hex(0x9C968A), Hex(0x6E685E), Hex(0x3A362E), 0, 0.6, 1, true, Hex(0x56602C)};
-  art.scenery.push_back({PaintRock(rock, 115)});
   RockStyle stones{110, 44, Hex(0x9A9282), Hex(0x6A6456), Hex(0x38342C), 0, 0.5, 3, false, Hex(0x56602C)};
-  art.scenery.push_back({PaintRock(stones, 116)});
-  art.scenery.push_back({PaintStump(70, 110, oakBarkL, oakBarkD, Hex(0xB8946A), 117)});
   GrassStyle grass{110, 80, 70, Hex(0x3C4C1A), Hex(0x9AA44C), Hex(0xC0A870), true};
-  art.scenery.push_back({PaintGrass(grass, 118)});
   ShrubStyle bush{200, 130, 50, 8, Hex(0x1E3216), Hex(0x3E5E24), Hex(0x86A046), Hex(0x4A3A28), false};
+  art.scenery.push_back({PaintGrass(grass, 118)});
+  art.scenery.push_back({PaintPalmetto(280, 170, Hex(0x2A4A22), Hex(0x7EA04A), 114)});
   art.scenery.push_back({PaintShrub(bush, 119)});
+  art.scenery.push_back({PaintTree(loblolly, 113)});
+  art.scenery.push_back({PaintRock(rock, 115)});
+  art.scenery.push_back({PaintTree(longleaf, 111)});
+  art.scenery.push_back({PaintTree(liveOak, 112)});
+  art.scenery.push_back({PaintStump(70, 110, oakBarkL, oakBarkD, Hex(0xB8946A), 117)});
+  art.scenery.push_back({PaintRock(stones, 116)});
   return art;
 }
 
@@ -173,7 +173,6 @@ AreaArt PaintMountains() {
   ponderosa.leafMid = Hex(0x385A2E);
   ponderosa.leafLight = Hex(0x7A9A52);
   ponderosa.plated = true;
-  art.scenery.push_back({PaintTree(ponderosa, 211)});
   TreeStyle old = ponderosa;
   old.height = 640;
   old.trunkWidth = 50;
@@ -181,29 +180,30 @@ AreaArt PaintMountains() {
   old.crownWidth = 400;
   old.clumps = 12;
   old.lean = 0.04;
-  art.scenery.push_back({PaintTree(old, 212)});
   TreeStyle young = ponderosa;
   young.height = 400;
   young.trunkWidth = 18;
   young.crownStart = 0.78;
   young.crownWidth = 200;
   young.clumps = 9;
-  art.scenery.push_back({PaintTree(young, 213)});
   ShrubStyle scrubOak{300, 200, 70, 9, Hex(0x2A3A16), Hex(0x566A28), Hex(0x9AA648), Hex(0x4A3C2C), false};
-  art.scenery.push_back({PaintShrub(scrubOak, 214)});
   RockStyle granite{320, 190, Hex(0xC8C4BC), Hex(0x8E8A86), Hex(0x4A4A4C), 0, 1.0, 1, true, Hex(0x7A7640)};
-  art.scenery.push_back({PaintRock(granite, 215)});
   RockStyle small = granite;
   small.width = 130;
   small.height = 60;
   small.pieces = 3;
   small.lichen = false;
-  art.scenery.push_back({PaintRock(small, 216)});
-  art.scenery.push_back({PaintStump(80, 130, Hex(0x9A6A44), Hex(0x4A2E22), Hex(0xC8A070), 217)});
   GrassStyle grass{120, 90, 80, Hex(0x5A6428), Hex(0xC8BA6A), Hex(0xD8C890), true};
-  art.scenery.push_back({PaintGrass(grass, 218)});
   ShrubStyle sage{170, 110, 40, 6, Hex(0x4A5648), Hex(0x7A8A72), Hex(0xB4C0A4), Hex(0x5A4C3C), true};
+  art.scenery.push_back({PaintGrass(grass, 218)});
   art.scenery.push_back({PaintShrub(sage, 219)});
+  art.scenery.push_back({PaintShrub(scrubOak, 214)});
+  art.scenery.push_back({PaintTree(young, 213)});
+  art.scenery.push_back({PaintRock(granite, 215)});
+  art.scenery.push_back({PaintTree(ponderosa, 211)});
+  art.scenery.push_back({PaintTree(old, 212)});
+  art.scenery.push_back({PaintStump(80, 130, Hex(0x9A6A44), Hex(0x4A2E22), Hex(0xC8A070), 217)});
+  art.scenery.push_back({PaintRock(small, 216)});
   return art;
 }
 
@@ -268,7 +268,6 @@ AreaArt PaintSierra() {
   pine.leafMid = Hex(0x4A6232);
   pine.leafLight = Hex(0x8C9C56);
   pine.plated = true;
-  art.scenery.push_back({PaintTree(pine, 311)});
   TreeStyle oak;
   oak.height = 480;
   oak.trunkWidth = 44;
@@ -282,7 +281,6 @@ AreaArt PaintSierra() {
   oak.leafDark = Hex(0x28361C);
   oak.leafMid = Hex(0x4E6030);
   oak.leafLight = Hex(0x8C9856);
-  art.scenery.push_back({PaintTree(oak, 312)});
   TreeStyle mesquite = oak;
   mesquite.height = 340;
   mesquite.trunkWidth = 22;
@@ -296,21 +294,23 @@ AreaArt PaintSierra() {
   mesquite.leafDark = Hex(0x3A4A22);
   mesquite.leafMid = Hex(0x6A7A3A);
   mesquite.leafLight = Hex(0xA8B06A);
-  art.scenery.push_back({PaintTree(mesquite, 313)});
-  art.scenery.push_back({PaintPricklyPear(200, 170, Hex(0x3E5A2A), Hex(0x8EAA5A), 314)});
   RockStyle redRock{300, 210, Hex(0xD88A5A), Hex(0xA85C38), Hex(0x5E2E1E), 1.0, 0.5, 1, false, Hex(0x8A7A40)};
-  art.scenery.push_back({PaintRock(redRock, 315)});
-  art.scenery.push_back({PaintYucca(150, 230, Hex(0x3E5230), Hex(0x9AAE6A), 316)});
   RockStyle stones = redRock;
   stones.width = 120;
   stones.height = 50;
   stones.pieces = 3;
   stones.strata = 0.5;
-  art.scenery.push_back({PaintRock(stones, 317)});
   GrassStyle grass{110, 70, 60, Hex(0x8A7838), Hex(0xD8C480), Hex(0xE0D0A0), true};
-  art.scenery.push_back({PaintGrass(grass, 318)});
   ShrubStyle creosote{180, 120, 40, 6, Hex(0x3A4A24), Hex(0x667A3A), Hex(0xA4B462), Hex(0x5A4A3A), true};
+  art.scenery.push_back({PaintGrass(grass, 318)});
+  art.scenery.push_back({PaintPricklyPear(200, 170, Hex(0x3E5A2A), Hex(0x8EAA5A), 314)});
   art.scenery.push_back({PaintShrub(creosote, 319)});
+  art.scenery.push_back({PaintTree(mesquite, 313)});
+  art.scenery.push_back({PaintRock(redRock, 315)});
+  art.scenery.push_back({PaintTree(pine, 311)});
+  art.scenery.push_back({PaintTree(oak, 312)});
+  art.scenery.push_back({PaintYucca(150, 230, Hex(0x3E5230), Hex(0x9AAE6A), 316)});
+  art.scenery.push_back({PaintRock(stones, 317)});
   return art;
 }
 

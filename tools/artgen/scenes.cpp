@@ -14,8 +14,9 @@ RgbaImage DrawTitleLandscape() { return landscape::PaintTitle(); }
 
 RgbaImage DrawTrophyPicture(int subspecies, int width, int height) {
   RgbaImage out(width, height);
-  if (width <= 0 || height <= 0) return out;
-  RgbaImage bird = turkey::PaintStrutter(turkey::LookForSubspecies(subspecies), 0.75, 0.2, width, height);
+  // Too small to hold a recognisable bird: leave it transparent.
+  if (width < 4 || height < 4) return out;
+  RgbaImage bird = turkey::PaintStrutter(turkey::LookForSubspecies(subspecies), 1.3, 0.15, width, height);
   // Centred, standing on the bottom row.
   int ox = (width - bird.width) / 2, oy = height - bird.height;
   for (int y = 0; y < bird.height; ++y)

@@ -147,20 +147,20 @@ std::vector<Pose> FallPoses() {
   p.footL = {16, 22, -9};
   p.footR = {10, 18, 9};
   poses.push_back(p);
-  p.wingOpen = 0.7;
+  p.wingOpen = 0.35;
   p.roll = -1.3;
   p.head = {64, 26, 0};
   p.headPitch = -0.3;
   p.footL = {18, 26, -9};
   p.footR = {14, 24, 9};
   poses.push_back(p);
-  p.wingOpen = 0.55;
+  p.wingOpen = 0.2;
   p.roll = -1.35;
   p.head = {68, 22, 0};
   p.footL = {20, 24, -9};
   p.footR = {12, 22, 9};
   poses.push_back(p);
-  p.wingOpen = 0.5;
+  p.wingOpen = 0.12;
   p.head = {68, 20, 0};
   p.headPitch = -0.2;
   p.footL = {20, 22, -9};
@@ -180,17 +180,41 @@ std::vector<Pose> Cycle(Pose (*make)(double), int frames) {
   return poses;
 }
 
+// Crops every frame to the box that holds the bird in all of them, so the frames keep one size and
+// the lowest foot of the animation sits on the bottom row.
+SpriteFrames CropTogether(const SpriteFrames& frames) {
+  int x0 = 1 << 30, y0 = 1 << 30, x1 = -1, y1 = -1;
+  for (const auto& f : frames)
+    for (int y = 0; y < f.height; ++y)
+      for (int x = 0; x < f.width; ++x)
+        if ((f.At(x, y) >> 24) >= 128) {
+          x0 = std::min(x0, x);
+          x1 = std::max(x1, x);
+          y0 = std::min(y0, y);
+          y1 = std::max(y1, y);
+        }
+  if (x1 < 0) return frames;
+  SpriteFrames out;
+  for (const auto& f : frames) {
+    RgbaImage c(x1 - x0 + 1, y1 - y0 + 1);
+    for (int y = y0; y <= y1; ++y)
+      for (int x = x0; x <= x1; ++x) c.At(x - x0, y - y0) = f.At(x, y);
+    out.push_back(std::move(c));
+  }
+  return out;
+}
+
 }  // namespace
 
 std::vector<SpriteFrames> PaintGobblerSprites() {
   const Look look;  // the field bird: one bronze gobbler for every hunt
   std::vector<Animation> anims(6);
-  anims[0] = {FallPoses(), View{0.0, 0.16}};
-  anims[1] = {IdlePoses(), View{0.0, 0.16}};
-  anims[2] = {Cycle(Run, 6), View{0.0, 0.16}};
-  anims[3] = {Cycle(Walk, 8), View{0.0, 0.16}};
-  anims[4] = {Cycle(Walk, 8), View{-0.9, 0.16}};
-  anims[5] = {Cycle(Walk, 8), View{1.0, 0.16}};
+  anims[0] = {FallPoses(), View{0.0, 0.08}};
+  anims[1] = {IdlePoses(), View{0.0, 0.08}};
+  anims[2] = {Cycle(Run, 6), View{0.0, 0.08}};
+  anims[3] = {Cycle(Walk, 8), View{0.0, 0.08}};
+  anims[4] = {Cycle(Walk, 8), View{-0.9, 0.08}};
+  anims[5] = {Cycle(Walk, 8), View{1.0, 0.08}};
   // A standing bird shows the first frame of the away and toward sprites: make it a plain stance.
   anims[4].poses[0] = Pose{};
   anims[5].poses[0] = Pose{};
@@ -214,7 +238,7 @@ std::vector<SpriteFrames> PaintGobblerSprites() {
     SpriteFrames frames;
     for (const auto& model : models[a])
       frames.push_back(Render(model, anims[a].view, look, w, h, b.minX - 1.0 / scale, b.maxY, scale));
-    sprites.push_back(std::move(frames));
+    sprites.push_back(CropTogether(frames));
   }
   return sprites;
 }
@@ -224,9 +248,10 @@ RgbaImage PaintStrutter(const Look& look, double yaw, double pitch, int maxWidth
   auto model = BuildBird(Strut(), look);
   Bounds b = Measure(model, view);
   double scale = std::min((maxWidth - 1) / b.Width(), (maxHeight - 1) / b.Height());
+  if (!(scale > 0)) return RgbaImage(std::max(0, maxWidth), std::max(0, maxHeight));
   int w = std::max(1, std::min(maxWidth, static_cast<int>(std::ceil(b.Width() * scale)) + 1));
   int h = std::max(1, std::min(maxHeight, static_cast<int>(std::ceil(b.Height() * scale)) + 1));
-  return Render(model, view, look, w, h, b.minX, b.maxY, scale);
+  return CropTogether({Render(model, view, look, w, h, b.minX, b.maxY, scale)})[0];
 }
 
 }  // namespace artgen::turkey

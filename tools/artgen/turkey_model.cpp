@@ -354,7 +354,7 @@ Shade Material(const Part& p, const double l[3], Vec3 n, const Look& look) {
       double fine = Fract(u * 9.0 + 0.15 * std::sin(l[2] * 3 + p.index));
       Rgb barred = Mix(rust, Hex(0x1C140C), Smooth(0.45, 0.6, fine) * 0.8);
       Rgb subterminal = Hex(0x18120C);
-      double tipStart = p.mat == Mat::Feather ? 0.72 : 0.62;
+      double tipStart = p.mat == Mat::Feather ? 0.66 : 0.6;
       Rgb c = barred;
       c = Mix(c, subterminal, Smooth(tipStart - 0.22, tipStart - 0.16, u));
       c = Mix(c, p.mat == Mat::Feather ? look.tipBand : Mix(look.tipBand, copper, 0.4), Smooth(tipStart, tipStart + 0.05, u));
@@ -398,7 +398,7 @@ Shade Material(const Part& p, const double l[3], Vec3 n, const Look& look) {
       s.shine = 0.05;
       break;
     case Mat::Leg:
-      s.albedo = Mix(Hex(0xC08070), Hex(0x8A5248), Smooth(-0.3, 0.6, -l[1]));
+      s.albedo = Mix(Hex(0xD8807A), Hex(0x9A5040), Smooth(-0.3, 0.6, -l[1]));
       s.shine = 0.2;
       break;
   }
