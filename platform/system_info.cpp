@@ -127,6 +127,8 @@ void ParseMemInfo(const std::string& text, MEMORYSTATUS* status) {
     if (colon == std::string::npos) continue;
     std::string key = line.substr(0, colon);
     const char* p = line.c_str() + colon + 1;
+    while (*p == ' ' || *p == '\t') ++p;
+    if (*p < '0' || *p > '9') continue;  // strtoull would accept a sign and wrap it
     char* after = nullptr;
     errno = 0;
     unsigned long long kb = std::strtoull(p, &after, 10);

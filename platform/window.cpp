@@ -729,7 +729,12 @@ Window::~Window() {
   // Virtual calls no longer reach the subclass here, so this window itself gets nothing; its
   // children are other objects and are destroyed properly.
   detached_ = true;
-  WindowManager::Destroy(this, false);
+  if (destroying_) {
+    // Deleted from inside its own destruction (a WM_DESTROY handler): the children still hear of it.
+    for (Window* c : std::vector<Window*>(children_)) WindowManager::Destroy(c, true);
+  } else {
+    WindowManager::Destroy(this, false);
+  }
   if (WindowManager::Alive(this)) WindowManager::Unlink(this);
 }
 

@@ -112,6 +112,15 @@ bool SdlBackend::OpenDisplay(int32_t width, int32_t height) {
       return false;
     }
     videoInit_ = true;
+    // SDL falls back to drivers that show nothing; unless asked for by name, that is no display.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    const char* wanted = std::getenv("SDL_VIDEODRIVER");
+    if (driver != nullptr && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0) &&
+        (wanted == nullptr || std::strcmp(wanted, driver) != 0)) {
+      std::fprintf(stderr, "brushfeather: no display (only SDL's \"%s\" video driver is available)\n", driver);
+      CloseDisplay();
+      return false;
+    }
   }
   fullscreen_ = !WindowedRequested();
   // Full screen gives the desktop back when the player switches away; a window stays where it is.

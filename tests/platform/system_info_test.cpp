@@ -59,8 +59,13 @@ TEST(SystemInfoTest, MemInfoParsingSaturatesAndSurvivesDamage) {
   EXPECT_EQ(big.dwTotalPhys, 0xFFFFFFFFu);
   EXPECT_EQ(big.dwAvailPhys, 0u);  // unparseable: treated as missing, and there is no MemFree
   MEMORYSTATUS junk;
-  ParseMemInfo(std::string("MemTotal\n:\n\0\0garbage: x kB\nMemTotal: -", 40), &junk);
+  static const char kJunk[] = "MemTotal\n:\n\0\0garbage: x kB\nMemTotal: -";
+  ParseMemInfo(std::string(kJunk, sizeof(kJunk) - 1), &junk);
   EXPECT_EQ(junk.dwMemoryLoad, 0u);
+  MEMORYSTATUS negative;
+  ParseMemInfo("MemTotal: -5 kB\nMemFree: 1 kB\n", &negative);
+  EXPECT_EQ(negative.dwTotalPhys, 0u);  // not a wrapped 2^64 - 5
+  EXPECT_EQ(negative.dwAvailPhys, 0u);  // nor more available than there is
   ParseMemInfo("MemTotal: 100 kB\n", nullptr);
 }
 

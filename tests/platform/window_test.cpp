@@ -556,19 +556,39 @@ TEST_F(WindowTest, DeletingWindowsIsSafeAtAnyTime) {
   EXPECT_EQ(WindowFromPoint(Point{2, 2}), nullptr);
 }
 
+// The framework pattern of a window that deletes itself when it is destroyed.
+class SelfDeletingWindow : public Window {
+ public:
+  explicit SelfDeletingWindow(int* deleted) : deleted_(deleted) {}
+  ~SelfDeletingWindow() override { ++*deleted_; }
+  LRESULT WindowProc(uint32_t message, WPARAM wParam, LPARAM lParam) override {
+    if (message == WM_DESTROY) {
+      delete this;
+      return 0;
+    }
+    return DefWindowProc(message, wParam, lParam);
+  }
+
+ private:
+  int* deleted_;
+};
+
 TEST_F(WindowTest, AWindowMayDeleteItselfWhileBeingDestroyed) {
   auto main = Make("main", Rect{0, 0, 640, 480}, nullptr, WS_POPUP | WS_VISIBLE);
-  auto* child = Make("child", Rect{0, 0, 50, 50}, main.get(), WS_CHILD | WS_VISIBLE).release();
-  child->onMessage = [child](uint32_t m, WPARAM, LPARAM, LRESULT*) {
-    if (m == WM_DESTROY) delete child;
-    return false;
-  };
-  // Deleting `this` and then returning into DefWindowProc would be the caller's bug, so the
-  // handler above consumes nothing after delete... it returns false, but DefWindowProc of
-  // WM_DESTROY touches nothing. Destroying must cope with the object being gone.
+  int deleted = 0;
+  auto* child = new SelfDeletingWindow(&deleted);
+  ASSERT_TRUE(child->CreateEx(0, cls, "child", WS_CHILD | WS_VISIBLE, Rect{0, 0, 50, 50}, main.get(), 1));
+  auto grandchild = Make("gc", Rect{0, 0, 5, 5}, child, WS_CHILD | WS_VISIBLE);
+  PostMessage(child, WM_USER, 0, 0);
   child->DestroyWindow();
+  EXPECT_EQ(deleted, 1);
+  EXPECT_FALSE(IsWindow(grandchild.get()));  // taken down with its parent, without a dangling parent
+  EXPECT_EQ(grandchild->GetParent(), nullptr);
+  EXPECT_EQ(Count("gc", WM_DESTROY), 1u);
   EXPECT_EQ(WindowFromPoint(Point{2, 2}), main.get());
-  EXPECT_TRUE(main->GetClientRect() == (Rect{0, 0, 640, 480}));
+  log.clear();
+  Drain();
+  EXPECT_TRUE(MessagesOf("gc").empty());
 }
 
 TEST_F(WindowTest, CreationChecksItsArguments) {
