@@ -27,6 +27,7 @@ AreaArt PaintForest() {
   hills.cycles = 7;
   hills.top = Hex(0x7C96A0);
   hills.bottom = Hex(0x8AA0A0);
+  hills.forested = 0.5;
   PaintRidge(pano, hills, 102);
   GroundStyle ground;
   ground.horizonY = horizon;
@@ -138,6 +139,7 @@ AreaArt PaintMountains() {
   foothills.sharpness = 1.2;
   foothills.top = Hex(0x3E5446);
   foothills.bottom = Hex(0x34463A);
+  foothills.forested = 0.8;
   PaintRidge(pano, foothills, 203);
   GroundStyle ground;
   ground.horizonY = horizon;

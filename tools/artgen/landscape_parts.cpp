@@ -220,6 +220,12 @@ void PaintRidge(Canvas& canvas, const RidgeStyle& s, uint32_t seed) {
         double band = std::sin((y + 9 * Fbm1(x / kW * 40, seed + 9, 3, 40)) * 0.45) * 0.5 + 0.5;
         c = paint::Scale(c, 1 - s.strata * 0.22 * band);
       }
+      if (s.forested > 0) {
+        // Crowns as small vertical lumps: dark gaps between lit tops.
+        double n = paint::Noise2(x / kW * 900, y / 3.2, seed + 11, 900);
+        double m = paint::Noise2(x / kW * 900, (y + 2) / 3.2, seed + 11, 900);
+        c = Mix(c, paint::Scale(c, n > m ? 1.25 : 0.7), s.forested * Smooth(0.2, 0.6, std::fabs(n - m) * 4));
+      }
       // Soft edge along the crest.
       double edge = Clamp01(y + 1 - top[x]);
       uint32_t old = px[y * stride + x];

@@ -33,6 +33,7 @@ struct RidgeStyle {
   Rgb rockLight{}, rockDark{};
   bool rocky = false;    // streaked rock faces lit from the left
   double strata = 0;     // horizontal bands (red rock)
+  double forested = 0;   // stipple of tree crowns over the slopes
 };
 void PaintRidge(paint::Canvas& canvas, const RidgeStyle& style, uint32_t seed);
 

@@ -201,7 +201,7 @@ std::vector<Part> BuildBird(const Pose& pose, const Look&) {
     Vec3 p = Lerp(Lerp(neckBase, ctrl, t), Lerp(ctrl, head, t), t);
     Vec3 q = Lerp(Lerp(neckBase, ctrl, t + 0.05), Lerp(ctrl, head, t + 0.05), t + 0.05);
     double r = 10.0 * pf * (1 - t) + 4.4 * t;
-    parts.push_back(Ell(p, q - p, {0, 0, 1}, r * 1.15, r, r * 0.95, t < 0.3 ? Mat::NeckFeather : Mat::NeckSkin, i * 6 / (neckBalls - 1)));
+    parts.push_back(Ell(p, q - p, {0, 0, 1}, r * 1.35, r, r * 0.95, t < 0.2 ? Mat::NeckFeather : Mat::NeckSkin, i * 6 / (neckBalls - 1)));
   }
   // Head, beak, eyes, snood, wattle and the caruncles on the throat.
   Vec3 fwd = RotY(RotZ(Vec3{1, 0, 0}, pose.headPitch), -pose.headTurn);
@@ -282,9 +282,10 @@ double Scallop(double along, double around, double rows, double cols, double& br
   double t = rc - row;
   double c = around * cols + (static_cast<int>(row) % 2 ? 0.5 : 0.0);
   double fc = Fract(c) * 2 - 1;
-  double e = t - 0.75 * fc * fc;
-  bright = Smooth(0.2, 0.4, e) * (1 - Smooth(0.48, 0.55, e));
-  return Smooth(0.52, 0.6, e);
+  // Inside the rounded tip of this feather e < 0; the band just inside the edge is dark.
+  double e = t - (1 - 0.5 * fc * fc);
+  bright = Smooth(-0.36, -0.27, e) * (1 - Smooth(-0.22, -0.16, e));
+  return Smooth(-0.22, -0.16, e) * (1 - Smooth(-0.01, 0.02, e));
 }
 
 struct Shade {
@@ -294,7 +295,7 @@ struct Shade {
 };
 
 Shade Material(const Part& p, const double l[3], Vec3 n, const Look& look) {
-  const Rgb bronzeDark = Hex(0x140E08), bronze = Hex(0x4A3016), copper = Hex(0x8E5624), gold = Hex(0xB08A3E),
+  const Rgb bronzeDark = Hex(0x120C08), bronze = Hex(0x3E2814), copper = Hex(0x9A6028), gold = Hex(0xB08A3E),
             green = Hex(0x3C4E26);
   Shade s;
   double facing = Clamp01(n.z);
@@ -307,11 +308,11 @@ Shade Material(const Part& p, const double l[3], Vec3 n, const Look& look) {
       double bright;
       double rows = p.mat == Mat::Body ? 8.0 : (p.mat == Mat::Breast ? 7.0 : 3.0);
       double tip = Scallop(1 - l[0], around, rows, 9.0, bright);
-      Rgb base = Mix(bronze, iris, 0.55);
+      Rgb base = Mix(bronze, iris, 0.45);
       if (p.mat == Mat::Breast) base = Mix(base, bronzeDark, 0.25);
       // The belly and lower flanks are duller and darker.
       base = Mix(base, Hex(0x2A1C10), Smooth(-0.2, -0.8, l[1]) * 0.7);
-      s.albedo = Mix(Mix(base, copper, bright * 0.7), bronzeDark, tip * 0.95);
+      s.albedo = Mix(Mix(base, copper, bright * 0.8), bronzeDark, tip * 0.75);
       s.shine = 0.35;
       s.sheen = iris;
       break;
@@ -337,8 +338,9 @@ Shade Material(const Part& p, const double l[3], Vec3 n, const Look& look) {
         Rgb dark = Mix(Hex(0x4A3420), Hex(0x16120E), primary);
         Rgb white = Mix(Hex(0x5A4632), Hex(0xECE6DA), look.wingWhite);
         double bars = Fract((u + 0.3 * v) * 7.5);
-        double bar = Smooth(0.2, 0.28, bars) * (1 - Smooth(0.45, 0.53, bars));
-        s.albedo = Mix(dark, white, bar * (0.8 - 0.15 * primary));
+        double width = 0.5 - 0.18 * primary;
+        double bar = Smooth(width - 0.08, width, bars) * (1 - Smooth(0.72, 0.8, bars));
+        s.albedo = Mix(dark, Mix(Hex(0x9A8466), white, 0.4 + 0.6 * primary), bar * 0.85);
         // Feather edges along the wing.
         s.albedo = Mix(s.albedo, Hex(0x120E0A), Smooth(0.75, 0.95, Fract(v * 3.0 + 0.5)) * 0.5);
         s.shine = 0.1;
@@ -438,8 +440,12 @@ RgbaImage Render(const std::vector<Part>& parts, const View& view, const Look& l
   const Vec3 light = Norm(Vec3{-0.55, 0.7, 0.6});
   const Vec3 halfway = Norm(light + Vec3{0, 0, 1});
 
-  for (const auto& p0 : parts) {
-    Part p = ToCamera(p0, view);
+  // Nearest parts first, so samples hidden behind them fail the depth test before any shading.
+  std::vector<Part> cam;
+  cam.reserve(parts.size());
+  for (const auto& p0 : parts) cam.push_back(ToCamera(p0, view));
+  std::stable_sort(cam.begin(), cam.end(), [](const Part& a, const Part& b) { return a.c.z > b.c.z; });
+  for (const auto& p : cam) {
     double hx, hy;
     Extent(p, hx, hy);
     int x0 = std::max(0, static_cast<int>(std::floor((p.c.x - hx - originX) / unitsPerSample)));
