@@ -591,6 +591,46 @@ TEST_F(WindowTest, AWindowMayDeleteItselfWhileBeingDestroyed) {
   EXPECT_TRUE(MessagesOf("gc").empty());
 }
 
+TEST_F(WindowTest, DestroyingAnOwnerDestroysItsOwnedWindowsFirst) {
+  auto main = Make("main", Rect{0, 0, 640, 480}, nullptr, WS_POPUP | WS_VISIBLE);
+  auto owned = Make("owned", Rect{0, 0, 640, 480}, main.get(), WS_POPUP | WS_VISIBLE);
+  auto button = Make("button", Rect{0, 0, 10, 10}, owned.get(), WS_CHILD | WS_VISIBLE);
+  Drain();
+  log.clear();
+  main->DestroyWindow();
+  std::vector<std::string> order;
+  for (const auto& l : log) {
+    if (l.message == WM_DESTROY) order.push_back(l.window);
+  }
+  EXPECT_EQ(order, (std::vector<std::string>{"owned", "button", "main"}));
+  EXPECT_FALSE(IsWindow(owned.get()));
+  EXPECT_EQ(owned->GetOwner(), main.get());  // the object keeps what it knew; the window is gone
+}
+
+TEST_F(WindowTest, PaintsGoToParentsBeforeChildren) {
+  auto main = Make("main", Rect{0, 0, 640, 480});
+  auto a = Make("a", Rect{0, 0, 10, 10}, main.get(), WS_CHILD | WS_VISIBLE);
+  auto b = Make("b", Rect{20, 0, 30, 10}, main.get(), WS_CHILD | WS_VISIBLE);
+  main->ShowWindow(SW_SHOW);
+  log.clear();
+  Drain();
+  std::vector<std::string> painted;
+  for (const auto& l : log) {
+    if (l.message == WM_PAINT) painted.push_back(l.window);
+  }
+  EXPECT_EQ(painted, (std::vector<std::string>{"main", "a", "b"}));
+}
+
+TEST_F(WindowTest, WindowTextThroughMessages) {
+  auto w = Make("w", Rect{0, 0, 10, 10});
+  SendMessage(w.get(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Field Scout"));
+  EXPECT_EQ(w->GetWindowText(), "Field Scout");
+  char buf[6];
+  EXPECT_EQ(SendMessage(w.get(), WM_GETTEXT, sizeof(buf), reinterpret_cast<LPARAM>(buf)), 5);
+  EXPECT_STREQ(buf, "Field");  // cut to the buffer, always terminated
+  EXPECT_EQ(SendMessage(w.get(), WM_GETTEXT, 0, reinterpret_cast<LPARAM>(buf)), 0);
+}
+
 TEST_F(WindowTest, CreationChecksItsArguments) {
   LogWindow w("w", &log);
   EXPECT_FALSE(w.CreateEx(0, "NoSuchClass", "w", WS_POPUP, Rect{0, 0, 1, 1}, nullptr, 0));
