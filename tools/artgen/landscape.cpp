@@ -68,9 +68,10 @@ AreaArt PaintForest() {
   TreeStyle liveOak;
   liveOak.height = 600;
   liveOak.trunkWidth = 60;
-  liveOak.crownStart = 0.62;
+  liveOak.crownStart = 0.45;
   liveOak.crownWidth = 500;
-  liveOak.clumps = 12;
+  liveOak.clumps = 18;
+  liveOak.clumpSize = 0.7;
   liveOak.conifer = false;
   liveOak.twisted = true;
   liveOak.moss = true;
@@ -275,7 +276,8 @@ AreaArt PaintSierra() {
   oak.trunkWidth = 44;
   oak.crownStart = 0.55;
   oak.crownWidth = 520;
-  oak.clumps = 12;
+  oak.clumps = 16;
+  oak.clumpSize = 0.72;
   oak.conifer = false;
   oak.twisted = true;
   oak.barkLight = Hex(0x8A8070);

@@ -447,19 +447,39 @@ RgbaImage PaintTree(const TreeStyle& s, uint32_t seed) {
     double x, y, rx, ry;
   };
   std::vector<Spot> spots;
-  for (int i = 0; i < s.clumps; ++i) {
-    double t = s.clumps == 1 ? 0.5 : i / static_cast<double>(s.clumps - 1);  // 0 low .. 1 top
-    double y = crownY - t * (crownY - topY) * 0.92;
-    double along = (baseY - y) / s.height;
-    double spreadK = s.conifer ? (1 - t * 0.75) : std::sin(kPi * (0.25 + 0.75 * t)) * 0.9 + 0.1;
-    double side = (i % 2 ? 1 : -1) * rng.Range(0.35, 1.0);
-    double reach = std::clamp(s.crownWidth * 0.5 * spreadK * side, -maxReach, maxReach);
-    double tx = baseX + leanX * along, ty = y;
-    double ex = tx + reach, ey = y - std::fabs(reach) * (s.conifer ? 0.12 : 0.35) + rng.Range(-10, 10);
-    Limb(cr, tx, ty, s.trunkWidth * (s.conifer ? 0.22 : 0.4), ex, ey, s.trunkWidth * 0.1, s.barkLight, s.barkDark,
-         s.twisted ? rng.Range(-25, 25) : rng.Range(-6, 6));
-    double r = s.crownWidth * (s.conifer ? 0.15 : 0.2) * (0.75 + 0.5 * spreadK) * s.clumpSize;
-    spots.push_back({ex, ey - r * 0.2, r, r * (s.conifer ? 0.55 : 0.7)});
+  if (s.conifer) {
+    for (int i = 0; i < s.clumps; ++i) {
+      double t = s.clumps == 1 ? 0.5 : i / static_cast<double>(s.clumps - 1);  // 0 low .. 1 top
+      double y = crownY - t * (crownY - topY) * 0.92;
+      double along = (baseY - y) / s.height;
+      double spreadK = 1 - t * 0.75;
+      double side = (i % 2 ? 1 : -1) * rng.Range(0.35, 1.0);
+      double reach = std::clamp(s.crownWidth * 0.5 * spreadK * side, -maxReach, maxReach);
+      double tx = baseX + leanX * along, ty = y;
+      double ex = tx + reach, ey = y - std::fabs(reach) * 0.12 + rng.Range(-10, 10);
+      Limb(cr, tx, ty, s.trunkWidth * 0.22, ex, ey, s.trunkWidth * 0.1, s.barkLight, s.barkDark, rng.Range(-6, 6));
+      double r = s.crownWidth * 0.15 * (0.75 + 0.5 * spreadK) * s.clumpSize;
+      spots.push_back({ex, ey - r * 0.2, r, r * 0.55});
+    }
+  } else {
+    // A broad crown: limbs fork from the top of the trunk and spread to clumps over a dome.
+    double r = s.crownWidth * 0.2 * s.clumpSize;
+    double crx = std::min(s.crownWidth * 0.5, maxReach + s.crownWidth * 0.1) - r * 0.6;
+    double cry = (crownY - topY) * 0.5 - r * 0.35;
+    double ccx = baseX + leanX, ccy = topY + r * 0.75 + cry;
+    double forkX = baseX + leanX * 0.8, forkY = trunkTopY;
+    for (int i = 0; i < s.clumps; ++i) {
+      double a = kPi * (0.04 + 0.92 * (i + rng.Range(0.2, 0.8)) / s.clumps);
+      double d = rng.Range(0.55, 1.0);
+      double ex = ccx + std::cos(a) * crx * d, ey = ccy - std::sin(a) * cry * d + cry * 0.25;
+      double sx = forkX + rng.Range(-0.3, 0.3) * s.trunkWidth, sy = forkY + rng.Range(0, 0.25) * (baseY - forkY);
+      Limb(cr, sx, sy, s.trunkWidth * 0.45, ex, ey, s.trunkWidth * 0.1, s.barkLight, s.barkDark,
+           s.twisted ? rng.Range(-30, 30) : rng.Range(-8, 8));
+      spots.push_back({ex, ey, r * rng.Range(0.8, 1.1), r * 0.7});
+    }
+    // Fill the middle of the dome.
+    for (int i = 0; i < s.clumps / 3; ++i)
+      spots.push_back({ccx + rng.Range(-0.5, 0.5) * crx, ccy + rng.Range(-0.5, 0.2) * cry, r * 0.9, r * 0.6});
   }
   if (s.conifer) spots.push_back({baseX + leanX, topY + s.height * 0.06, s.crownWidth * 0.1, s.height * 0.06});
   for (const auto& sp : spots) {
@@ -470,10 +490,10 @@ RgbaImage PaintTree(const TreeStyle& s, uint32_t seed) {
   // Spanish moss hangs below the limbs, in grey-green strands below the leaves.
   if (s.moss) {
     for (const auto& sp : spots) {
-      for (int k = 0; k < 5; ++k) {
+      for (int k = 0; k < 3; ++k) {
         double x = sp.x + rng.Range(-sp.rx, sp.rx) * 0.8;
         double y = sp.y + sp.ry * rng.Range(0.3, 0.8);
-        double len = rng.Range(30, 80);
+        double len = rng.Range(20, 90);
         SetColor(cr, Mix(Hex(0x4E5648), Hex(0x8A9280), rng.Uniform()));
         cairo_set_line_width(cr, rng.Range(2.5, 5));
         cairo_move_to(cr, x, y);
