@@ -182,12 +182,12 @@ std::vector<Part> BuildBird(const Pose& pose, const Look&) {
     bodyParts.push_back(w);
   }
   // Beard hangs from the breast.
-  Vec3 beardTop = bodyC + Vec3{37 * pf, 2, 0};
+  Vec3 beardTop = bodyC + Vec3{39 * pf, 5, 0};
   for (auto& p : bodyParts) Transform(p, [&](Vec3 v) { return RotZ(v, pose.bodyPitch); }, bodyC, {});
   {
     Vec3 top = RotZ(beardTop - bodyC, pose.bodyPitch) + bodyC;
-    Vec3 bottom = top + Vec3{7, -24, 0};
-    bodyParts.push_back(Ell(Lerp(top, bottom, 0.5), bottom - top, {1, 0, 0}, 13, 2.6, 2.2, Mat::Beard));
+    Vec3 bottom = top + Vec3{9, -28, 0};
+    bodyParts.push_back(Ell(Lerp(top, bottom, 0.5), bottom - top, {1, 0, 0}, 15, 3.2, 2.6, Mat::Beard));
   }
   parts.insert(parts.end(), bodyParts.begin(), bodyParts.end());
 
