@@ -11,7 +11,7 @@ namespace artgen::recipes {
 using synth::Signal;
 
 // Adds a harmonic tone over [start, start + length): frequency and amplitude are functions of the
-// position u in 0..1 inside the tone. Harmonics at or above 0.45 of the rate are left out (no aliasing).
+// position u in 0..1 inside the tone. Harmonics fade out towards 0.45 of the rate and are left out above it (no aliasing).
 void AddTone(Signal* s, double start, double length, const std::function<double(double)>& freq,
              const std::function<double(double)>& amp, const std::vector<double>& harmonics, double roughness = 0.0,
              uint64_t seed = 1);

@@ -17,14 +17,18 @@ void AddTone(Signal* s, double start, double length, const std::function<double(
   const size_t b = std::min(s->Size(), s->At(start + length));
   double phase = 0;
   const double nyquistish = 0.45 * s->rate;
+  const double fadeBand = 0.08 * s->rate;
   for (size_t i = a; i < b; ++i) {
     const double u = (static_cast<double>(i - a) / s->rate) / length;
     const double f = freq(u);
     phase += 2 * kPi * f / s->rate;
     double v = 0;
     for (size_t h = 0; h < harmonics.size(); ++h) {
-      if (f * static_cast<double>(h + 1) >= nyquistish) break;
-      v += harmonics[h] * std::sin(phase * static_cast<double>(h + 1));
+      const double hf = f * static_cast<double>(h + 1);
+      if (hf >= nyquistish) break;
+      // Harmonics fade out as they near the limit, so a glide never switches one on with a click.
+      const double taper = std::min(1.0, (nyquistish - hf) / fadeBand);
+      v += taper * harmonics[h] * std::sin(phase * static_cast<double>(h + 1));
     }
     const double r = roughness > 0 ? 1.0 + roughness * 3.0 * rough.Run(rng.Noise()) : 1.0;
     s->s[i] += amp(u) * v * r;
