@@ -7,6 +7,34 @@
 #include "platform/png_writer.h"
 
 namespace platform {
+namespace {
+
+// Makes the real headless output on each Open, so the capture path in force then is the one used,
+// however early the message pump first asked for the audio output.
+class DeferredAudioOut final : public AudioOut {
+ public:
+  DeferredAudioOut(const Clock* clock, const std::string* capturePath) : clock_(clock), capturePath_(capturePath) {}
+  bool Open(int rate, AudioSource* source) override {
+    if (out_ != nullptr) out_->Close();
+    out_ = CreateHeadlessAudioOut(clock_, *capturePath_);
+    return out_ != nullptr && out_->Open(rate, source);
+  }
+  void Close() override {
+    if (out_ != nullptr) out_->Close();
+  }
+  bool IsOpen() const override { return out_ != nullptr && out_->IsOpen(); }
+  int Rate() const override { return out_ != nullptr ? out_->Rate() : 0; }
+  void Pump() override {
+    if (out_ != nullptr) out_->Pump();
+  }
+
+ private:
+  const Clock* clock_;
+  const std::string* capturePath_;
+  std::unique_ptr<AudioOut> out_;
+};
+
+}  // namespace
 
 HeadlessBackend::HeadlessBackend(uint32_t startMs, std::time_t calendar) : clock_(startMs, calendar) {}
 
@@ -71,7 +99,7 @@ int HeadlessBackend::ShowMessageBox(const std::string& caption, const std::strin
 }
 
 AudioOut& HeadlessBackend::Audio() {
-  if (audio_ == nullptr) audio_ = CreateHeadlessAudioOut(&clock_, capturePath_);
+  if (audio_ == nullptr) audio_ = std::make_unique<DeferredAudioOut>(&clock_, &capturePath_);
   return *audio_;
 }
 

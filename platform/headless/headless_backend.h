@@ -84,7 +84,8 @@ class HeadlessBackend final : public Backend {
   const CursorImage& CursorImageInUse() const { return cursorImage_; }  // argb points at a copy
 
   // --- audio ---
-  // Where the headless audio output writes what it mixed; set it before the game opens audio.
+  // Where the headless audio output writes what it mixed (as a WAV file when it closes); the path
+  // in force when the game opens audio is used.
   void SetAudioCapturePath(const std::string& path) { capturePath_ = path; }
 
  private:

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/png_writer.h"
+#include "platform/window.h"
 
 namespace platform {
 namespace {
@@ -130,6 +131,39 @@ TEST(HeadlessBackendTest, InjectedEventsComeOutInOrderAndTextIsSplitIntoCharacte
   // Audio is always there, even when it cannot open.
   AudioOut& a = b.Audio();
   EXPECT_EQ(&a, &b.Audio());
+}
+
+class Tone final : public AudioSource {
+ public:
+  void Mix(int16_t* stereo, size_t frames) override {
+    for (size_t i = 0; i < frames * 2; ++i) stereo[i] = 1000;
+    mixed += frames;
+  }
+  size_t mixed = 0;
+};
+
+TEST(HeadlessBackendTest, CapturePathSetAfterThePumpFirstTouchedAudioStillCounts) {
+  HeadlessBackend b;
+  SetBackend(&b);
+  Msg m;
+  PeekMessage(&m, nullptr, 0, 0, PM_NOREMOVE);  // the pump asks for the audio output here
+  std::string path = ::testing::TempDir() + "/bf_headless_capture.wav";
+  std::remove(path.c_str());
+  b.SetAudioCapturePath(path);
+  Tone tone;
+  ASSERT_TRUE(b.Audio().Open(22050, &tone));
+  b.Advance(100);
+  PeekMessage(&m, nullptr, 0, 0, PM_NOREMOVE);
+  EXPECT_GT(tone.mixed, 0u);  // the pump drives the output as the clock moves
+  b.Audio().Close();
+  SetBackend(nullptr);
+  FILE* f = std::fopen(path.c_str(), "rb");
+  ASSERT_NE(f, nullptr);
+  char riff[4] = {};
+  EXPECT_EQ(std::fread(riff, 1, 4, f), 4u);
+  std::fclose(f);
+  EXPECT_EQ(std::string(riff, 4), "RIFF");
+  std::remove(path.c_str());
 }
 
 }  // namespace
