@@ -878,11 +878,16 @@ void Window::ScreenToClient(Point* p) const {
 Window* Window::SetFocus() { return WindowManager::SetFocusTo(this); }
 
 void Window::EnableWindow(bool enable) {
+  if (enabled_ == enable) return;
   enabled_ = enable;
+  if (!WindowManager::Alive(this)) return;
   if (!enable) {
+    // A disabled window can hold neither the mouse nor the keyboard.
     State& s = S();
     if (s.capture != nullptr && WindowManager::Contains(this, s.capture)) s.capture = nullptr;
+    if (s.focus != nullptr && WindowManager::Contains(this, s.focus)) WindowManager::SetFocusTo(nullptr);
   }
+  SendMessage(this, WM_ENABLE, enable ? 1 : 0, 0);
 }
 
 bool Window::IsChild(const Window* other) const {

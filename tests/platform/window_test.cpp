@@ -621,6 +621,20 @@ TEST_F(WindowTest, PaintsGoToParentsBeforeChildren) {
   EXPECT_EQ(painted, (std::vector<std::string>{"main", "a", "b"}));
 }
 
+TEST_F(WindowTest, DisablingTakesTheFocusAndTellsTheWindow) {
+  auto main = Make("main", Rect{0, 0, 640, 480}, nullptr, WS_POPUP | WS_VISIBLE);
+  auto edit = Make("edit", Rect{0, 0, 10, 10}, main.get(), WS_CHILD | WS_VISIBLE);
+  edit->SetFocus();
+  log.clear();
+  edit->EnableWindow(false);
+  EXPECT_EQ(GetFocus(), nullptr);
+  EXPECT_EQ(MessagesOf("edit"), (std::vector<uint32_t>{WM_KILLFOCUS, WM_ENABLE}));
+  edit->EnableWindow(false);  // no change: no message
+  edit->EnableWindow(true);
+  EXPECT_EQ(Count("edit", WM_ENABLE), 2u);
+  EXPECT_EQ(log.back().wParam, 1u);
+}
+
 TEST_F(WindowTest, WindowTextThroughMessages) {
   auto w = Make("w", Rect{0, 0, 10, 10});
   SendMessage(w.get(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Field Scout"));
