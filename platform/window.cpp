@@ -132,7 +132,8 @@ class WindowManager {
   }
 
   static bool EffectivelyTopmost(const Window* w) {
-    for (int depth = 0; w != nullptr && depth < 64; w = w->owner_, ++depth) {
+    // Only live owners count: SetOwner may have been given any object.
+    for (int depth = 0; w != nullptr && depth < 64; w = Alive(w->owner_) ? w->owner_ : nullptr, ++depth) {
       if (w->exStyle_ & WS_EX_TOPMOST) return true;
     }
     return false;
@@ -152,7 +153,7 @@ class WindowManager {
       bool moved = false;
       for (size_t i = 0; i < order.size() && !moved; ++i) {
         Window* owner = order[i]->owner_;
-        if (owner == nullptr) continue;
+        if (owner == nullptr || !Alive(owner)) continue;
         auto it = std::find(order.begin() + static_cast<std::ptrdiff_t>(i) + 1, order.end(), owner);
         if (it != order.end()) {
           Window* w = order[i];
@@ -416,7 +417,7 @@ class WindowManager {
       case T::Quit: {
         Window* main = nullptr;
         for (Window* w : s.topLevels) {
-          if (w->owner_ == nullptr && (main == nullptr || w->serial_ < main->serial_)) main = w;
+          if (!Alive(w->owner_) && (main == nullptr || w->serial_ < main->serial_)) main = w;
         }
         if (main != nullptr) PostInput(main, WM_CLOSE, 0, 0, false);
         return;
