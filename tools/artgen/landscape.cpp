@@ -356,7 +356,7 @@ RgbaImage PaintTitle() {
   ground.grassDark = Hex(0x3E4E1C);
   ground.grassLight = Hex(0xA8B04C);
   PaintGround(canvas, ground, 403);
-  TreeLineStyle trees{306, 30, 80, 120, 0.6, Hex(0x2A3C26), Hex(0x5E7448), 0};
+  TreeLineStyle trees{306, 24, 70, 480, 0.6, Hex(0x2A3C26), Hex(0x5E7448), 0};
   PaintTreeLine(canvas, trees, 404);
   RgbaImage out = canvas.ToImage(false);
   // Framing trees on the far left and right edges.

@@ -213,8 +213,8 @@ std::vector<SpriteFrames> PaintGobblerSprites() {
   anims[1] = {IdlePoses(), View{0.0, 0.08}};
   anims[2] = {Cycle(Run, 6), View{0.0, 0.08}};
   anims[3] = {Cycle(Walk, 8), View{0.0, 0.08}};
-  anims[4] = {Cycle(Walk, 8), View{-0.9, 0.08}};
-  anims[5] = {Cycle(Walk, 8), View{1.0, 0.08}};
+  anims[4] = {Cycle(Walk, 8), View{-0.65, 0.08}};
+  anims[5] = {Cycle(Walk, 8), View{0.85, 0.08}};
   // A standing bird shows the first frame of the away and toward sprites: make it a plain stance.
   anims[4].poses[0] = Pose{};
   anims[5].poses[0] = Pose{};

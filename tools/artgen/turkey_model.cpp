@@ -151,6 +151,10 @@ std::vector<Part> BuildBird(const Pose& pose, const Look&) {
     // Stagger the depth a little so neighbouring feathers overlap in order.
     p.c = p.c + flatNormal * (0.25 * i - 2.0);
     bodyParts.push_back(p);
+    // Feathers are broad at the end: a rounded tip piece keeps the tip band unbroken across the fan.
+    Part tip = Ell(p.c + dir * (len * 0.5 - 6.5), dir, flatNormal, 7.5, 1.0, 6.2 + 1.2 * pose.fan, Mat::FeatherTip, i);
+    tip.c = tip.c + flatNormal * 0.05;
+    bodyParts.push_back(tip);
   }
   const int coverts = 12;
   for (int i = 0; i < coverts; ++i) {
@@ -340,6 +344,8 @@ Shade Material(const Part& p, const double l[3], Vec3 n, const Look& look) {
         double bars = Fract((u + 0.3 * v) * 7.5);
         double width = 0.5 - 0.18 * primary;
         double bar = Smooth(width - 0.08, width, bars) * (1 - Smooth(0.72, 0.8, bars));
+        // Bars show on the flat faces of the wing, not on its rounded end seen from behind.
+        bar *= Smooth(0.25, 0.6, std::fabs(l[2]));
         s.albedo = Mix(dark, Mix(Hex(0x9A8466), white, 0.4 + 0.6 * primary), bar * 0.85);
         // Feather edges along the wing.
         s.albedo = Mix(s.albedo, Hex(0x120E0A), Smooth(0.75, 0.95, Fract(v * 3.0 + 0.5)) * 0.5);
@@ -363,6 +369,15 @@ Shade Material(const Part& p, const double l[3], Vec3 n, const Look& look) {
       c = Mix(c, paint::Scale(c, 0.6), Smooth(0.7, 1.0, edge));
       s.albedo = c;
       s.shine = u > tipStart - 0.22 && u < tipStart ? 0.35 : 0.08;
+      s.sheen = iris;
+      break;
+    }
+    case Mat::FeatherTip: {
+      // Black subterminal band inside, the tip colour at the end.
+      double u = l[0];
+      Rgb c = Mix(Hex(0x18120C), look.tipBand, Smooth(-0.15, 0.0, u));
+      s.albedo = Mix(c, paint::Scale(c, 0.7), Smooth(0.75, 1.0, std::fabs(l[2])));
+      s.shine = u < 0 ? 0.35 : 0.08;
       s.sheen = iris;
       break;
     }

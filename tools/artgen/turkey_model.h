@@ -48,7 +48,7 @@ struct View {
 };
 
 enum class Mat {
-  Body, Breast, Thigh, Wing, Feather, Covert, NeckFeather, NeckSkin, Head, Snood, Wattle,
+  Body, Breast, Thigh, Wing, Feather, FeatherTip, Covert, NeckFeather, NeckSkin, Head, Snood, Wattle,
   Beak, Eye, Beard, Leg, Caruncle
 };
 
