@@ -1,0 +1,87 @@
+// The game's sound heard end to end: the title sound, played when the menu is built, in the mixed output.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "framework/sound/dx_sound.h"
+#include "framework/sound/dx_sound_buffer.h"
+#include "framework/sound/wave.h"
+#include "game/replay.h"
+#include "game/turkey_game.h"
+#include "platform/backend.h"
+#include "platform/headless/headless_backend.h"
+#include "platform/window.h"
+
+namespace {
+
+std::vector<int16_t> CapturedLeft(const std::string& path, int* rate) {
+  std::ifstream in(path, std::ios::binary);
+  std::vector<uint8_t> f((std::istreambuf_iterator<char>(in)), {});
+  std::vector<int16_t> left;
+  if (f.size() < 44) return left;
+  *rate = f[24] | (f[25] << 8) | (f[26] << 16) | (f[27] << 24);
+  for (size_t at = 44; at + 4 <= f.size(); at += 4) left.push_back(static_cast<int16_t>(f[at] | (f[at + 1] << 8)));
+  return left;
+}
+
+TEST(SoundScenario, TheTitleSoundIsInTheMixedOutputWhenTheMenuIsShown) {
+  const std::string path = ::testing::TempDir() + "title_sound_capture.wav";
+  std::remove(path.c_str());
+  platform::ResetWindowSystem();
+  platform::HeadlessBackend backend(0, 1);
+  platform::SetBackend(&backend);
+  platform::SetApplicationName("brushfeather");
+  backend.SetAudioCapturePath(path);
+  replay::Script script;
+  std::string error;
+  ASSERT_TRUE(replay::ParseScript("wait 4000\n", &script, &error)) << error;
+  bool soundUp = false;
+  std::ostringstream log;
+  replay::Run(script, &backend, "", &log, [&](ZTurkeyGame& game, uint32_t) {
+    if (game.sound != nullptr && game.sound->available == 1 && game.sound->FindBuffer(150) != nullptr &&
+        game.sound->FindBuffer(150)->buffer) {
+      soundUp = true;
+    }
+  });
+  platform::ResetWindowSystem();
+  platform::SetBackend(nullptr);
+  ASSERT_TRUE(soundUp) << "the sound system never had recording 150\n" << log.str();
+
+  int rate = 0;
+  const std::vector<int16_t> left = CapturedLeft(path, &rate);
+  ASSERT_EQ(rate, 44100);
+  ASSERT_GT(left.size(), 44100u * 3);
+
+  // What the mixer must have made of the recording: 11025 Hz samples, each followed by three
+  // interpolated ones on the way to the next, at full volume and centred.
+  ZWave wave;
+  ASSERT_EQ(wave.LoadFromResource(150, nullptr), 1);
+  std::vector<uint8_t> bytes(wave.GetDataSize());
+  ASSERT_EQ(wave.ReadData(bytes.data(), static_cast<uint32_t>(bytes.size())), bytes.size());
+  std::vector<double> s(bytes.size() / 2);
+  for (size_t i = 0; i < s.size(); ++i) s[i] = static_cast<int16_t>(bytes[2 * i] | (bytes[2 * i + 1] << 8));
+  const size_t compare = 44100 * 2;  // two seconds
+  auto expected = [&](size_t k) {
+    const size_t i = k / 4;
+    const double b = i + 1 < s.size() ? s[i + 1] : s[i];
+    return s[i] + (b - s[i]) * static_cast<double>(k % 4) / 4.0;
+  };
+  // Find where it starts: the only offset at which two whole seconds match sample for sample.
+  long found = -1;
+  for (size_t d = 0; d + compare < left.size() && found < 0; ++d) {
+    size_t k = 0;
+    while (k < compare && std::abs(left[d + k] - expected(k)) <= 1.0) ++k;
+    if (k == compare) found = static_cast<long>(d);
+  }
+  ASSERT_GE(found, 0) << "recording 150 is not in the mixed output";
+  // Before it, the menu was silent.
+  for (long k = 0; k < found; ++k) ASSERT_EQ(left[static_cast<size_t>(k)], 0) << k;
+  std::remove(path.c_str());
+}
+
+}  // namespace
