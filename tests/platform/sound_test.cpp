@@ -302,6 +302,32 @@ TEST_F(SoundDeviceTest, BuffersOutlivingTheDeviceGoQuiet) {
   b.reset();  // must not reach the device that is gone (ASan would catch it)
 }
 
+TEST_F(SoundDeviceTest, TheCursorFollowsTheClockAcrossItsWrap) {
+  clock_.Set(0xFFFFFFFFu - 49);
+  Open("");
+  auto b = Make(44100, 44100);
+  b->Play(0, 0, 0);
+  clock_.Advance(100);  // wraps past zero
+  EXPECT_EQ(Position(*b), 4410u * 2);
+  EXPECT_EQ(Status(*b), DSBSTATUS_PLAYING);
+}
+
+TEST(HeadlessAudioOut, OpensOnceAndOnlyWithASource) {
+  ManualClock clock(0);
+  Mixer mixer(22050);
+  auto out = CreateHeadlessAudioOut(&clock, "");
+  EXPECT_FALSE(out->Open(22050, nullptr));
+  EXPECT_FALSE(out->Open(0, &mixer));
+  ASSERT_TRUE(out->Open(22050, &mixer));
+  EXPECT_FALSE(out->Open(22050, &mixer));
+  EXPECT_EQ(out->Rate(), 22050);
+  out->Close();
+  EXPECT_FALSE(out->IsOpen());
+  EXPECT_EQ(out->Rate(), 0);
+  auto noClock = CreateHeadlessAudioOut(nullptr, "");
+  EXPECT_FALSE(noClock->Open(22050, &mixer));
+}
+
 std::vector<uint8_t> ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});

@@ -41,16 +41,27 @@ TEST(SoundScenario, TheTitleSoundIsInTheMixedOutputWhenTheMenuIsShown) {
   std::string error;
   ASSERT_TRUE(replay::ParseScript("wait 4000\n", &script, &error)) << error;
   bool soundUp = false;
+  std::vector<int32_t> ids;
+  int32_t enabled = -1;
+  size_t withBuffer = 0;
   std::ostringstream log;
   replay::Run(script, &backend, "", &log, [&](ZTurkeyGame& game, uint32_t) {
-    if (game.sound != nullptr && game.sound->available == 1 && game.sound->FindBuffer(150) != nullptr &&
-        game.sound->FindBuffer(150)->buffer) {
+    if (!soundUp && game.sound != nullptr && game.sound->available == 1) {
       soundUp = true;
+      ids = game.sound->ids;
+      enabled = game.sound->enabled;
+      for (int32_t id : ids) withBuffer += game.sound->FindBuffer(id) != nullptr && game.sound->FindBuffer(id)->buffer;
     }
   });
   platform::ResetWindowSystem();
   platform::SetBackend(nullptr);
-  ASSERT_TRUE(soundUp) << "the sound system never had recording 150\n" << log.str();
+  ASSERT_TRUE(soundUp) << "the sound system never came up\n" << log.str();
+  // Set up with the eighteen recordings in their order, every one of them playable, and enabled.
+  const std::vector<int32_t> order = {132, 138, 139, 140, 148, 141, 144, 149, 146,
+                                      142, 147, 150, 151, 152, 153, 154, 155, 156};
+  EXPECT_EQ(ids, order);
+  EXPECT_EQ(withBuffer, 18u);
+  EXPECT_EQ(enabled, 1);
 
   int rate = 0;
   const std::vector<int16_t> left = CapturedLeft(path, &rate);
