@@ -115,6 +115,7 @@ uint32_t DecodeUtf8(const char* text, size_t size) {
 class WindowManager {
  public:
   static bool Alive(const Window* w) { return w != nullptr && S().live.count(w) != 0; }
+  static bool HasUpdate(const Window* w) { return w->hasUpdate_; }
   static uint64_t SerialOf(const Window* w) { return w != nullptr ? w->serial_ : 0; }
   static bool Alive(const Window* w, uint64_t serial) {
     return Alive(w) && (serial == 0 || w->serial_ == serial);
@@ -965,8 +966,10 @@ LRESULT DispatchMessage(const Msg* msg) {
   if (msg->message == WM_PAINT) {
     Window* w = msg->window;
     if (!WindowManager::Showing(w)) return 0;
-    WindowManager::Paint(w);
-    return 0;
+    if (WindowManager::HasUpdate(w)) {
+      WindowManager::Paint(w);  // erases first when that is due
+      return 0;
+    }
   }
   return WindowManager::Call(msg->window, msg->message, msg->wParam, msg->lParam);
 }

@@ -168,6 +168,11 @@ TEST_F(WindowTest, PaintIsMadeOnlyForInvalidWindowsAndOnlyWhenTheQueueIsEmpty) {
   EXPECT_FALSE(w->GetUpdateRect(&upd));
   EXPECT_TRUE(upd.IsEmpty());
   EXPECT_FALSE(PeekMessage(&m, nullptr, 0, 0, PM_REMOVE));
+  // A paint message posted by hand is delivered like any other.
+  log.clear();
+  PostMessage(w.get(), WM_PAINT, 0, 0);
+  Drain();
+  EXPECT_EQ(MessagesOf("w"), (std::vector<uint32_t>{WM_PAINT}));
 }
 
 TEST_F(WindowTest, HiddenWindowsAreNotPaintedUntilShown) {
