@@ -591,9 +591,9 @@ void SdlBackend::Translate(const SDL_Event& ev) {
       bool down = ev.type == SDL_KEYDOWN;
       bool alt = (ev.key.keysym.mod & KMOD_ALT) != 0;
       uint32_t vk = VirtualKey(ev.key.keysym);
-      if (vk == VK_RETURN && alt && down && ev.key.repeat == 0) {
+      if (vk == VK_RETURN && alt && down) {
         swallowAltEnterUp_ = true;
-        SetFullscreen(!fullscreen_);
+        if (ev.key.repeat == 0) SetFullscreen(!fullscreen_);  // held down, it toggles once
         return;
       }
       if (vk == VK_RETURN && !down && swallowAltEnterUp_) {
