@@ -22,7 +22,12 @@ ZScaledSprite::ZScaledSprite(int32_t x, int32_t y, int32_t d, ZSurface* source, 
 
 ZScaledSprite::~ZScaledSprite() = default;
 
-int32_t ZScaledSprite::Round(double v) { return static_cast<int32_t>(v + 0.5); }
+int32_t ZScaledSprite::Round(double v) {
+  // Sizes far beyond any surface (a huge or infinite scale) are held at a bound instead of overflowing.
+  constexpr double kLimit = 1 << 24;
+  if (!(v + 0.5 < kLimit)) return static_cast<int32_t>(kLimit);
+  return static_cast<int32_t>(v + 0.5);
+}
 
 void ZScaledSprite::Reset() {
   ZSprite::Reset();

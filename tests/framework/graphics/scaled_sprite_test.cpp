@@ -66,6 +66,10 @@ TEST_F(ScaledSpriteTest, SizesAndHotSpotsAreRoundedHalfUp) {
   EXPECT_EQ(r, (Rect{82, 62, 172, 102}));
   EXPECT_EQ(ZScaledSprite::Round(0.49), 0);
   EXPECT_EQ(ZScaledSprite::Round(2.5), 3);
+  // An infinite scale is held at a bound and the sprite is simply too large to draw.
+  s.SetScale(std::numeric_limits<double>::infinity());
+  EXPECT_EQ(ZScaledSprite::Round(std::numeric_limits<double>::infinity()), 1 << 24);
+  EXPECT_EQ(s.Draw(nullptr, graphics->GetScratchSurface(), 1), 0);
 }
 
 TEST_F(ScaledSpriteTest, NegativeOrNaNScalesChangeNothing) {
