@@ -25,13 +25,29 @@ if(EXISTS ${CMAKE_SOURCE_DIR}/tools/artgen/main.cpp)
     endif()
   endfunction()
   cmake_language(DEFER CALL bf_link_artgen_into_tests)
-  # artgen ART_DIR RUN_DIR: own resources into ART_DIR, the art files and contact sheet into RUN_DIR.
-  add_custom_command(
-    OUTPUT ${BF_ART_OUTPUTS}
-    COMMAND artgen ${BF_ART_DIR} ${BF_RUN_DIR}
-    DEPENDS artgen
-    COMMENT "Drawing the art and synthesising the sounds"
-    VERBATIM)
+  set(BF_ART_FROM "" CACHE PATH "Build tree whose art to copy instead of running artgen here")
+  if(BF_ART_FROM)
+    # Sanitizer and fuzz builds take the art of a normal build: same bytes, no slow instrumented run.
+    add_custom_command(
+      OUTPUT ${BF_ART_OUTPUTS}
+      COMMAND ${CMAKE_COMMAND} -E copy_directory ${BF_ART_FROM}/art ${BF_ART_DIR}
+      COMMAND ${CMAKE_COMMAND} -E copy_directory ${BF_ART_FROM}/bin/contact ${BF_RUN_DIR}/contact
+      COMMAND ${CMAKE_COMMAND} -E copy
+        ${BF_ART_FROM}/bin/ctrls.dll ${BF_ART_FROM}/bin/map1.dll ${BF_ART_FROM}/bin/map2.dll
+        ${BF_ART_FROM}/bin/map3.dll ${BF_ART_FROM}/bin/goblers.dll ${BF_ART_FROM}/bin/map1.map
+        ${BF_RUN_DIR}
+      DEPENDS ${BF_ART_FROM}/art/brushfeather-res.dll
+      COMMENT "Copying the art from ${BF_ART_FROM}"
+      VERBATIM)
+  else()
+    # artgen ART_DIR RUN_DIR: own resources into ART_DIR, the art files and contact sheet into RUN_DIR.
+    add_custom_command(
+      OUTPUT ${BF_ART_OUTPUTS}
+      COMMAND artgen ${BF_ART_DIR} ${BF_RUN_DIR}
+      DEPENDS artgen
+      COMMENT "Drawing the art and synthesising the sounds"
+      VERBATIM)
+  endif()
 else()
   # No art generator yet: an empty own module, so the program builds and reports missing art.
   add_custom_command(
