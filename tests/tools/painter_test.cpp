@@ -7,6 +7,7 @@
 #include <map>
 #include <set>
 
+#include "tools/artgen/landscape_parts.h"
 #include "tools/artgen/painter_canvas.h"
 #include "tools/artgen/scenes.h"
 #include "tools/artgen/turkey_model.h"
@@ -271,6 +272,104 @@ TEST(PainterModel, ASphereRendersAsACrispDiscLitFromTheUpperLeft) {
   Bounds b = Measure({sphere}, flat);
   EXPECT_NEAR(b.Width(), 20, 1e-9);
   EXPECT_NEAR(b.Height(), 20, 1e-9);
+}
+
+TEST(PainterCanvas, RoundTripsStraightAlphaAndRepeatsShapesAcrossTheSeam) {
+  namespace paint = artgen::paint;
+  RgbaImage img(3, 2);
+  img.At(0, 0) = 0xFF123456u;
+  img.At(1, 0) = 0x80FF8040u;  // half transparent: premultiplied inside cairo, straight again outside
+  img.At(2, 1) = 0x00FFFFFFu;
+  paint::Canvas canvas(img);
+  RgbaImage soft = canvas.ToImage(false);
+  EXPECT_EQ(soft.At(0, 0), 0xFF123456u);
+  EXPECT_EQ(soft.At(1, 0) >> 24, 0x80u);
+  EXPECT_NEAR(R(soft.At(1, 0)), 0xFF, 2);
+  EXPECT_NEAR(G(soft.At(1, 0)), 0x80, 2);
+  EXPECT_EQ(soft.At(2, 1), 0u);
+  RgbaImage crisp = canvas.ToImage(true);
+  EXPECT_EQ(crisp.At(1, 0) >> 24, 0xFFu);
+  EXPECT_EQ(crisp.At(0, 1), 0u);
+
+  std::vector<double> offsets;
+  paint::Wrapped(-5, 20, 2560, [&](double dx) { offsets.push_back(dx); });
+  EXPECT_EQ(offsets, (std::vector<double>{0, 2560}));
+  offsets.clear();
+  paint::Wrapped(2550, 2570, 2560, [&](double dx) { offsets.push_back(dx); });
+  EXPECT_EQ(offsets, (std::vector<double>{0, -2560}));
+  offsets.clear();
+  paint::Wrapped(10, 20, 2560, [&](double dx) { offsets.push_back(dx); });
+  EXPECT_EQ(offsets.size(), 1u);
+}
+
+TEST(PainterScenery, TreesKeepTheirHeightStayInsideTheScratchAndStandOnTheirTrunk) {
+  using namespace artgen::landscape;
+  TreeStyle style;
+  style.height = 700;
+  style.crownWidth = 2000;  // far too wide: must still fit 800 pixels
+  style.barkLight = {0.6, 0.4, 0.3};
+  style.barkDark = {0.3, 0.2, 0.1};
+  style.leafDark = {0.1, 0.2, 0.1};
+  style.leafMid = {0.2, 0.4, 0.2};
+  style.leafLight = {0.4, 0.6, 0.3};
+  for (bool conifer : {true, false}) {
+    style.conifer = conifer;
+    RgbaImage tree = PaintTree(style, 5);
+    EXPECT_LE(tree.width, 800) << conifer;
+    EXPECT_GE(tree.height, 680) << conifer;
+    EXPECT_LE(tree.height, 1000) << conifer;
+    // The bottom row is the foot of the trunk, near the middle of the frame.
+    int left = tree.width, right = -1;
+    for (int x = 0; x < tree.width; ++x)
+      if (Opaque(tree.At(x, tree.height - 1))) left = std::min(left, x), right = std::max(right, x);
+    ASSERT_GE(right, left) << conifer;
+    double foot = (left + right) / 2.0;
+    EXPECT_NEAR(foot, tree.width / 2.0, tree.width * 0.15) << conifer;
+    EXPECT_LT(right - left, tree.width / 3) << conifer << ": only the trunk should touch the ground";
+  }
+  // Same seed, same tree; another seed, another tree.
+  style.conifer = true;
+  style.crownWidth = 300;
+  EXPECT_EQ(PaintTree(style, 9).pixels, PaintTree(style, 9).pixels);
+  EXPECT_NE(PaintTree(style, 9).pixels, PaintTree(style, 10).pixels);
+}
+
+TEST(PainterModel, ModelStandsOnTheGroundAndRendersWithinItsMeasuredBounds) {
+  using namespace artgen::turkey;
+  Look look;
+  Pose pose;
+  auto lowest = [](const std::vector<Part>& parts) {
+    double low = 1e9;
+    for (const auto& p : parts) {
+      double e = 0;
+      for (int i = 0; i < 3; ++i) e += (p.r[i] * p.a[i].y) * (p.r[i] * p.a[i].y);
+      low = std::min(low, p.c.y - std::sqrt(e));
+    }
+    return low;
+  };
+  EXPECT_NEAR(lowest(BuildBird(pose, look)), 0.0, 1e-9);
+  pose.lift = 12;
+  EXPECT_NEAR(lowest(BuildBird(pose, look)), 12.0, 1e-9);
+  pose.lift = 0;
+  pose.roll = -1.3;  // lying on its side, still resting on the ground
+  EXPECT_NEAR(lowest(BuildBird(pose, look)), 0.0, 1e-9);
+
+  // Rendered with the measured bounds as the picture, the bird fills it to within a pixel or two.
+  View view{0.5, 0.1};
+  auto parts = BuildBird(Pose{}, look);
+  Bounds b = Measure(parts, view);
+  const double scale = 2.0;
+  int w = static_cast<int>(std::ceil(b.Width() * scale)), h = static_cast<int>(std::ceil(b.Height() * scale));
+  RgbaImage img = Render(parts, view, look, w, h, b.minX, b.maxY, scale);
+  int x0 = w, x1 = -1, y0 = h, y1 = -1;
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x)
+      if (Opaque(img.At(x, y))) x0 = std::min(x0, x), x1 = std::max(x1, x), y0 = std::min(y0, y), y1 = std::max(y1, y);
+  ASSERT_GE(x1, 0);
+  EXPECT_LE(x0, 2);
+  EXPECT_GE(x1, w - 3);
+  EXPECT_LE(y0, 2);
+  EXPECT_GE(y1, h - 3);
 }
 
 }  // namespace

@@ -49,6 +49,7 @@ void Clump(cairo_t* cr, Rng& rng, double cx, double cy, double rx, double ry, in
     double x, y, r;
   };
   std::vector<Blob> list;
+  blobs = std::min(blobs, 400);
   for (int i = 0; i < blobs; ++i) {
     double a = rng.Range(0, 2 * kPi), d = std::sqrt(rng.Uniform());
     list.push_back({cx + std::cos(a) * d * rx, cy + std::sin(a) * d * ry, blobR * rng.Range(0.7, 1.25)});
@@ -404,7 +405,11 @@ void PaintGround(Canvas& canvas, const GroundStyle& s, uint32_t seed) {
 // ---------------------------------------------------------------------------------------------
 // Scenery sprites
 
-RgbaImage PaintTree(const TreeStyle& s, uint32_t seed) {
+RgbaImage PaintTree(const TreeStyle& style, uint32_t seed) {
+  // A crown wider than the scratch surface allows is narrowed rather than cut off.
+  TreeStyle s = style;
+  s.crownWidth = std::min(s.crownWidth, (800.0 - 20 - 2 * s.trunkWidth) / 1.45);
+  s.height = std::min(s.height, (1000.0 - 4) / 1.12);
   Rng rng(seed);
   const int w = static_cast<int>(std::min(800.0, s.crownWidth * 1.45 + s.trunkWidth * 2 + 20));
   const int h = static_cast<int>(std::min(1000.0, s.height * 1.12 + 4));
