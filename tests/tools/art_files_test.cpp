@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -297,6 +298,22 @@ TEST(ArtFilesProgram, OwnBitmapsHaveTheirSizesAndKeepThePaletteRule) {
   }
   // The cursor and the group naming it.
   EXPECT_NE(platform::FindResource(nullptr, 104, platform::RT_GROUP_CURSOR), nullptr);
+}
+
+TEST(ArtFilesProgram, EveryRecordingIsAWaveResourceAndAMatchingFile) {
+  SKIP_WITHOUT_ART();
+  const uint16_t ids[18] = {132, 138, 139, 140, 148, 141, 144, 149, 146, 142, 147, 150, 151, 152, 153, 154, 155, 156};
+  for (uint16_t id : ids) {
+    const platform::ResourceInfo* r = platform::FindResource(nullptr, id, "WAVE");
+    ASSERT_NE(r, nullptr) << "WAVE " << id;
+    ASSERT_GE(r->size, 44u);
+    EXPECT_EQ(std::memcmp(r->data, "RIFF", 4), 0) << id;
+    EXPECT_EQ(std::memcmp(r->data + 8, "WAVE", 4), 0) << id;
+    char name[16];
+    std::snprintf(name, sizeof name, "%03u.wav", static_cast<unsigned>(id));
+    const std::vector<uint8_t> file = ReadAll(std::string(BF_RUN_DIR) + "/../art/sounds/" + name);
+    EXPECT_EQ(file, std::vector<uint8_t>(r->data, r->data + r->size)) << name;
+  }
 }
 
 // A small checked reader of the map file: 20-byte header, then 12-byte records.

@@ -98,12 +98,14 @@ int main(int argc, char** argv) {
   Quantiser common(CommonPalette(), CommonIndices());
   {
     std::vector<MapSprite> birds;
-    for (const SpriteFrames& s : DrawGobblerSprites()) birds.push_back(ToMapSprite(common, s, Dither::Ordered));
+    const std::vector<SpriteFrames> painted = DrawGobblerSprites();
+    stage("painting birds");
+    for (const SpriteFrames& s : painted) birds.push_back(ToMapSprite(common, s, Dither::Ordered));
     const SpriteMapImage map = BuildSpriteMap(birds, CommonPalette(), pal::kTransparent);
     ok &= Write(runDir + "/goblers.dll", map.bytes);
     sheet.Add("goblers", map.packed, CommonPalette());
   }
-  stage("birds");
+  stage("writing birds");
 
   // The controls: previews of the five hunts are drawn from their areas with their scenery placed.
   std::vector<RgbaImage> previews, views;
