@@ -562,6 +562,9 @@ int32_t ZTurkeyGame::LoadArea() {
   if (library == nullptr) return 0;  // no such hunt
   if (scene != nullptr) scene->SetArea(art::AreaNumber(areaIndex));
   if (map != nullptr) {
+    // A new hunt replaces the birds: a bird shot in the last hunt and not yet offered to the trophy
+    // room would be left pointing at nothing.
+    baggedBird = nullptr;
     map->subspecies = areaIndex;
     map->StartHunt(1);
   }

@@ -12,6 +12,7 @@
 #include "game/hunting_map.h"
 #include "game/hunting_wnd.h"
 #include "game/trophy_room_wnd.h"
+#include "game/turkey.h"
 #include "platform/rand.h"
 #include "tests/game/game_fixture.h"
 
@@ -130,6 +131,11 @@ TEST_F(SetUpGame, AnAreaIsReadOnceAndKeptForTheSameHunt) {
   EXPECT_NE(game->areaSpriteMap, nullptr);
   EXPECT_NE(game->areaSpriteMap->GetEntryCount(), 0);
   EXPECT_EQ(game->map->subspecies, 2);
+  // A bird bagged in an earlier hunt goes with that hunt's birds.
+  ZTurkey earlier;
+  game->baggedBird = &earlier;
+  ASSERT_EQ(game->LoadArea(), 1);
+  EXPECT_EQ(game->baggedBird, nullptr);
 }
 
 TEST_F(SetUpGame, RandomSoundsDrawInTheirOrderWithTheSoundSystem) {
