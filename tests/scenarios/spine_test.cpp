@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iterator>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -203,6 +204,30 @@ TEST_F(SpineScenario, CapturesWriteTheFrontSurfaceAsPngAndAsTheGamesBitmap) {
   char sig[8] = {};
   png.read(sig, 8);
   EXPECT_EQ(std::string(sig + 1, 3), "PNG");
+  std::filesystem::remove_all(dir);
+}
+
+TEST_F(SpineScenario, F10ArrivesAsASystemKeyAndTakesNumberedScreenshots) {
+  // Screenshots go to the current directory; the art is still found beside the program.
+  std::filesystem::path old = std::filesystem::current_path();
+  std::filesystem::path dir = std::filesystem::temp_directory_path() / "bf_spine_f10";
+  std::filesystem::remove_all(dir);
+  std::filesystem::create_directories(dir);
+  std::filesystem::current_path(dir);
+  Played p = Play("wait 700\ncapture shown.bmp\nkey F10\nwait 5\nkey F10\nwait 5\nkey F10\nwait 5\n", nullptr,
+                  dir.string());
+  std::filesystem::current_path(old);
+  EXPECT_TRUE(p.result.problems.empty());
+  for (const char* name : {"scnshot.bmp", "scnshot1.bmp", "scnshot2.bmp"}) {
+    ASSERT_TRUE(std::filesystem::exists(dir / name)) << name;
+    EXPECT_EQ(std::filesystem::file_size(dir / name), 308278u);
+  }
+  EXPECT_FALSE(std::filesystem::exists(dir / "scnshot3.bmp"));
+  auto bytes = [](const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<char>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  };
+  EXPECT_EQ(bytes(dir / "scnshot.bmp"), bytes(dir / "shown.bmp"));  // the menu, as the driver saw it
   std::filesystem::remove_all(dir);
 }
 
