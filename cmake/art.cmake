@@ -10,11 +10,12 @@ set(BF_ART_OUTPUTS
 if(EXISTS ${CMAKE_SOURCE_DIR}/tools/artgen/main.cpp)
   pkg_check_modules(CAIRO REQUIRED IMPORTED_TARGET cairo)
   pkg_check_modules(FREETYPE REQUIRED IMPORTED_TARGET freetype2)
+  pkg_check_modules(FONTCONFIG REQUIRED IMPORTED_TARGET fontconfig)
   file(GLOB BF_ARTGEN_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/artgen/*.cpp)
   list(REMOVE_ITEM BF_ARTGEN_SOURCES ${CMAKE_SOURCE_DIR}/tools/artgen/main.cpp)
   # Everything but main() is a library, so the tests can check the writers and painters directly.
   add_library(artgen_lib STATIC ${BF_ARTGEN_SOURCES})
-  target_link_libraries(artgen_lib PUBLIC PkgConfig::CAIRO PkgConfig::FREETYPE PkgConfig::PNG)
+  target_link_libraries(artgen_lib PUBLIC PkgConfig::CAIRO PkgConfig::FREETYPE PkgConfig::FONTCONFIG PkgConfig::PNG)
   add_executable(artgen ${CMAKE_SOURCE_DIR}/tools/artgen/main.cpp)
   set_target_properties(artgen PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
   target_link_libraries(artgen PRIVATE artgen_lib)

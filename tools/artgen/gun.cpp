@@ -210,6 +210,7 @@ SpriteArt DrawMuzzleSprite() {
     cairo_set_source(cr, core);
     cairo_arc(cr, cx, cy, 17, 0, 2 * M_PI);
     cairo_fill(cr);
+    cairo_pattern_destroy(core);
     s.Add(c.ToRgba(), kMuzzleHotX, kMuzzleHotY);
   }
   {
