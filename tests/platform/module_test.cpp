@@ -196,12 +196,21 @@ TEST_F(LibraryFiles, LoadsFromTheCurrentDirectoryInAnyCase) {
   EXPECT_FALSE(FreeLibrary(nullptr));
 }
 
+TEST_F(LibraryFiles, FallsBackToTheProgramsDirectory) {
+  // The test program itself lies in the program directory, not in the (temporary) current one.
+  const std::string found = FindFileNoCase("BRUSHFEATHER_TESTS");
+  EXPECT_EQ(found, (std::filesystem::path(BF_RUN_DIR) / "brushfeather_tests").string());
+  Write("brushfeather_tests", Bytes("local copy"));
+  EXPECT_EQ(FindFileNoCase("brushfeather_tests"), (dir / "brushfeather_tests").string());
+}
+
 TEST_F(LibraryFiles, MissingOrDamagedFilesSayWhatWasLookedFor) {
   ::testing::internal::CaptureStderr();
-  EXPECT_EQ(LoadLibrary("ctrls.dll"), nullptr);
+  EXPECT_EQ(LoadLibrary("nosuchart.dll"), nullptr);
   const std::string missing = ::testing::internal::GetCapturedStderr();
-  EXPECT_NE(missing.find("ctrls.dll"), std::string::npos);
+  EXPECT_NE(missing.find("nosuchart.dll"), std::string::npos);
   EXPECT_NE(missing.find(dir.string()), std::string::npos);
+  // The current directory comes before the program's own: a damaged copy here is the one read.
   Write("ctrls.dll", Bytes("not a module"));
   ::testing::internal::CaptureStderr();
   EXPECT_EQ(LoadLibrary("ctrls.dll"), nullptr);
