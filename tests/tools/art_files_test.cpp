@@ -213,6 +213,15 @@ TEST_F(ArtFiles, AreaLibrariesShareOnePaletteBetweenPanoramaAndScenery) {
     ExpectCommonBlock(area, name);
     for (int s = 0; s <= 8; ++s) {
       EXPECT_GE(FrameCount(area, s), 1u) << name << " sprite " << s;
+      std::vector<std::unique_ptr<ZFrame>> frames;
+      area.GetFrames(s, &frames);
+      for (const auto& f : frames) {
+        // Scaled sprites are drawn through the 800 x 1000 scratch surface, feet placed by the code.
+        EXPECT_LE(f->Width(), 800);
+        EXPECT_LE(f->Height(), 1000);
+        EXPECT_EQ(f->hotX, 0);
+        EXPECT_EQ(f->hotY, 0);
+      }
       const PixelCounts n = CountFramePixels(area, s);
       EXPECT_EQ(n.black, 0) << name << " sprite " << s << " would punch holes in the panorama";
       EXPECT_GT(n.common + n.picture, 0);
