@@ -1,8 +1,6 @@
 // The screenshot key: the front surface as a 640 x 480 8-bit bitmap file in the current directory.
 #include "game/screenshot.h"
 
-#include <sys/stat.h>
-
 #include <cstdio>
 #include <cstring>
 
@@ -10,6 +8,7 @@
 #include "framework/graphics/graphics.h"
 #include "framework/graphics/surface.h"
 #include "game/turkey_game.h"
+#include "platform/file.h"
 #include "platform/surface.h"
 
 namespace {
@@ -25,10 +24,7 @@ void Put32(uint8_t* p, uint32_t v) {
   for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(v >> (8 * i));
 }
 
-bool Exists(const std::string& path) {
-  struct stat st {};
-  return ::stat(path.c_str(), &st) == 0;
-}
+bool Exists(const std::string& path) { return platform::FileExists(path); }
 
 }  // namespace
 

@@ -1,14 +1,11 @@
 // File objects, the data-file base and the resource-reading contract shared by every resource reader.
 #include "framework/core/data.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 
+#include "platform/file.h"
 #include "platform/module.h"
 
 Z_IMPLEMENT_CLASS(CFile, ZObject)
@@ -23,14 +20,13 @@ CFile::~CFile() {
 
 bool CFile::Open(const std::string& name, uint32_t openFlags) {
   if (hFile != hFileNull) Close();
-  int flags = O_CLOEXEC;
+  platform::FileMode mode = platform::FileMode::Read;
   switch (openFlags & 3) {
-    case modeWrite: flags |= O_WRONLY; break;
-    case modeReadWrite: flags |= O_RDWR; break;
-    default: flags |= O_RDONLY; break;
+    case modeWrite: mode = platform::FileMode::Write; break;
+    case modeReadWrite: mode = platform::FileMode::ReadWrite; break;
+    default: break;
   }
-  if ((openFlags & modeCreate) != 0) flags |= O_CREAT | O_TRUNC;
-  int fd = ::open(name.c_str(), flags, 0644);
+  intptr_t fd = platform::FileOpen(name, mode, (openFlags & modeCreate) != 0);
   if (fd < 0) return false;
   hFile = fd;
   closeOnDelete = true;
@@ -39,53 +35,36 @@ bool CFile::Open(const std::string& name, uint32_t openFlags) {
 }
 
 uint32_t CFile::Read(void* buffer, uint32_t count) {
-  if (hFile == hFileNull || buffer == nullptr) return 0;
-  uint32_t done = 0;
-  auto* out = static_cast<uint8_t*>(buffer);
-  while (done < count) {
-    ssize_t n = ::read(static_cast<int>(hFile), out + done, count - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) break;
-    done += static_cast<uint32_t>(n);
-  }
-  return done;
+  if (hFile == hFileNull) return 0;
+  return platform::FileRead(hFile, buffer, count);
 }
 
 bool CFile::Write(const void* buffer, uint32_t count) {
-  if (hFile == hFileNull || (buffer == nullptr && count != 0)) return false;
-  uint32_t done = 0;
-  const auto* in = static_cast<const uint8_t*>(buffer);
-  while (done < count) {
-    ssize_t n = ::write(static_cast<int>(hFile), in + done, count - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    done += static_cast<uint32_t>(n);
-  }
-  return true;
+  if (hFile == hFileNull) return false;
+  return platform::FileWrite(hFile, buffer, count);
 }
 
 int64_t CFile::Seek(int64_t offset, int from) {
   if (hFile == hFileNull) return -1;
-  int whence = from == current ? SEEK_CUR : (from == end ? SEEK_END : SEEK_SET);
-  off_t r = ::lseek(static_cast<int>(hFile), static_cast<off_t>(offset), whence);
-  return r < 0 ? -1 : static_cast<int64_t>(r);
+  platform::SeekFrom whence = from == current ? platform::SeekFrom::Current
+                                              : (from == end ? platform::SeekFrom::End : platform::SeekFrom::Begin);
+  return platform::FileSeek(hFile, offset, whence);
 }
 
 uint64_t CFile::GetPosition() const {
   if (hFile == hFileNull) return 0;
-  off_t r = ::lseek(static_cast<int>(hFile), 0, SEEK_CUR);
+  int64_t r = platform::FileTell(hFile);
   return r < 0 ? 0 : static_cast<uint64_t>(r);
 }
 
 uint64_t CFile::GetLength() const {
   if (hFile == hFileNull) return 0;
-  struct stat st {};
-  if (::fstat(static_cast<int>(hFile), &st) != 0) return 0;
-  return static_cast<uint64_t>(st.st_size);
+  int64_t r = platform::FileSize(hFile);
+  return r < 0 ? 0 : static_cast<uint64_t>(r);
 }
 
 void CFile::Close() {
-  if (hFile != hFileNull) ::close(static_cast<int>(hFile));
+  if (hFile != hFileNull) platform::FileClose(hFile);
   hFile = hFileNull;
   closeOnDelete = false;
   fileName.clear();
