@@ -125,7 +125,7 @@ TEST_F(GameFixture, LeavingTheMenuReleasesItsPictureAndHidesItsButtons) {
     EXPECT_FALSE(a->IsWindowVisible());
     EXPECT_FALSE(b->IsWindowVisible());
     // Exiting hides the main window, which takes the focus with it.
-    if (request != G::Exiting) EXPECT_EQ(platform::GetFocus(), wnd) << G::StateName(request);
+    if (request != G::Exiting) { EXPECT_EQ(platform::GetFocus(), wnd) << G::StateName(request); }
   }
 }
 
@@ -183,9 +183,9 @@ TEST_F(GameFixture, LeavingTheHuntStopsItsClocksAndScrolling) {
     EXPECT_EQ(game->frameClockOn, 0);
     bool accepted = request == G::MainMenu || request == G::TrophyRoom || request == G::Inactive;
     EXPECT_EQ(game->enteringHuntDone, accepted ? 0 : 1) << G::StateName(request);
-    if (request == G::TrophyRoom) EXPECT_EQ(game->trophyRoomReady, 0);
-    if (request == G::Inactive) EXPECT_EQ(game->resumeState, G::EnteringHunt);
-    if (request == G::MainMenu) EXPECT_EQ(game->menuReady, 0);
+    if (request == G::TrophyRoom) { EXPECT_EQ(game->trophyRoomReady, 0); }
+    if (request == G::Inactive) { EXPECT_EQ(game->resumeState, G::EnteringHunt); }
+    if (request == G::MainMenu) { EXPECT_EQ(game->menuReady, 0); }
   }
 }
 

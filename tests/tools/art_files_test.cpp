@@ -295,8 +295,8 @@ TEST(ArtFilesProgram, OwnBitmapsHaveTheirSizesAndKeepThePaletteRule) {
         black += p == 0;
         magenta += p == 1;
       }
-    if (!e.pictureColours) EXPECT_EQ(picture, 0) << "bitmap " << e.id;
-    if (e.keyed) EXPECT_EQ(black, 0) << "bitmap " << e.id << " would show holes where it is black";
+    if (!e.pictureColours) { EXPECT_EQ(picture, 0) << "bitmap " << e.id; }
+    if (e.keyed) { EXPECT_EQ(black, 0) << "bitmap " << e.id << " would show holes where it is black"; }
     if (e.id == 137) {
       EXPECT_EQ(*img.GetPixelAddress(0, 0), 1);
       EXPECT_EQ(*img.GetPixelAddress(528, 394), 1);
@@ -351,7 +351,7 @@ TEST(ArtFilesMap, ItemsGatherAroundEachStandAndLeaveFreeGround) {
     EXPECT_TRUE(it.x >= 0 && it.x <= 10000 && it.y >= 0 && it.y <= 10000);
     if (it.type == 19) repellers.push_back(it);
     if (it.type == 18) ++attractors;
-    if (it.type < 18) EXPECT_GE(artgen::SpriteOfItemType(it.type), 0) << "scenery type " << it.type;
+    if (it.type < 18) { EXPECT_GE(artgen::SpriteOfItemType(it.type), 0) << "scenery type " << it.type; }
   }
   EXPECT_GE(attractors, 5);
   EXPECT_GE(repellers.size(), 1u);
