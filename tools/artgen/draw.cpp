@@ -38,22 +38,24 @@ uint32_t* Canvas::Row(int y) {
                                      static_cast<size_t>(y) * cairo_image_surface_get_stride(surface_));
 }
 
-RgbaImage Canvas::ToRgba() {
-  Flush();
+RgbaImage Canvas::ToImage(bool crispEdges) const {
+  cairo_surface_flush(surface_);
+  const auto* px = reinterpret_cast<const uint32_t*>(cairo_image_surface_get_data(surface_));
+  const int stride = Stride();
   RgbaImage out(width_, height_);
   for (int y = 0; y < height_; ++y) {
-    const uint32_t* row = Row(y);
     for (int x = 0; x < width_; ++x) {
-      const uint32_t p = row[x];
+      const uint32_t p = px[static_cast<size_t>(y) * stride + x];
       const uint32_t a = p >> 24;
-      if (a == 0) {
+      if (a == 0 || (crispEdges && a < 128)) {
         out.At(x, y) = 0;
       } else if (a == 255) {
         out.At(x, y) = p;
       } else {
         // Un-premultiply, so edge pixels keep their true colour instead of darkening toward black.
         auto up = [a](uint32_t c) { return std::min<uint32_t>(255, (c * 255 + a / 2) / a); };
-        out.At(x, y) = (a << 24) | (up((p >> 16) & 255) << 16) | (up((p >> 8) & 255) << 8) | up(p & 255);
+        out.At(x, y) = ((crispEdges ? 255u : a) << 24) | (up((p >> 16) & 255) << 16) | (up((p >> 8) & 255) << 8) |
+                       up(p & 255);
       }
     }
   }

@@ -24,9 +24,14 @@ class Canvas {
   cairo_t* cr() const { return cr_; }
   int width() const { return width_; }
   int height() const { return height_; }
-  RgbaImage ToRgba();
+  RgbaImage ToRgba() const { return ToImage(false); }
+  // Straight-alpha copy. With crispEdges, alpha at or above 128 becomes fully opaque and the rest fully
+  // transparent, so sprites have no half-transparent fringe for the quantiser to guess at.
+  RgbaImage ToImage(bool crispEdges) const;
   // Direct pixel access (premultiplied ARGB); callers flush first and mark dirty after.
   uint32_t* Row(int y);
+  uint32_t* Pixels() { Flush(); return Row(0); }  // flushed; rows are Stride() pixels apart
+  int Stride() const { return cairo_image_surface_get_stride(surface_) / 4; }
   void Flush() { cairo_surface_flush(surface_); }
   void MarkDirty() { cairo_surface_mark_dirty(surface_); }
 

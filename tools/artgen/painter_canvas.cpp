@@ -58,61 +58,6 @@ double Fbm2(double x, double y, uint32_t seed, int octaves, int periodX) {
   return sum / weight;
 }
 
-Canvas::Canvas(int width, int height) : width_(width), height_(height) {
-  surface_ = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
-  cr_ = cairo_create(surface_);
-}
-
-Canvas::Canvas(const RgbaImage& from) : Canvas(from.width, from.height) {
-  cairo_surface_flush(surface_);
-  uint32_t* px = Pixels();
-  int stride = Stride();
-  for (int y = 0; y < height_; ++y) {
-    for (int x = 0; x < width_; ++x) {
-      uint32_t p = from.At(x, y);
-      uint32_t a = p >> 24;
-      auto pre = [a](uint32_t c) { return (c * a + 127) / 255; };
-      px[y * stride + x] = (a << 24) | (pre((p >> 16) & 0xFF) << 16) | (pre((p >> 8) & 0xFF) << 8) | pre(p & 0xFF);
-    }
-  }
-  MarkDirty();
-}
-
-Canvas::~Canvas() {
-  cairo_destroy(cr_);
-  cairo_surface_destroy(surface_);
-}
-
-uint32_t* Canvas::Pixels() {
-  cairo_surface_flush(surface_);
-  return reinterpret_cast<uint32_t*>(cairo_image_surface_get_data(surface_));
-}
-
-int Canvas::Stride() const { return cairo_image_surface_get_stride(surface_) / 4; }
-
-void Canvas::MarkDirty() { cairo_surface_mark_dirty(surface_); }
-
-RgbaImage Canvas::ToImage(bool crispEdges) const {
-  cairo_surface_flush(surface_);
-  const auto* px = reinterpret_cast<const uint32_t*>(cairo_image_surface_get_data(surface_));
-  int stride = Stride();
-  RgbaImage out(width_, height_);
-  for (int y = 0; y < height_; ++y) {
-    for (int x = 0; x < width_; ++x) {
-      uint32_t p = px[y * stride + x];
-      uint32_t a = p >> 24;
-      if (a == 0 || (crispEdges && a < 128)) {
-        out.At(x, y) = 0;
-        continue;
-      }
-      auto un = [a](uint32_t c) { return std::min<uint32_t>(255, (c * 255 + a / 2) / a); };
-      uint32_t r = un((p >> 16) & 0xFF), g = un((p >> 8) & 0xFF), b = un(p & 0xFF);
-      out.At(x, y) = ((crispEdges ? 255u : a) << 24) | (r << 16) | (g << 8) | b;
-    }
-  }
-  return out;
-}
-
 void SetColor(cairo_t* cr, Rgb c, double alpha) { cairo_set_source_rgba(cr, c.r, c.g, c.b, alpha); }
 
 void Wrapped(double left, double right, double period, const std::function<void(double dx)>& draw) {

@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "tools/artgen/art_types.h"
+#include "tools/artgen/draw.h"
 
 namespace artgen::paint {
 
@@ -56,32 +57,8 @@ double Fbm2(double x, double y, uint32_t seed, int octaves, int periodX = 0);
 inline double Noise1(double x, uint32_t seed, int periodX = 0) { return Noise2(x, 0.5, seed, periodX); }
 inline double Fbm1(double x, uint32_t seed, int octaves, int periodX = 0) { return Fbm2(x, 0.5, seed, octaves, periodX); }
 
-// A cairo image surface that converts to and from the generator's straight-alpha pictures.
-class Canvas {
- public:
-  Canvas(int width, int height);
-  explicit Canvas(const RgbaImage& from);
-  ~Canvas();
-  Canvas(const Canvas&) = delete;
-  Canvas& operator=(const Canvas&) = delete;
-
-  cairo_t* cr() const { return cr_; }
-  int width() const { return width_; }
-  int height() const { return height_; }
-  // Premultiplied 0xAARRGGBB pixels (cairo's layout); flush before and mark dirty after direct work.
-  uint32_t* Pixels();
-  int Stride() const;
-  void MarkDirty();
-
-  // Straight-alpha copy. With crispEdges, alpha at or above 128 becomes fully opaque and the rest fully
-  // transparent, so sprites have no half-transparent fringe for the quantiser to guess at.
-  RgbaImage ToImage(bool crispEdges) const;
-
- private:
-  int width_, height_;
-  cairo_surface_t* surface_;
-  cairo_t* cr_;
-};
+// The generator's one cairo canvas, shared with the writers.
+using Canvas = artgen::Canvas;
 
 void SetColor(cairo_t* cr, Rgb c, double alpha = 1.0);
 
