@@ -499,11 +499,11 @@ RgbaImage Render(const std::vector<Part>& parts, const View& view, const Look& l
         n = Norm(n);
         Shade sh = Material(p, l, n, look);
         double diffuse = std::max(0.0, Dot(n, light));
-        double spec = std::pow(std::max(0.0, Dot(n, halfway)), 14.0) * sh.shine;
+        double specular = std::pow(std::max(0.0, Dot(n, halfway)), 14.0) * sh.shine;
         // Hand-painted look: a soft dark rim where the surface turns away.
         double rim = Smooth(0.0, 0.35, n.z);
         Rgb c = paint::Scale(sh.albedo, (0.38 + 0.85 * diffuse) * (0.55 + 0.45 * rim));
-        c = Mix(c, sh.sheen, Clamp01(spec * 1.4));
+        c = Mix(c, sh.sheen, Clamp01(specular * 1.4));
         depth[idx] = static_cast<float>(z);
         color[idx] = c;
       }
