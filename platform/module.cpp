@@ -19,6 +19,8 @@ namespace {
 
 constexpr size_t kMaxModuleBytes = size_t{512} << 20;  // larger files are not resource modules of ours
 constexpr size_t kMaxEntries = 1 << 16;                // shared subdirectories must not multiply without end
+constexpr uint16_t kMaxSections = 96;                   // the Windows loader's own limit
+constexpr uint64_t kDirectoryEntryBytes = 8;
 
 std::string Upper(std::string s) {
   for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
@@ -56,26 +58,46 @@ struct Section {
   char name[9] = {};
 };
 
-// The resource tree, read inside the section that holds it.
+// The resource tree, read inside the section that holds it. A sound tree stores each directory entry
+// and each name once, so reading them all costs at most the bytes the tree has; a tree read from the
+// wrong bytes (or one whose directories point back at each other) asks for more and is refused.
 class ResourceWalker {
  public:
-  ResourceWalker(const Reader& file, const std::vector<Section>& sections, uint64_t base, uint64_t limit,
-                 uint32_t baseRva)
-      : file_(file), sections_(sections), base_(base), limit_(limit), baseRva_(baseRva) {}
+  ResourceWalker(const Reader& file, const std::vector<Section>& sections, uint64_t base, uint64_t limit)
+      : file_(file), sections_(sections), base_(base), limit_(limit), budget_(limit) {}
 
-  void Walk(std::vector<ResourceEntry>* out) {
+  // False when the tree asked for more reading than its bytes can hold.
+  bool Walk(std::vector<ResourceEntry>* out) {
     uint32_t count = 0;
-    if (!Directory(0, &count)) return;
-    for (uint32_t i = 0; i < count && out->size() < kMaxEntries; ++i) {
+    if (!Directory(0, &count)) return true;
+    for (uint32_t i = 0; i < count && out->size() < kMaxEntries && !overrun_; ++i) {
+      if (!ChargeEntry()) break;
       uint32_t name = 0, target = 0;
       if (!Entry(0, i, &name, &target) || (target & 0x80000000u) == 0) continue;  // types are directories
       ResourceEntry type;
       if (!ReadName(name, &type.typeIsId, &type.typeId, &type.typeName, &type.typeKey)) continue;
       WalkNames(target & 0x7FFFFFFFu, type, out);
     }
+    return !overrun_;
   }
+  uint64_t EntriesVisited() const { return visited_; }
 
  private:
+  // Takes bytes from the budget; false (for good) once it is spent.
+  bool Charge(uint64_t bytes) {
+    if (overrun_ || bytes > budget_) {
+      overrun_ = true;
+      return false;
+    }
+    budget_ -= bytes;
+    return true;
+  }
+  bool ChargeEntry() {
+    if (!Charge(kDirectoryEntryBytes)) return false;
+    ++visited_;
+    return true;
+  }
+
   // Reads a directory header at dir (relative to the resource base); count = named + id entries that fit.
   bool Directory(uint64_t dir, uint32_t* count) const {
     uint16_t named = 0, ids = 0;
@@ -90,7 +112,7 @@ class ResourceWalker {
   }
   bool InTree(uint64_t offset, uint64_t count) const { return offset <= limit_ && count <= limit_ - offset; }
 
-  bool ReadName(uint32_t raw, bool* isId, uint16_t* id, std::string* shown, std::string* key) const {
+  bool ReadName(uint32_t raw, bool* isId, uint16_t* id, std::string* shown, std::string* key) {
     if ((raw & 0x80000000u) == 0) {
       *isId = true;
       *id = static_cast<uint16_t>(raw & 0xFFFF);
@@ -99,6 +121,7 @@ class ResourceWalker {
     const uint64_t at = raw & 0x7FFFFFFFu;
     uint16_t length = 0;
     if (!InTree(at, 2) || !file_.U16(base_ + at, &length) || !InTree(at + 2, uint64_t{length} * 2)) return false;
+    if (!Charge(2 + uint64_t{length} * 2)) return false;
     *isId = false;
     shown->clear();
     key->clear();
@@ -117,10 +140,11 @@ class ResourceWalker {
     return true;
   }
 
-  void WalkNames(uint64_t dir, const ResourceEntry& type, std::vector<ResourceEntry>* out) const {
+  void WalkNames(uint64_t dir, const ResourceEntry& type, std::vector<ResourceEntry>* out) {
     uint32_t count = 0;
     if (!Directory(dir, &count)) return;
     for (uint32_t i = 0; i < count && out->size() < kMaxEntries; ++i) {
+      if (!ChargeEntry()) return;
       uint32_t name = 0, target = 0;
       if (!Entry(dir, i, &name, &target) || (target & 0x80000000u) == 0) continue;  // names hold languages
       ResourceEntry entry = type;
@@ -130,10 +154,11 @@ class ResourceWalker {
   }
 
   // The first language whose data entry is sound.
-  bool FirstLanguage(uint64_t dir, ResourceInfo* info) const {
+  bool FirstLanguage(uint64_t dir, ResourceInfo* info) {
     uint32_t count = 0;
     if (!Directory(dir, &count)) return false;
     for (uint32_t i = 0; i < count; ++i) {
+      if (!ChargeEntry()) return false;
       uint32_t language = 0, target = 0;
       if (!Entry(dir, i, &language, &target) || (target & 0x80000000u) != 0) continue;
       uint32_t rva = 0, size = 0;
@@ -159,7 +184,6 @@ class ResourceWalker {
       *data = file_.At(offset);
       return true;
     }
-    (void)baseRva_;
     return false;
   }
 
@@ -167,7 +191,9 @@ class ResourceWalker {
   const std::vector<Section>& sections_;
   uint64_t base_;   // file offset of the resource tree
   uint64_t limit_;  // bytes of the tree available in the file
-  uint32_t baseRva_;
+  uint64_t budget_;
+  uint64_t visited_ = 0;
+  bool overrun_ = false;
 };
 
 struct Loaded {
@@ -258,6 +284,8 @@ Module::~Module() = default;
 
 void Module::Parse() {
   valid_ = false;
+  treeOverrun_ = false;
+  entriesVisited_ = 0;
   entries_.clear();
   if (data_ == nullptr) return;
   const Reader file(data_, size_);
@@ -268,6 +296,7 @@ void Module::Parse() {
   const uint64_t coff = uint64_t{peOffset} + 4;
   uint16_t sectionCount = 0, optionalSize = 0, optionalMagic = 0;
   if (!file.U16(coff + 2, &sectionCount) || !file.U16(coff + 16, &optionalSize)) return;
+  if (sectionCount > kMaxSections) return;  // every data lookup scans the table, so it stays short
   const uint64_t optional = coff + 20;
   if (!file.Has(optional, optionalSize) || !file.U16(optional, &optionalMagic)) return;
 
@@ -322,8 +351,14 @@ void Module::Parse() {
     // The tree may not reach past its section's raw bytes or the file's end.
     uint64_t limit = std::min<uint64_t>(s.rawSize - into, size_ - base);
     (void)resourceSize;
-    ResourceWalker walker(file, sections, base, limit, resourceRva);
-    walker.Walk(&entries_);
+    ResourceWalker walker(file, sections, base, limit);
+    const bool sound = walker.Walk(&entries_);
+    entriesVisited_ = walker.EntriesVisited();
+    if (!sound) {
+      treeOverrun_ = true;
+      entries_.clear();
+      return;
+    }
     valid_ = true;
     return;
   }
@@ -395,6 +430,13 @@ HMODULE LoadLibrary(const std::string& fileName) {
     return nullptr;
   }
   std::unique_ptr<Module> module = Module::FromBytes(std::move(bytes), path);
+  if (module->ResourceTreeOverrun()) {
+    std::fprintf(stderr,
+                 "brushfeather: \"%s\" (found as %s) has a damaged resource table: it names more entries than "
+                 "its section can hold (gave up after %llu)\n",
+                 fileName.c_str(), path.c_str(), static_cast<unsigned long long>(module->ResourceEntriesVisited()));
+    return nullptr;
+  }
   if (!module->Valid()) {
     std::fprintf(stderr, "brushfeather: \"%s\" (found as %s) is not a resource module\n", fileName.c_str(),
                  path.c_str());

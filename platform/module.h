@@ -75,6 +75,11 @@ class Module {
 
   // False when the image is not a PE image with a readable resource directory.
   bool Valid() const { return valid_; }
+  // True when the resource tree was refused because reading it asked for more directory entries and
+  // names than its section can hold (a table read from the wrong bytes, or directories in a loop).
+  bool ResourceTreeOverrun() const { return treeOverrun_; }
+  // Directory entries (type, name and language level) the walk read, refused or not.
+  uint64_t ResourceEntriesVisited() const { return entriesVisited_; }
   const std::string& Name() const { return name_; }
   // First language of (type, name); null when absent.
   HRSRC Find(const ResName& name, const ResName& type) const;
@@ -89,6 +94,8 @@ class Module {
   const uint8_t* data_ = nullptr;
   size_t size_ = 0;
   bool valid_ = false;
+  bool treeOverrun_ = false;
+  uint64_t entriesVisited_ = 0;
   std::vector<ResourceEntry> entries_;
 };
 

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -82,6 +83,58 @@ TEST(ModuleTest, NotAResourceModule) {
   std::vector<uint8_t> image = Sample();
   image[0x40] = 'X';  // PE signature
   EXPECT_FALSE(Module::FromBytes(image)->Valid());
+  // More sections than Windows itself loads; 96 is still read.
+  std::vector<uint8_t> many = Sample();
+  testpe::Put16(&many, 0x46, 97);
+  EXPECT_FALSE(Module::FromBytes(many)->Valid());
+  testpe::Put16(&many, 0x46, 96);
+  EXPECT_TRUE(Module::FromBytes(many)->Valid());
+}
+
+TEST(ModuleTest, ASoundTreeIsReadWholeVisitingEachDirectoryEntryOnce) {
+  // Sample: 3 types and 5 names; of the 6 languages only the first of each name is read.
+  auto small = Module::FromBytes(Sample());
+  EXPECT_TRUE(small->Valid());
+  EXPECT_FALSE(small->ResourceTreeOverrun());
+  EXPECT_EQ(small->ResourceEntriesVisited(), 13u);
+  // A tree that is nearly all directories and names, with almost no data to spare, still loads whole.
+  std::vector<testpe::Resource> many;
+  for (int i = 0; i < 3000; ++i) {
+    many.push_back({"WAVE", ("SOUND" + std::to_string(i)).c_str(), 0x409, Bytes("w")});
+  }
+  auto big = Module::FromBytes(testpe::Build(many));
+  ASSERT_TRUE(big->Valid());
+  EXPECT_FALSE(big->ResourceTreeOverrun());
+  EXPECT_EQ(big->Entries().size(), 3000u);
+  EXPECT_EQ(big->ResourceEntriesVisited(), 1u + 3000u + 3000u);
+  EXPECT_EQ(Text(big->Find("sound2999", "WAVE")), "w");
+}
+
+// An image whose data directory still names RVA 0x1000 while the section header says the section
+// starts at 0: the tree is read 0x1000 bytes into the section, out of resource data that happens to
+// look like directories of 32768 entries pointing back at themselves.
+std::vector<uint8_t> TreeReadFromTheWrongPlace(size_t* sectionBytes) {
+  std::vector<uint8_t> pixels(64 * 1024);
+  for (size_t i = 0; i < pixels.size(); i += 4) testpe::Put32(&pixels, i, 0x80000000u);
+  std::vector<uint8_t> image = testpe::Build({{"SPRITEMAP", 151, 0x409, pixels}, {"WAVE", 1, 0x409, Bytes("w")}});
+  const size_t section = 0x58 + 224;
+  *sectionBytes = image[section + 16] | (image[section + 17] << 8) | (image[section + 18] << 16);
+  testpe::Put32(&image, section + 12, 0);
+  return image;
+}
+
+TEST(ModuleTest, ATableReadFromTheWrongPlaceIsRefusedWithinWhatItsSectionHolds) {
+  size_t sectionBytes = 0;
+  const std::vector<uint8_t> image = TreeReadFromTheWrongPlace(&sectionBytes);
+  ASSERT_GT(sectionBytes, 0x1000u);
+  auto m = Module::FromBytes(image);
+  EXPECT_FALSE(m->Valid());
+  EXPECT_TRUE(m->ResourceTreeOverrun());
+  EXPECT_TRUE(m->Entries().empty());
+  EXPECT_EQ(m->Find(1, "WAVE"), nullptr);
+  // Every directory entry costs 8 bytes of what the tree has left in its section.
+  EXPECT_GT(m->ResourceEntriesVisited(), 0u);
+  EXPECT_LE(m->ResourceEntriesVisited(), (sectionBytes - 0x1000) / 8);
 }
 
 TEST(ModuleTest, EveryTruncationIsSafeAndLosesOnlyWhatIsCut) {
@@ -160,6 +213,7 @@ TEST(ModuleTest, SharedSubdirectoriesCannotMultiplyWithoutEnd) {
   // which is hostile but in bounds; the reader must simply stay within the bytes.
   auto m = Module::FromBytes(grown);
   EXPECT_LE(m->Entries().size(), size_t{1} << 16);
+  EXPECT_LE(m->ResourceEntriesVisited(), (grown.size() - root) / 8);
 }
 
 class LibraryFiles : public ::testing::Test {
@@ -216,6 +270,15 @@ TEST_F(LibraryFiles, MissingOrDamagedFilesSayWhatWasLookedFor) {
   EXPECT_EQ(LoadLibrary("ctrls.dll"), nullptr);
   const std::string damaged = ::testing::internal::GetCapturedStderr();
   EXPECT_NE(damaged.find("not a resource module"), std::string::npos);
+  // A resource table that names more than its section holds is refused with its own line.
+  size_t sectionBytes = 0;
+  Write("map2.dll", TreeReadFromTheWrongPlace(&sectionBytes));
+  ::testing::internal::CaptureStderr();
+  EXPECT_EQ(LoadLibrary("map2.dll"), nullptr);
+  const std::string overrun = ::testing::internal::GetCapturedStderr();
+  EXPECT_NE(overrun.find("\"map2.dll\""), std::string::npos) << overrun;
+  EXPECT_NE(overrun.find("damaged resource table"), std::string::npos) << overrun;
+  EXPECT_EQ(std::count(overrun.begin(), overrun.end(), '\n'), 1);
   EXPECT_EQ(FindFileNoCase(""), "");
 }
 
