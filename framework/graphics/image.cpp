@@ -154,7 +154,8 @@ int ZDIB::Create(int32_t w, int32_t h) {
 
 int32_t ZDIB::GetWidth() const { return header != nullptr ? static_cast<int32_t>(Get32(header.get() + 4)) : 0; }
 int32_t ZDIB::GetHeight() const { return header != nullptr ? static_cast<int32_t>(Get32(header.get() + 8)) : 0; }
-int32_t ZDIB::GetStride() const { return ZImageStride(GetWidth()); }
+// Every loader and Create keep the width within kMaxImageSide, so the stride fits.
+int32_t ZDIB::GetStride() const { return static_cast<int32_t>(ZImageStride(GetWidth())); }
 int32_t ZDIB::GetKind() const { return kind; }
 int32_t ZDIB::GetTransparentIndex() const { return transparentIndex; }
 void ZDIB::SetTransparentIndex(int32_t index) { transparentIndex = index; }

@@ -56,8 +56,9 @@ constexpr size_t kBitmapFileHeaderSize = 14;
 // Pictures larger than this on either side are refused by the loaders (no real art comes near it).
 constexpr int32_t kMaxImageSide = 16384;
 
-// Bytes per row of an 8-bit image: width rounded up to a multiple of 4.
-inline int32_t ZImageStride(int32_t width) { return (width + 3) & ~3; }
+// Bytes per row of an 8-bit image: width rounded up to a multiple of 4. In 64 bits, because a damaged
+// sprite-map entry may claim a width near 2^31.
+inline int64_t ZImageStride(int64_t width) { return (width + 3) & ~int64_t{3}; }
 
 // The abstract image. Every operation does nothing or returns 0 here.
 class ZImageData : public ZObject {

@@ -1,6 +1,7 @@
 // Sprite maps: reading the packed layout from a resource or a file, painting it, frames and pixel lookup.
 #include "framework/graphics/sprite_map.h"
 
+#include <cstdint>
 #include <cstring>
 #include <new>
 
@@ -38,7 +39,13 @@ int32_t ZComponent::Word(size_t offset) const {
 }
 
 std::unique_ptr<ZFrame> ZComponent::MakeFrame() const {
-  platform::Rect r{X(), Y(), X() + Width(), Y() + Height()};
+  const int64_t right = int64_t{X()} + Width();
+  const int64_t bottom = int64_t{Y()} + Height();
+  platform::Rect r{X(), Y(), X(), Y()};
+  if (right <= INT32_MAX && bottom <= INT32_MAX && right >= INT32_MIN && bottom >= INT32_MIN) {
+    r.right = static_cast<int32_t>(right);
+    r.bottom = static_cast<int32_t>(bottom);
+  }
   return std::make_unique<ZFrame>(r, FrameId(), HotX(), HotY());
 }
 
@@ -46,7 +53,7 @@ bool ZComponent::PixelsInside(size_t dataSize) const {
   int64_t w = Width();
   int64_t h = Height();
   if (w < 0 || h < 0) return false;
-  uint64_t need = static_cast<uint64_t>(PixelOffset()) + static_cast<uint64_t>(h) * static_cast<uint64_t>((w + 3) & ~3LL);
+  uint64_t need = static_cast<uint64_t>(PixelOffset()) + static_cast<uint64_t>(h) * static_cast<uint64_t>(Stride());
   return need <= dataSize;
 }
 
@@ -132,6 +139,7 @@ const uint8_t* ZSpriteMap::PixelData() const {
 }
 
 int ZSpriteMap::Paint(ZSurface* surface) {
+  skippedEntries = 0;
   if (components.empty() || data == nullptr || surface == nullptr) return 0;
   ZGraphics* graphics = surface->GetGraphics();
   int32_t surfaceWidth = 0;
@@ -154,15 +162,18 @@ int ZSpriteMap::Paint(ZSurface* surface) {
     int64_t y = entry->Y();
     int64_t w = entry->Width();
     int64_t h = entry->Height();
-    if (x < 0 || y < 0 || w < 0 || h < 0 || x + w > surfaceWidth || y + h > surfaceHeight) continue;
-    if (!entry->PixelsInside(pixelBytes)) continue;
+    if (x < 0 || y < 0 || w < 0 || h < 0 || x + w > surfaceWidth || y + h > surfaceHeight ||
+        !entry->PixelsInside(pixelBytes)) {
+      ++skippedEntries;
+      continue;
+    }
     ZSurfaceLock lock(surface);
     if (!lock.Ok()) {
       if (graphics != nullptr) graphics->ReportError(lock.Result());
       continue;
     }
     const ZSurfaceDesc& desc = lock.Desc();
-    int32_t stride = entry->Stride();
+    const int64_t stride = entry->Stride();
     // The stored rows run bottom first: start at the last stored row and walk back.
     const uint8_t* src = pixels + entry->PixelOffset() + static_cast<size_t>(h > 0 ? h - 1 : 0) * stride;
     uint8_t* dst = desc.bits + y * desc.pitch + x;

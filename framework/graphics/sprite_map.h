@@ -45,8 +45,9 @@ class ZComponent : public ZObject {
   int32_t Height() const { return Word(260); }
   int32_t HotX() const { return Word(264); }
   int32_t HotY() const { return Word(268); }
-  int32_t Stride() const { return ZImageStride(Width()); }
-  // The frame this entry describes (source rectangle x, y, x + width, y + height).
+  int64_t Stride() const { return ZImageStride(Width()); }
+  // The frame this entry describes (source rectangle x, y, x + width, y + height). A rectangle whose
+  // right or bottom edge lies beyond 32 bits cannot be in any map: it becomes the empty one at x, y.
   std::unique_ptr<ZFrame> MakeFrame() const;
   // True when width x height pixels of stride lie inside a pixel block of dataSize bytes.
   bool PixelsInside(size_t dataSize) const;
@@ -72,6 +73,8 @@ class ZSpriteMap : public ZObject {
   int LoadBytes(const uint8_t* bytes, size_t size);
   // Paints every frame into a surface of exactly the map's size. 1 or 0.
   int Paint(ZSurface* surface);
+  // Entries the last Paint left out because they lie outside the map or their pixels outside the data.
+  int32_t GetSkippedEntryCount() const { return skippedEntries; }
   // Appends one new frame per entry of that sprite id, in map order; 1 when at least one was found.
   int GetFrames(int32_t spriteId, std::vector<std::unique_ptr<ZFrame>>* frameList) const;
   // A new frame for the first entry with that frame id, or null.
@@ -102,4 +105,5 @@ class ZSpriteMap : public ZObject {
   std::vector<std::unique_ptr<ZComponent>> components;
   std::unique_ptr<uint8_t[]> data;  // colour table then pixel data
   size_t dataSize = 0;
+  int32_t skippedEntries = 0;
 };

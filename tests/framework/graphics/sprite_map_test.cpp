@@ -106,6 +106,43 @@ TEST(SpriteMapTest, DamagedBytesAreRefusedAndKeepThePreviousMap) {
   EXPECT_EQ(map.GetPixel(100, 0, 0), -1);
 }
 
+TEST(SpriteMapTest, EntriesAtTheEdgeOf32BitsGiveEmptyFramesAndNoPixels) {
+  // Frames 1 to 3 run past 2^31 to the right, past it downwards, and below -2^31; frame 4 is 2^31 - 1 wide.
+  std::vector<MapFrame> frames = ThreeFrames();
+  frames.push_back(SolidFrame(1, 5, 0x7FFFFFFF, 0, 2, 1, 40, 1, 0));
+  frames.push_back(SolidFrame(2, 5, 0, 0x7FFFFFF0, 1, 0x10, 41));
+  frames.push_back(SolidFrame(3, 5, INT32_MIN, 0, 1, 1, 42));
+  std::vector<uint8_t> bytes = BuildSpriteMap(16, 8, 3, frames);
+  gfxtest::Put32(&bytes, 48 + 272 * 5 + 256, static_cast<uint32_t>(-2));  // frame 3: width -2 after building it
+  MapFrame wide = SolidFrame(4, 6, 0, 0, 1, 2, 43);
+  std::vector<uint8_t> wideBytes = BuildSpriteMap(16, 8, 3, {wide});
+  gfxtest::Put32(&wideBytes, 48 + 256, 0x7FFFFFFF);
+
+  ZSpriteMap map;
+  ASSERT_EQ(map.LoadBytes(bytes.data(), bytes.size()), 1);
+  const platform::Rect emptyRight{0x7FFFFFFF, 0, 0x7FFFFFFF, 0};
+  EXPECT_EQ(map.GetFrame(1)->sourceRect, emptyRight);
+  EXPECT_EQ(map.GetFrame(1)->hotX, 1);
+  const platform::Rect emptyDown{0, 0x7FFFFFF0, 0, 0x7FFFFFF0};
+  EXPECT_EQ(map.GetFrame(2)->sourceRect, emptyDown);
+  const platform::Rect emptyLeft{INT32_MIN, 0, INT32_MIN, 0};
+  EXPECT_EQ(map.GetFrame(3)->sourceRect, emptyLeft);
+  std::vector<std::unique_ptr<ZFrame>> list;
+  EXPECT_EQ(map.GetFrames(5, &list), 1);
+  EXPECT_EQ(list.size(), 3u);
+  // A rectangle that fits 32 bits keeps its edges, even far from the map.
+  EXPECT_EQ(map.GetFrame(101)->sourceRect, (platform::Rect{4, 0, 9, 4}));
+  EXPECT_EQ(map.GetPixel(1, 0, 0), 40);  // the pixels are there; only the place is absurd
+
+  ZSpriteMap wideMap;
+  ASSERT_EQ(wideMap.LoadBytes(wideBytes.data(), wideBytes.size()), 1);
+  EXPECT_EQ(wideMap.GetComponent(0)->Stride(), int64_t{0x80000000});
+  EXPECT_EQ(wideMap.GetFrame(4)->sourceRect, (platform::Rect{0, 0, 0x7FFFFFFF, 2}));
+  EXPECT_EQ(wideMap.GetPixel(4, 0, 1), 43);  // the bottom row is stored first, at the entry's offset
+  EXPECT_EQ(wideMap.GetPixel(4, 0, 0), -1);  // the next row starts 2^31 bytes on, far past the data
+  EXPECT_EQ(wideMap.GetPixel(4, 0x7FFFFFFE, 1), -1);
+}
+
 TEST(SpriteMapTest, LoadsFromAModuleResourceByLow16BitsOfTheId) {
   std::vector<uint8_t> bytes = BuildSpriteMap(16, 8, 3, ThreeFrames());
   auto module = ModuleWith(bytes);
@@ -174,6 +211,7 @@ TEST_F(SpriteMapPaintTest, PaintsFramesTopRowFirstIntoASurfaceOfExactlyItsSize) 
   ASSERT_EQ(map.LoadBytes(bytes.data(), bytes.size()), 1);
   auto surface = MakeSurface(16, 8, 99);
   ASSERT_EQ(map.Paint(surface.get()), 1);
+  EXPECT_EQ(map.GetSkippedEntryCount(), 1);
   EXPECT_EQ(At(surface.get(), 0, 0), 10);
   EXPECT_EQ(At(surface.get(), 2, 0), 12);
   EXPECT_EQ(At(surface.get(), 0, 1), 13);
@@ -184,6 +222,7 @@ TEST_F(SpriteMapPaintTest, PaintsFramesTopRowFirstIntoASurfaceOfExactlyItsSize) 
 
   auto narrow = MakeSurface(15, 8, 99);
   EXPECT_EQ(map.Paint(narrow.get()), 0);
+  EXPECT_EQ(map.GetSkippedEntryCount(), 0);  // refused before any entry was looked at
   EXPECT_EQ(At(narrow.get(), 0, 0), 99);
   EXPECT_EQ(map.Paint(nullptr), 0);
 
@@ -192,6 +231,22 @@ TEST_F(SpriteMapPaintTest, PaintsFramesTopRowFirstIntoASurfaceOfExactlyItsSize) 
   ZSpriteMap none;
   ASSERT_EQ(none.LoadBytes(empty.data(), empty.size()), 1);
   EXPECT_EQ(none.Paint(surface.get()), 0);
+}
+
+TEST_F(SpriteMapPaintTest, AMapOnePixelHighPaintsButSkipsEveryTallerFrame) {
+  std::vector<MapFrame> frames = ThreeFrames();
+  frames.push_back(SolidFrame(104, 9, 10, 0, 3, 1, 60));  // the only frame one pixel high
+  frames.push_back(SolidFrame(105, 9, 0x7FFFFFFF, 0, 2, 1, 61));
+  frames.push_back(SolidFrame(106, 9, 0, 0, 1, 1, 62));
+  std::vector<uint8_t> bytes = BuildSpriteMap(16, 1, 3, frames);
+  gfxtest::Put32(&bytes, 48 + 272 * 5 + 256, 0x7FFFFFFF);  // frame 106: absurdly wide
+  ZSpriteMap map;
+  ASSERT_EQ(map.LoadBytes(bytes.data(), bytes.size()), 1);
+  auto surface = MakeSurface(16, 1, 99);
+  ASSERT_EQ(map.Paint(surface.get()), 1);
+  EXPECT_EQ(map.GetSkippedEntryCount(), 5);
+  EXPECT_EQ(At(surface.get(), 10, 0), 60);
+  EXPECT_EQ(At(surface.get(), 0, 0), 99);
 }
 
 TEST_F(SpriteMapPaintTest, SurfaceFromSpriteMapIsKeyedAndRepaintsAfterALoss) {
