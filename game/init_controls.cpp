@@ -2,6 +2,7 @@
 #include "framework/graphics/sprite_map.h"
 #include "framework/graphics/surface.h"
 #include "game/art_files.h"
+#include "game/art_report.h"
 #include "game/turkey_game.h"
 #include "platform/module.h"
 
@@ -14,6 +15,7 @@ int32_t ZTurkeyGame::InitControls() {
     platform::FreeLibrary(library);
     return 0;
   }
+  const std::string foundAs = library->Name();
   platform::FreeLibrary(library);
   if (controlsSurface == nullptr) controlsSurface = std::make_unique<ZSurface>();
   if (controlsSurface->CreateFromSpriteMap(graphics.get(), controlsSpriteMap.get()) == 0) {
@@ -21,6 +23,8 @@ int32_t ZTurkeyGame::InitControls() {
     controlsSurface.reset();
     return 0;
   }
+  // Frames outside the map are left out as designed; the menu then lacks their buttons, so say why.
+  art::ReportSkippedFrames(art::kControlsLibrary, foundAs, *controlsSpriteMap);
   CreateMenuButtons();
   return 1;
 }

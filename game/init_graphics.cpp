@@ -5,6 +5,7 @@
 #include "framework/graphics/surface.h"
 #include "framework/graphics/viewport.h"
 #include "game/art_files.h"
+#include "game/art_report.h"
 #include "game/turkey_game.h"
 #include "game/turkey_wnd.h"
 #include "platform/cursor_resource.h"
@@ -43,13 +44,22 @@ int32_t LoadBirdArt(ZTurkeyGame* game) {
   theGame = game;
   birdSurface.reset();
   birdSpriteMap = std::make_unique<ZSpriteMap>();
+  const std::string foundAs = platform::FindFileNoCase(art::kBirdSpriteFile);
   if (birdSpriteMap->LoadFile(art::kBirdSpriteFile) == 0) {
-    // The birds go without art; nothing is shown to the player.
+    // The birds go without art; nothing is shown to the player, the log says why.
+    art::ReportUnreadable(art::kBirdSpriteFile, foundAs, "the birds go without art");
     birdSpriteMap.reset();
     return 0;
   }
   birdSurface = std::make_unique<ZSurface>();
-  birdSurface->CreateFromSpriteMap(game != nullptr ? game->graphics.get() : nullptr, birdSpriteMap.get());
+  if (birdSurface->CreateFromSpriteMap(game != nullptr ? game->graphics.get() : nullptr, birdSpriteMap.get()) == 0) {
+    // A map without its surface cannot draw a bird: drop both, as for a failed read.
+    art::ReportNoSurface(art::kBirdSpriteFile, foundAs, *birdSpriteMap, "the birds go without art");
+    birdSurface.reset();
+    birdSpriteMap.reset();
+    return 0;
+  }
+  art::ReportSkippedFrames(art::kBirdSpriteFile, foundAs, *birdSpriteMap);
   return 1;
 }
 
