@@ -102,6 +102,7 @@ constexpr uint32_t WM_SHOWWINDOW = 0x0018;
 constexpr uint32_t WM_ACTIVATEAPP = 0x001C;
 constexpr uint32_t WM_SETCURSOR = 0x0020;
 constexpr uint32_t WM_NOTIFY = 0x004E;
+constexpr uint32_t WM_GETDLGCODE = 0x0087;
 constexpr uint32_t WM_KEYDOWN = 0x0100;
 constexpr uint32_t WM_KEYUP = 0x0101;
 constexpr uint32_t WM_CHAR = 0x0102;
@@ -117,6 +118,13 @@ constexpr uint32_t WM_RBUTTONDOWN = 0x0204;
 constexpr uint32_t WM_RBUTTONUP = 0x0205;
 constexpr uint32_t WM_RBUTTONDBLCLK = 0x0206;
 constexpr uint32_t WM_USER = 0x0400;
+
+// WM_GETDLGCODE answers
+constexpr uint32_t DLGC_WANTARROWS = 0x0001;
+constexpr uint32_t DLGC_WANTTAB = 0x0002;
+constexpr uint32_t DLGC_WANTALLKEYS = 0x0004;
+constexpr uint32_t DLGC_WANTCHARS = 0x0080;
+constexpr uint32_t DLGC_BUTTON = 0x2000;
 
 // Mouse-message wParam flags.
 constexpr WPARAM MK_LBUTTON = 0x0001;
@@ -150,6 +158,7 @@ constexpr uint32_t WS_MINIMIZE = 0x20000000u;
 constexpr uint32_t WS_VISIBLE = 0x10000000u;
 constexpr uint32_t WS_DISABLED = 0x08000000u;
 constexpr uint32_t WS_BORDER = 0x00800000u;
+constexpr uint32_t WS_GROUP = 0x00020000u;
 constexpr uint32_t WS_TABSTOP = 0x00010000u;
 constexpr uint32_t WS_EX_TOPMOST = 0x00000008u;
 constexpr uint32_t CS_VREDRAW = 0x0001;
