@@ -1,9 +1,15 @@
 // Controls set-up: the controls' sprite map and surface, and the three main-menu buttons.
+#include <iterator>
+#include <memory>
+
 #include "framework/graphics/sprite_map.h"
 #include "framework/graphics/surface.h"
+#include "framework/ui/button.h"
 #include "game/art_files.h"
 #include "game/art_report.h"
+#include "game/control_art.h"
 #include "game/turkey_game.h"
+#include "game/turkey_wnd.h"
 #include "platform/module.h"
 
 int32_t ZTurkeyGame::InitControls() {
@@ -29,5 +35,24 @@ int32_t ZTurkeyGame::InitControls() {
   return 1;
 }
 
-// The menu buttons arrive with the framework's buttons; until then the menu has none.
-int32_t ZTurkeyGame::CreateMenuButtons() { return 1; }
+// The three buttons on the title's sign, drawn through the main viewport (the title is its source
+// while the menu is up). Their art has all three looks: normal, highlighted, pressed.
+int32_t ZTurkeyGame::CreateMenuButtons() {
+  static constexpr ZControlSpec kMenuSpecs[] = {
+      {330, 195, 14, 14, 14, true},  // hunt
+      {330, 265, 12, 12, 14, true},  // trophy room
+      {330, 335, 4, 4, 14, true},    // exit
+  };
+  ZButton** fields[] = {&huntButton, &trophyButton, &exitButton};
+  for (size_t i = 0; i < std::size(kMenuSpecs); ++i) {
+    auto button = std::make_unique<ZButton>();
+    // A button whose art or window cannot be made is left out; the others still work.
+    if (!MakeControlButton(button.get(), kMenuSpecs[i], graphics.get(), controlsSurface.get(), mainViewport.get(),
+                           mainWindow, sound.get())) {
+      continue;
+    }
+    *fields[i] = button.get();
+    menuButtons.push_back(std::move(button));
+  }
+  return 1;
+}

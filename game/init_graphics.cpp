@@ -4,6 +4,7 @@
 #include "framework/graphics/sprite_map.h"
 #include "framework/graphics/surface.h"
 #include "framework/graphics/viewport.h"
+#include "framework/ui/wnd.h"
 #include "game/art_files.h"
 #include "game/art_report.h"
 #include "game/turkey_game.h"
@@ -15,6 +16,7 @@ int32_t ZTurkeyGame::InitGraphics() {
   if (graphics == nullptr) return 0;
   if (graphics->Init(mainWindow, 640, 480, 8) == 0) return 0;
   gameCursor = platform::LoadCursor(platform::GetOwnModule(), platform::ResName(art::kGameCursorId));
+  ZWnd::SetAppCursor(gameCursor);  // the dialogs and buttons show it too
 
   // The main viewport covers the whole display; its source is set by whoever shows a picture.
   const platform::Rect whole{0, 0, graphics->GetWidth(), graphics->GetHeight()};

@@ -2,6 +2,7 @@
 #include "game/turkey_game.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <iterator>
 
@@ -540,9 +541,15 @@ int32_t ZTurkeyGame::RunHuntSetup() {
                                                    sound.get());
   setupDialog = dialog.get();
   dialog->playerName = playerName;
-  dialog->areaIndex = areaIndex;
+  // The dialog can only show one of the five hunts; a stored value outside them opens on the first.
+  dialog->areaIndex = ZHuntSetupDialog::ValidArea(areaIndex);
   dialog->SetTransparent(1);
-  int32_t result = dialog->DoModal();
+  int32_t result = 0;
+  if (dialog->IsBuilt() != 0) {
+    result = dialog->DoModal();
+  } else {
+    std::fprintf(stderr, "brushfeather: the hunt setup dialog cannot be built (its art or window is missing)\n");
+  }
   if (result == 1) {
     playerName = dialog->playerName;
     areaIndex = dialog->areaIndex;
@@ -569,19 +576,24 @@ int32_t ZTurkeyGame::LoadArea() {
     map->StartHunt(1);
   }
   if (areaIndex != loadedArea || areaSurface == nullptr) {
+    // Whatever happens below, the previous area's surface must not pass for this area's art.
+    areaSurface.reset();
     platform::HMODULE module = platform::LoadLibrary(library);
     if (module == nullptr) return 0;
     if (areaSpriteMap->LoadResource(art::kSpriteMapId, module) == 0) {
       platform::FreeLibrary(module);
       areaSpriteMap.reset();
-      // The previous area's surface must not pass for this area's art.
-      areaSurface.reset();
       return 0;
     }
     platform::FreeLibrary(module);
     areaSpriteMap->SetTransparentIndex(1);
-    areaSurface = std::make_unique<ZSurface>();
-    areaSurface->CreateFromSpriteMap(graphics.get(), areaSpriteMap.get());
+    auto surface = std::make_unique<ZSurface>();
+    if (surface->CreateFromSpriteMap(graphics.get(), areaSpriteMap.get()) == 0) {
+      // A map too large for a surface (or one that cannot be painted) leaves the area without art.
+      areaSpriteMap.reset();
+      return 0;
+    }
+    areaSurface = std::move(surface);
   }
   return 1;
 }

@@ -1,0 +1,124 @@
+// The menu's three buttons on the title's sign, and area loading that fails cleanly on unusable art.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include <unistd.h>
+
+#include "framework/graphics/sprite.h"
+#include "framework/graphics/sprite_map.h"
+#include "framework/graphics/viewport.h"
+#include "tests/framework/graphics/gfx_test_util.h"
+#include "tests/game/menu_fixture.h"
+#include "tests/platform/pe_test_builder.h"
+
+namespace {
+
+using B = ZButton;
+
+class MenuButtonsTest : public gametest::MenuFixture {};
+
+TEST_F(MenuButtonsTest, ThreeButtonsSitOnTheSignInOrderAndShowNormal) {
+  ASSERT_EQ(game->menuButtons.size(), 3u);
+  EXPECT_EQ(game->menuButtons[0].get(), game->huntButton);
+  EXPECT_EQ(game->menuButtons[1].get(), game->trophyButton);
+  EXPECT_EQ(game->menuButtons[2].get(), game->exitButton);
+  struct Want {
+    B* button;
+    uint32_t id;
+    int32_t y;
+  };
+  for (const Want& w : {Want{game->huntButton, 14, 195}, Want{game->trophyButton, 12, 265}, Want{game->exitButton, 4, 335}}) {
+    ASSERT_NE(w.button, nullptr);
+    EXPECT_EQ(w.button->GetDlgCtrlID(), w.id);
+    EXPECT_EQ(w.button->GetParent(), wnd);
+    const platform::Rect r = w.button->GetWindowRect();
+    EXPECT_EQ(r.left, 330);
+    EXPECT_EQ(r.top, w.y);
+    // Inside the title's blank sign (about x 290 to 620, y 175 to 390).
+    EXPECT_GE(r.left, 290);
+    EXPECT_LE(r.right, 620);
+    EXPECT_GE(r.top, 175);
+    EXPECT_LE(r.bottom, 390);
+    EXPECT_TRUE(w.button->IsWindowVisible());
+    EXPECT_EQ(w.button->state, B::kStateNormal);
+    EXPECT_EQ(w.button->stateMask, 14);
+    EXPECT_EQ(w.button->pixelHitTest, 0);
+    EXPECT_EQ(w.button->GetStateSound(3), 139);
+    EXPECT_EQ(w.button->GetStateSound(2), 140);
+    EXPECT_EQ(w.button->GetSprite()->GetViewport(), game->mainViewport.get());
+    // Its normal look is on the screen.
+    ZSprite* s = w.button->GetSprite();
+    const int32_t frame = s->GetCurrentFrame()->frameId;
+    EXPECT_EQ(Front(r.left + 60, r.top + 26), game->controlsSpriteMap->GetPixel(frame, 60, 26));
+  }
+}
+
+TEST_F(MenuButtonsTest, OneHighlightAtMostAndNoneOverTheBareWindow) {
+  auto over = [&](B* b) { platform::SendMessage(b, platform::WM_MOUSEMOVE, 0, platform::MakeLParam(5, 5)); };
+  over(game->huntButton);
+  EXPECT_EQ(game->huntButton->state, B::kStateHighlighted);
+  EXPECT_EQ(game->focusedButton, game->huntButton);
+  over(game->exitButton);
+  EXPECT_EQ(game->exitButton->state, B::kStateHighlighted);
+  EXPECT_EQ(game->huntButton->state, B::kStateNormal);
+  EXPECT_EQ(game->focusedButton, game->exitButton);
+  Send(platform::WM_MOUSEMOVE, 0, platform::MakeLParam(100, 100));
+  EXPECT_EQ(game->exitButton->state, B::kStateNormal);
+  EXPECT_EQ(game->focusedButton, nullptr);
+}
+
+class AreaLoadingTest : public gametest::MenuFixture {
+ protected:
+  void TearDown() override {
+    if (!old.empty()) std::filesystem::current_path(old);
+    if (!dir.empty()) std::filesystem::remove_all(dir);
+    gametest::MenuFixture::TearDown();
+  }
+  // Runs from a folder whose "map2.dll" holds the given sprite map.
+  void AreaLibraryWith(const std::vector<uint8_t>& spriteMap) {
+    dir = std::filesystem::temp_directory_path() / ("bf_area_" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    testpe::Resource r{"SPRITEMAP", 151, 0x409, spriteMap};
+    std::vector<uint8_t> image = testpe::Build({r});
+    std::ofstream(dir / "map2.dll", std::ios::binary).write(reinterpret_cast<const char*>(image.data()),
+                                                          static_cast<std::streamsize>(image.size()));
+    old = std::filesystem::current_path();
+    std::filesystem::current_path(dir);
+  }
+  std::filesystem::path dir;
+  std::filesystem::path old;
+};
+
+TEST_F(AreaLoadingTest, AnAreaWhoseSurfaceCannotBeMadeFailsAndKeepsNoHalfLoadedArt) {
+  game->areaIndex = 0;
+  ASSERT_EQ(game->LoadArea(), 1);
+  game->loadedArea = 0;
+  ASSERT_NE(game->areaSurface, nullptr);
+  // A sprite map that claims a picture far larger than any surface.
+  AreaLibraryWith(gfxtest::BuildSpriteMap(200000, 200000, 1, {gfxtest::SolidFrame(1, 0, 0, 0, 4, 4, 9)}));
+  game->areaIndex = 2;
+  EXPECT_EQ(game->LoadArea(), 0);
+  EXPECT_EQ(game->areaSurface, nullptr);
+  EXPECT_EQ(game->areaSpriteMap, nullptr);
+  // A reasonable map in the same place loads.
+  std::filesystem::current_path(old);
+  AreaLibraryWith(gfxtest::BuildSpriteMap(8, 8, 1, {gfxtest::SolidFrame(1, 0, 0, 0, 4, 4, 9)}));
+  EXPECT_EQ(game->LoadArea(), 1);
+  ASSERT_NE(game->areaSurface, nullptr);
+  EXPECT_EQ(game->areaSurface->GetWidth(), 8);
+}
+
+TEST_F(AreaLoadingTest, AnAreaLibraryThatCannotBeReadLeavesNoEarlierAreasArt) {
+  game->areaIndex = 0;
+  ASSERT_EQ(game->LoadArea(), 1);
+  game->loadedArea = 0;
+  AreaLibraryWith({1, 2, 3});  // too short to be a sprite map
+  game->areaIndex = 2;
+  EXPECT_EQ(game->LoadArea(), 0);
+  EXPECT_EQ(game->areaSurface, nullptr);
+  EXPECT_EQ(game->areaSpriteMap, nullptr);
+}
+
+}  // namespace
