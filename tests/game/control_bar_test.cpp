@@ -1,0 +1,137 @@
+// ZControlBar built on its own from the real art: its four controls, its picture, hiding and what it passes on.
+#include <gtest/gtest.h>
+
+#include "framework/graphics/sprite.h"
+#include "framework/graphics/sprite_map.h"
+#include "framework/ui/push_button.h"
+#include "game/control_bar.h"
+#include "tests/game/menu_fixture.h"
+
+namespace {
+
+using B = ZButton;
+
+class ControlBarTest : public gametest::MenuFixture {
+ protected:
+  void SetUp() override {
+    gametest::MenuFixture::SetUp();
+    if (HasFatalFailure()) return;
+    // The hunting screen's stand-in: a full-screen window that records what the bar passes on.
+    owner = Child(90);
+    owner->MoveWindow(platform::Rect{0, 0, 640, 480}, false);
+    owner->ShowWindow(platform::SW_SHOW);
+    bar = std::make_unique<ZControlBar>(game->graphics.get(), owner, game->controlsSurface.get(), game->sound.get());
+  }
+  void TearDown() override {
+    bar.reset();
+    gametest::MenuFixture::TearDown();
+  }
+  void Show() {
+    bar->ShowWindow(platform::SW_SHOWNORMAL);
+    bar->UpdateWindow();
+  }
+  int Heard(uint32_t message) const { return owner->Count(message); }
+
+  gametest::RecordingWnd* owner = nullptr;
+  std::unique_ptr<ZControlBar> bar;
+};
+
+TEST_F(ControlBarTest, ItHoldsItsFourControlsAlongTheBottomOfTheScreen) {
+  ASSERT_EQ(bar->IsBuilt(), 1);
+  EXPECT_EQ(bar->GetWindowRect(), (platform::Rect{0, 425, 640, 480}));
+  EXPECT_FALSE(bar->IsWindowVisible());
+  struct Want {
+    B* button;
+    uint32_t id;
+    int32_t x, y, mask, highlightSound;
+  };
+  const Want wants[] = {
+      {bar->callButton1.get(), 100, 6, 5, 6, 140},
+      {bar->callButton2.get(), 101, 120, 5, 6, 140},
+      {bar->aimButton.get(), 6, 250, 5, 10, 0},
+      {bar->returnButton.get(), 5, 520, 10, 6, 140},
+  };
+  ASSERT_EQ(bar->controls.size(), 4u);
+  for (size_t i = 0; i < std::size(wants); ++i) {
+    const Want& w = wants[i];
+    EXPECT_EQ(bar->controls[i], w.button);
+    EXPECT_EQ(w.button->GetDlgCtrlID(), w.id);
+    EXPECT_EQ(w.button->GetWindowRect().left, w.x);
+    EXPECT_EQ(w.button->GetWindowRect().top, 425 + w.y);
+    EXPECT_EQ(w.button->stateMask, w.mask);
+    EXPECT_EQ(w.button->pixelHitTest, 0);
+    EXPECT_EQ(w.button->GetStateSound(3), 139);
+    EXPECT_EQ(w.button->GetStateSound(2), w.highlightSound);
+  }
+  EXPECT_NE(ZWndCast<ZPushButton>(bar->aimButton.get()), nullptr);
+}
+
+TEST_F(ControlBarTest, ShownItPaintsThePanelWithTheButtonsOverIt) {
+  Show();
+  ZSurface* panel = bar->backgroundSurface.get();
+  // Between the buttons the panel shows row for row.
+  for (int32_t y : {0, 2, 30, 54}) {
+    EXPECT_EQ(Front(116, 425 + y), Pixel(panel, 116, y)) << y;
+    EXPECT_EQ(Front(636, 425 + y), Pixel(panel, 636, y)) << y;
+  }
+  for (B* b : {bar->callButton1.get(), bar->callButton2.get(), static_cast<B*>(bar->aimButton.get()),
+                bar->returnButton.get()}) {
+    EXPECT_TRUE(b->IsWindowVisible());
+    EXPECT_EQ(b->state, B::kStateNormal);
+  }
+  // The aim button's normal look is on the screen where it sits.
+  ZSprite* aim = bar->aimButton->GetSprite();
+  const int32_t frame = aim->GetCurrentFrame()->frameId;
+  EXPECT_EQ(Front(250 + 40, 430 + 20), game->controlsSpriteMap->GetPixel(frame, 40, 20));
+}
+
+TEST_F(ControlBarTest, HidingResetsThePlainButtonsButTheAimButtonStaysDown) {
+  Show();
+  bar->callButton1->SetState(B::kStateHighlighted);
+  bar->returnButton->SetState(B::kStateHighlighted);
+  bar->aimButton->SetDown(1);
+  ASSERT_EQ(bar->callButton1->state, B::kStateHighlighted);
+  ASSERT_EQ(bar->returnButton->state, B::kStateHighlighted);
+  bar->ShowWindow(platform::SW_HIDE);
+  EXPECT_EQ(bar->callButton1->state, B::kStateNormal);
+  EXPECT_EQ(bar->callButton2->state, B::kStateNormal);
+  EXPECT_EQ(bar->returnButton->state, B::kStateNormal);
+  EXPECT_EQ(bar->aimButton->state, B::kStatePressed);
+  EXPECT_EQ(bar->aimButton->down, 1);
+}
+
+TEST_F(ControlBarTest, ClicksKeysAndActivationGoToTheOwner) {
+  Show();
+  B* call = bar->callButton2.get();
+  platform::SendMessage(call, platform::WM_MOUSEMOVE, 0, platform::MakeLParam(3, 3));
+  platform::SendMessage(call, platform::WM_LBUTTONDOWN, platform::MK_LBUTTON, platform::MakeLParam(3, 3));
+  platform::SendMessage(call, platform::WM_LBUTTONUP, 0, platform::MakeLParam(3, 3));
+  // The pointer entering the second call, the first (which had the focus) letting go, the click.
+  std::vector<platform::WPARAM> notices;
+  for (const auto& m : owner->messages) {
+    if (m.first == platform::WM_NOTIFY) notices.push_back(m.second);
+  }
+  EXPECT_EQ(notices, (std::vector<platform::WPARAM>{101, 100, 101}));
+  platform::SendMessage(bar.get(), platform::WM_KEYDOWN, 'A', 0);
+  platform::SendMessage(bar.get(), platform::WM_CHAR, 'a', 0);
+  EXPECT_EQ(Heard(platform::WM_KEYDOWN), 1);
+  EXPECT_EQ(Heard(platform::WM_CHAR), 1);
+  // Activation is the owner's business alone; the bar answers 0.
+  EXPECT_EQ(platform::SendMessage(bar.get(), platform::WM_ACTIVATEAPP, 0, 0), 0);
+  EXPECT_EQ(Heard(platform::WM_ACTIVATEAPP), 1);
+  // Of the system keys only F10 is passed on.
+  platform::SendMessage(bar.get(), platform::WM_SYSKEYDOWN, platform::VK_F10, 0);
+  platform::SendMessage(bar.get(), platform::WM_SYSKEYDOWN, 'X', 0);
+  EXPECT_EQ(Heard(platform::WM_SYSKEYDOWN), 1);
+  EXPECT_EQ(owner->messages.back().second, platform::VK_F10);
+}
+
+TEST_F(ControlBarTest, WithoutItsArtTheBarIsNotBuilt) {
+  ZControlBar noArt(game->graphics.get(), owner, nullptr, game->sound.get());
+  EXPECT_EQ(noArt.IsBuilt(), 0);
+  ZControlBar noGraphics(nullptr, owner, game->controlsSurface.get(), game->sound.get());
+  EXPECT_EQ(noGraphics.IsBuilt(), 0);
+  EXPECT_FALSE(noGraphics.IsCreated());
+}
+
+}  // namespace
