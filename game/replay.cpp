@@ -225,11 +225,14 @@ class Runner {
     game_ = app.game.get();
     window_ = app.window.get();
     ReportState();
+    // Every state the game enters is logged as it enters it, also one a single pass goes through.
+    game_->stateObserver = [this](int32_t) { ReportState(); };
 
     int hook = platform::AddPumpHook([this] { Pass(); });
     result_.exitCode = app.Run();
     platform::RemovePumpHook(hook);
     ReportState();
+    game_->stateObserver = nullptr;
     result_.endMs = Now();
     if (next_ < script_.commands.size()) {
       result_.problems.push_back("line " + std::to_string(script_.commands[next_].line) +

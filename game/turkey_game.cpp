@@ -239,13 +239,18 @@ void ZTurkeyGame::ShutdownSequence() {
     // Without a window there is no WM_DESTROY to carry the exit; end the loop directly.
     platform::PostQuitMessage(0);
   }
-  state = Exiting;
+  EnterState(Exiting);
+}
+
+void ZTurkeyGame::EnterState(int32_t next) {
+  state = next;
+  if (stateObserver) stateObserver(next);
 }
 
 void ZTurkeyGame::ReturnToMenu() {
   if (mainWindow != nullptr) mainWindow->SetFocus();
   menuReady = 0;
-  state = MainMenu;
+  EnterState(MainMenu);
 }
 
 int32_t ZTurkeyGame::SetState(int32_t request) {
@@ -254,13 +259,13 @@ int32_t ZTurkeyGame::SetState(int32_t request) {
       if (request == StartupDone) {
         stateStartTick = 0;
         startingDone = 0;
-        state = StartupDone;
+        EnterState(StartupDone);
       }
       break;
     case StartupDone:
       if (request == Initializing) {
         stateStartTick = 0;
-        state = Initializing;
+        EnterState(Initializing);
       }
       break;
     case Initializing:
@@ -275,10 +280,10 @@ int32_t ZTurkeyGame::SetState(int32_t request) {
       switch (request) {
         case TrophyRoom:
           trophyRoomReady = 0;
-          state = TrophyRoom;
+          EnterState(TrophyRoom);
           break;
         case EnteringHunt:
-          state = EnteringHunt;
+          EnterState(EnteringHunt);
           break;
         case Exiting:
           ClearScreens();
@@ -286,7 +291,7 @@ int32_t ZTurkeyGame::SetState(int32_t request) {
           break;
         case Inactive:
           resumeState = MainMenu;
-          state = Inactive;
+          EnterState(Inactive);
           break;
         default:
           break;  // stays in the menu; the next Tick rebuilds it
@@ -299,7 +304,7 @@ int32_t ZTurkeyGame::SetState(int32_t request) {
         ReturnToMenu();
       } else if (request == Inactive) {
         resumeState = TrophyRoom;
-        state = Inactive;
+        EnterState(Inactive);
       }
       break;
     case Hunting:
@@ -318,11 +323,11 @@ int32_t ZTurkeyGame::SetState(int32_t request) {
       } else if (request == TrophyRoom) {
         enteringHuntDone = 0;
         trophyRoomReady = 0;
-        state = TrophyRoom;
+        EnterState(TrophyRoom);
       } else if (request == Inactive) {
         enteringHuntDone = 0;
         resumeState = EnteringHunt;
-        state = Inactive;
+        EnterState(Inactive);
       }
       break;
     case EnteringHunt:
@@ -333,7 +338,7 @@ int32_t ZTurkeyGame::SetState(int32_t request) {
       } else if (request == Hunting) {
         frameClockOn = 1;
         edgeScrollOn = 1;
-        state = Hunting;
+        EnterState(Hunting);
       } else if (request == Exiting) {
         ClearScreens();
         ShutdownSequence();
@@ -342,15 +347,15 @@ int32_t ZTurkeyGame::SetState(int32_t request) {
     case Inactive:
       if (request == MainMenu) {
         menuReady = 0;
-        state = MainMenu;
+        EnterState(MainMenu);
       } else if (request == TrophyRoom) {
         trophyRoomReady = 0;
-        state = TrophyRoom;
+        EnterState(TrophyRoom);
       } else if (request == Hunting || request == EnteringHunt) {
         frameClockOn = 1;
         edgeScrollOn = 1;
         enteringHuntDone = 0;
-        state = EnteringHunt;
+        EnterState(EnteringHunt);
       }
       break;
     default:  // Exiting: every request is ignored
@@ -517,7 +522,7 @@ void ZTurkeyGame::Initialize() {
   map = std::make_unique<ZHuntingMap>(this, hunter.get());
   hunter->map = map.get();
   scene = std::make_unique<ZScene>(&worldSprites, map.get());
-  state = MainMenu;
+  EnterState(MainMenu);
   frameClockOn = 1;
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -146,7 +147,12 @@ class ZTurkeyGame : public ZGame {
   int32_t lookDY = 0;
   std::string playerName;
 
+  // Told of every state the game enters, as it enters it (also one it leaves again in the same pass);
+  // the replay driver logs them. Not told of assignments made from outside.
+  std::function<void(int32_t state)> stateObserver;
+
  private:
+  void EnterState(int32_t next);
   void ShutdownSequence();
   void ReturnToMenu();
   void BuildMenu();
