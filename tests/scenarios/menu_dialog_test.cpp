@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <memory>
 #include <sstream>
@@ -308,6 +309,21 @@ TEST_F(MenuDialogScenario, F10TakesAScreenshotWhileTheDialogIsUp) {
   ASSERT_TRUE(s.dialogSeen);
   EXPECT_TRUE(std::filesystem::exists(dataHome / "scnshot.bmp"));
   EXPECT_GT(s.dialogClosedAt, 0u);
+}
+
+TEST_F(MenuDialogScenario, UnreadableControlsArtEndsTheGameWithItsMessageAndCodeZero) {
+  // A damaged "ctrls.dll" in the current folder is found before the good one beside the program.
+  std::filesystem::path old = std::filesystem::current_path();
+  std::filesystem::current_path(dataHome);
+  std::ofstream(dataHome / "CTRLS.DLL") << "not a resource library";
+  Seen s = Play("wait 1000\n");
+  std::filesystem::current_path(old);
+  EXPECT_EQ(s.states, (std::vector<std::string>{"Starting", "StartupDone", "Initializing", "Exiting"}));
+  ASSERT_EQ(backend->MessageBoxes().size(), 1u);
+  EXPECT_EQ(backend->MessageBoxes()[0].text, "ERROR: Controls initialization failed.");
+  EXPECT_EQ(s.result.exitCode, 0);
+  EXPECT_LT(s.result.endMs, 700u);
+  EXPECT_EQ(s.menuButtonsAfter, 0);
 }
 
 }  // namespace
