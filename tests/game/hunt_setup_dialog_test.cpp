@@ -75,16 +75,6 @@ TEST_F(HuntSetupDialogTest, ItIsBuiltCentredWithItsControlsInOrder) {
   }
 }
 
-TEST_F(HuntSetupDialogTest, AnAreaOutsideTheFiveOpensOnTheFirstHunt) {
-  game->areaIndex = 7;
-  auto d = Dialog();
-  EXPECT_EQ(d->areaIndex, 0);
-  EXPECT_EQ(d->preview->GetCurrentFrameIndex(), 0);
-  EXPECT_EQ(D::ValidArea(-1), 0);
-  EXPECT_EQ(D::ValidArea(4), 4);
-  EXPECT_EQ(D::ValidArea(5), 0);
-}
-
 TEST_F(HuntSetupDialogTest, DataExchangeChecksTheHuntAndReadsBackTheLastChecked) {
   auto d = Dialog();
   d->areaIndex = 3;

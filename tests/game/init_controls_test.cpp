@@ -55,20 +55,6 @@ TEST_F(MenuButtonsTest, ThreeButtonsSitOnTheSignInOrderAndShowNormal) {
   }
 }
 
-TEST_F(MenuButtonsTest, OneHighlightAtMostAndNoneOverTheBareWindow) {
-  auto over = [&](B* b) { platform::SendMessage(b, platform::WM_MOUSEMOVE, 0, platform::MakeLParam(5, 5)); };
-  over(game->huntButton);
-  EXPECT_EQ(game->huntButton->state, B::kStateHighlighted);
-  EXPECT_EQ(game->focusedButton, game->huntButton);
-  over(game->exitButton);
-  EXPECT_EQ(game->exitButton->state, B::kStateHighlighted);
-  EXPECT_EQ(game->huntButton->state, B::kStateNormal);
-  EXPECT_EQ(game->focusedButton, game->exitButton);
-  Send(platform::WM_MOUSEMOVE, 0, platform::MakeLParam(100, 100));
-  EXPECT_EQ(game->exitButton->state, B::kStateNormal);
-  EXPECT_EQ(game->focusedButton, nullptr);
-}
-
 class AreaLoadingTest : public gametest::MenuFixture {
  protected:
   void TearDown() override {
