@@ -232,6 +232,15 @@ TEST_F(MenuDialogScenario, TheHuntButtonOpensTheDialogOverTheTitleWithTheGamesHu
   EXPECT_FALSE(s.profileWritten);
 }
 
+TEST_F(MenuDialogScenario, AStoredHuntOutsideTheFiveIsConfirmedAsTheFirst) {
+  Seen s = Play(kOpenDialog + "key Enter\nwait 100\n", [](G& game, uint32_t ms) {
+    if (ms == 600) game.areaIndex = 7;
+  });
+  ASSERT_TRUE(s.dialogSeen);
+  EXPECT_TRUE(Has(s, "EnteringHunt"));
+  EXPECT_EQ(s.areaAtEnd, 0);
+}
+
 TEST_F(MenuDialogScenario, TabMovesTheFocusRoundTheControlsAndWrapsToTheFirst) {
   std::string script = kOpenDialog;
   for (int i = 0; i < 8; ++i) script += "key Tab\nwait 10\n";

@@ -308,6 +308,12 @@ TEST_F(DialogTest, LosingTheApplicationOrItsWindowEndsTheLoopAsCancelled) {
   EXPECT_EQ(RunModal({[&] { parent->DestroyWindow(); }}), ZDialog::kResultCancel);
   // Without a window there is nothing to run.
   EXPECT_EQ(dialog->DoModal(), 0);
+  // An empty rectangle makes no dialog (its surface would be the screen itself).
+  CountingDialog empty;
+  const Rect none{10, 10, 10, 40};
+  EXPECT_EQ(empty.Create(graphics.get(), window.get(), &none, 0, 0), 0);
+  EXPECT_FALSE(empty.IsCreated());
+  EXPECT_EQ(empty.surface, nullptr);
 }
 
 TEST_F(DialogTest, AQuitMessageEndsTheLoopAndIsLeftForTheProgramsOwnLoop) {
