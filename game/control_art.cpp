@@ -16,14 +16,14 @@ std::unique_ptr<ZSprite> MakeControlSprite(ZGraphics* graphics, ZSurface* contro
   return sprite;
 }
 
-bool MakeControlButton(ZButton* button, const ZControlSpec& spec, ZGraphics* graphics, ZSurface* controlsSurface,
+bool MakeControlButton(ZButton* button, const ZControlLayout& layout, ZGraphics* graphics, ZSurface* controlsSurface,
                        ZViewport* viewport, platform::Window* parent, ZDXSound* sound) {
   if (button == nullptr) return false;
-  std::unique_ptr<ZSprite> sprite = MakeControlSprite(graphics, controlsSurface, viewport, spec.spriteId, spec.x, spec.y);
+  std::unique_ptr<ZSprite> sprite = MakeControlSprite(graphics, controlsSurface, viewport, layout.spriteId, layout.x, layout.y);
   if (sprite == nullptr) return false;
   button->pixelHitTest = 0;
-  if (button->Create(graphics, spec.stateMask, std::move(sprite), parent, spec.id, sound) == 0) return false;
+  if (button->Create(graphics, layout.stateMask, std::move(sprite), parent, layout.id, sound) == 0) return false;
   button->SetStateSound(ZButton::kStatePressed, art::kSoundButtonPressed);
-  if (spec.highlightSound) button->SetStateSound(ZButton::kStateHighlighted, art::kSoundButtonHighlighted);
+  if (layout.highlightSound) button->SetStateSound(ZButton::kStateHighlighted, art::kSoundButtonHighlighted);
   return true;
 }

@@ -15,7 +15,7 @@ class Window;
 }
 
 // Where a button sits and what it shows.
-struct ZControlSpec {
+struct ZControlLayout {
   int32_t x = 0;
   int32_t y = 0;
   int32_t spriteId = 0;  // sprite of the controls sprite map
@@ -29,7 +29,7 @@ struct ZControlSpec {
 std::unique_ptr<ZSprite> MakeControlSprite(ZGraphics* graphics, ZSurface* controlsSurface, ZViewport* viewport,
                                            int32_t spriteId, int32_t x, int32_t y);
 
-// Makes `button` a child of `parent` showing the spec's sprite, with the game's sounds and a hit
+// Makes `button` a child of `parent` showing the layout's sprite, with the game's sounds and a hit
 // test that counts the whole rectangle. False when the art or the window cannot be made.
-bool MakeControlButton(ZButton* button, const ZControlSpec& spec, ZGraphics* graphics, ZSurface* controlsSurface,
+bool MakeControlButton(ZButton* button, const ZControlLayout& layout, ZGraphics* graphics, ZSurface* controlsSurface,
                        ZViewport* viewport, platform::Window* parent, ZDXSound* sound);

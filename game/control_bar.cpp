@@ -12,10 +12,10 @@
 
 namespace {
 
-constexpr ZControlSpec kCall1Spec{6, 5, 0, ZControlBar::kCall1Id, 6, true};
-constexpr ZControlSpec kCall2Spec{120, 5, 1, ZControlBar::kCall2Id, 6, true};
-constexpr ZControlSpec kAimSpec{250, 5, 6, ZControlBar::kAimId, 10, false};
-constexpr ZControlSpec kReturnSpec{520, 10, 5, ZControlBar::kReturnId, 6, true};
+constexpr ZControlLayout kCall1Layout{6, 5, 0, ZControlBar::kCall1Id, 6, true};
+constexpr ZControlLayout kCall2Layout{120, 5, 1, ZControlBar::kCall2Id, 6, true};
+constexpr ZControlLayout kAimLayout{250, 5, 6, ZControlBar::kAimId, 10, false};
+constexpr ZControlLayout kReturnLayout{520, 10, 5, ZControlBar::kReturnId, 6, true};
 
 }  // namespace
 
@@ -31,10 +31,10 @@ ZControlBar::ZControlBar(ZGraphics* g, platform::Window* parent, ZSurface* contr
   aimButton = std::make_unique<ZPushButton>();
   returnButton = std::make_unique<ZButton>();
   bool ok = true;
-  ok = MakeControlButton(callButton1.get(), kCall1Spec, g, controlsSurface, viewport.get(), this, sound) && ok;
-  ok = MakeControlButton(callButton2.get(), kCall2Spec, g, controlsSurface, viewport.get(), this, sound) && ok;
-  ok = MakeControlButton(aimButton.get(), kAimSpec, g, controlsSurface, viewport.get(), this, sound) && ok;
-  ok = MakeControlButton(returnButton.get(), kReturnSpec, g, controlsSurface, viewport.get(), this, sound) && ok;
+  ok = MakeControlButton(callButton1.get(), kCall1Layout, g, controlsSurface, viewport.get(), this, sound) && ok;
+  ok = MakeControlButton(callButton2.get(), kCall2Layout, g, controlsSurface, viewport.get(), this, sound) && ok;
+  ok = MakeControlButton(aimButton.get(), kAimLayout, g, controlsSurface, viewport.get(), this, sound) && ok;
+  ok = MakeControlButton(returnButton.get(), kReturnLayout, g, controlsSurface, viewport.get(), this, sound) && ok;
   AddControl(callButton1.get());
   AddControl(callButton2.get());
   AddControl(aimButton.get());

@@ -19,10 +19,10 @@ constexpr int32_t kPreviewSprite = 15;
 constexpr int32_t kPreviewX = 75;
 constexpr int32_t kPreviewY = 255;
 
-constexpr ZControlSpec kOkSpec{100, 320, 13, ZHuntSetupDialog::kOkId, 14, true};
-constexpr ZControlSpec kCancelSpec{275, 320, 2, ZHuntSetupDialog::kCancelId, 14, true};
+constexpr ZControlLayout kOkLayout{100, 320, 13, ZHuntSetupDialog::kOkId, 14, true};
+constexpr ZControlLayout kCancelLayout{275, 320, 2, ZHuntSetupDialog::kCancelId, 14, true};
 // The five hunts: sprites and ids 7..11, pressed look while checked, no highlight sound.
-constexpr ZControlSpec kAreaSpecs[ZHuntSetupDialog::kAreaCount] = {
+constexpr ZControlLayout kAreaLayouts[ZHuntSetupDialog::kAreaCount] = {
     {100, 100, 7, 7, 10, false}, {210, 100, 8, 8, 10, false}, {320, 100, 9, 9, 10, false},
     {153, 180, 10, 10, 10, false}, {273, 180, 11, 11, 10, false},
 };
@@ -67,9 +67,9 @@ bool ZHuntSetupDialog::CreateControls(ZSurface* controlsSurface, ZDXSound* sound
   if (preview != nullptr) preview->SetTargets(graphics != nullptr ? graphics->GetFrontSurface() : nullptr, nullptr);
 
   okButton = std::make_unique<ZButton>();
-  ok = MakeControlButton(okButton.get(), kOkSpec, graphics, controlsSurface, viewport.get(), this, sound) && ok;
+  ok = MakeControlButton(okButton.get(), kOkLayout, graphics, controlsSurface, viewport.get(), this, sound) && ok;
   cancelButton = std::make_unique<ZButton>();
-  ok = MakeControlButton(cancelButton.get(), kCancelSpec, graphics, controlsSurface, viewport.get(), this, sound) && ok;
+  ok = MakeControlButton(cancelButton.get(), kCancelLayout, graphics, controlsSurface, viewport.get(), this, sound) && ok;
   buttons.push_back(okButton.get());
   buttons.push_back(cancelButton.get());
   AddControl(okButton.get());
@@ -77,7 +77,7 @@ bool ZHuntSetupDialog::CreateControls(ZSurface* controlsSurface, ZDXSound* sound
   for (int32_t i = 0; i < kAreaCount; ++i) {
     areaButtons[static_cast<size_t>(i)] = std::make_unique<ZRadioButton>();
     ZRadioButton* area = areaButtons[static_cast<size_t>(i)].get();
-    ok = MakeControlButton(area, kAreaSpecs[i], graphics, controlsSurface, viewport.get(), this, sound) && ok;
+    ok = MakeControlButton(area, kAreaLayouts[i], graphics, controlsSurface, viewport.get(), this, sound) && ok;
     AddControl(area);
   }
   return ok;

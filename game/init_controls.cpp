@@ -38,16 +38,16 @@ int32_t ZTurkeyGame::InitControls() {
 // The three buttons on the title's sign, drawn through the main viewport (the title is its source
 // while the menu is up). Their art has all three looks: normal, highlighted, pressed.
 int32_t ZTurkeyGame::CreateMenuButtons() {
-  static constexpr ZControlSpec kMenuSpecs[] = {
+  static constexpr ZControlLayout kMenuLayouts[] = {
       {330, 195, 14, 14, 14, true},  // hunt
       {330, 265, 12, 12, 14, true},  // trophy room
       {330, 335, 4, 4, 14, true},    // exit
   };
   ZButton** fields[] = {&huntButton, &trophyButton, &exitButton};
-  for (size_t i = 0; i < std::size(kMenuSpecs); ++i) {
+  for (size_t i = 0; i < std::size(kMenuLayouts); ++i) {
     auto button = std::make_unique<ZButton>();
     // A button whose art or window cannot be made is left out; the others still work.
-    if (!MakeControlButton(button.get(), kMenuSpecs[i], graphics.get(), controlsSurface.get(), mainViewport.get(),
+    if (!MakeControlButton(button.get(), kMenuLayouts[i], graphics.get(), controlsSurface.get(), mainViewport.get(),
                            mainWindow, sound.get())) {
       continue;
     }
