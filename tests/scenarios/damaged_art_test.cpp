@@ -116,7 +116,7 @@ TEST_F(DamagedArt, SoundArtReachesTheMenuWithoutAWord) {
   EXPECT_TRUE(LinesWith(seen.stderrText, "brushfeather:").empty()) << seen.stderrText;
 }
 
-TEST_F(DamagedArt, ControlsMapOnePixelHighSkipsEveryFrameAndTheMenuComesUpWithoutButtons) {
+TEST_F(DamagedArt, ControlsMapOnePixelHighSkipsEveryFrameAndSaysSo) {
   std::vector<uint8_t> bytes = ReadArt("ctrls.dll");
   auto module = platform::Module::FromMemory(bytes.data(), bytes.size());
   platform::HRSRC map = module->Find(151, "SPRITEMAP");
@@ -130,7 +130,8 @@ TEST_F(DamagedArt, ControlsMapOnePixelHighSkipsEveryFrameAndTheMenuComesUpWithou
   Seen seen = Play("wait 1000\n");
   EXPECT_TRUE(seen.menu);
   EXPECT_TRUE(seen.controlsInMenu);  // the map loads and its surface is made, one pixel high
-  EXPECT_EQ(seen.buttonsInMenu, 0u);
+  // The buttons are made from the map's table; with every frame skipped they have nothing painted to show.
+  EXPECT_EQ(seen.buttonsInMenu, 3u);
   EXPECT_TRUE(seen.boxes.empty());
   const std::vector<std::string> lines = LinesWith(seen.stderrText, "brushfeather:");
   ASSERT_EQ(lines.size(), 1u) << seen.stderrText;
