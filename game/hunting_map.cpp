@@ -32,7 +32,8 @@ float ReadFloat(const uint8_t* p) {
 
 }  // namespace
 
-ZHuntingMap::ZHuntingMap(ZTurkeyGame* owner, ZHunter* player) : game(owner), hunter(player) {
+ZHuntingMap::ZHuntingMap(ZTurkeyGame* owner, ZHunter* player)
+    : game(owner), hunter(player), mapFileName(art::kMapFile) {
   xExtent = 10000.0f;
   yExtent = 10000.0f;
 }
@@ -71,10 +72,11 @@ int32_t ZHuntingMap::StartHunt(int32_t loadMode) {
 
 int32_t ZHuntingMap::LoadItems(int32_t /*loadMode*/) {
   DeleteAll();
-  const std::string path = platform::FindFileNoCase(art::kMapFile);
+  const std::string path = platform::FindFileNoCase(mapFileName);
   CFile file;
   if (path.empty() || !file.Open(path, CFile::modeRead)) {
-    std::fprintf(stderr, "brushfeather: cannot read \"%s\" (the hunt has no items and no birds)\n", art::kMapFile);
+    std::fprintf(stderr, "brushfeather: cannot read \"%s\" (the hunt has no items and no birds)\n",
+                 mapFileName.c_str());
     return 0;
   }
   return ReadItems(&file);

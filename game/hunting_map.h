@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "framework/core/vector.h"
@@ -37,7 +38,8 @@ class ZHuntingMap : public ZMap {
   // Loads the items, resets the hunter and makes the ten birds; 0 (and no birds) when the map file
   // cannot be read.
   int32_t StartHunt(int32_t loadMode);
-  // Reads "map1.map" from the current directory (or the program's); 0 when it cannot be opened.
+  // Reads the map file (`mapFileName`: "map1.map", looked up in the current directory, then the
+  // program's); 0 when it cannot be opened.
   int32_t LoadItems(int32_t loadMode);
   // Reads the items from an open file object: a 20-byte header, then 12-byte records to the end.
   // Used by LoadItems; a file object over memory lets tests and the fuzzer feed it directly.
@@ -71,6 +73,8 @@ class ZHuntingMap : public ZMap {
   uint32_t frameDelta = 0;
   int32_t subspecies = 0;
   int32_t birdNear = 0;
+  // The map file's name; a path with a folder is looked up only there (tests and tools point it elsewhere).
+  std::string mapFileName;
 
  private:
   void DeleteAll();

@@ -1,0 +1,281 @@
+// ZHuntingMap: the map file reader and its bad input, starting a hunt, the time scale, the nearest bird
+// and the same hunt from the same seed.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "framework/core/data.h"
+#include "framework/graphics/sprite.h"
+#include "tests/game/sim_fixture.h"
+
+namespace {
+
+using simtest::Draws;
+
+struct Record {
+  int32_t type;
+  float x, y;
+};
+
+std::vector<uint8_t> MapBytes(const std::vector<Record>& records, size_t extra = 0) {
+  std::vector<uint8_t> out(20, 0xAB);  // the header is ignored, whatever it holds
+  for (const Record& r : records) {
+    uint8_t b[12];
+    std::memcpy(b, &r.type, 4);
+    std::memcpy(b + 4, &r.x, 4);
+    std::memcpy(b + 8, &r.y, 4);
+    out.insert(out.end(), b, b + 12);
+  }
+  out.insert(out.end(), extra, 0x11);
+  return out;
+}
+
+class HuntingMapTest : public simtest::SimFixture {
+ protected:
+  int32_t Read(const std::vector<uint8_t>& bytes) {
+    CMemFile file(bytes.data(), bytes.size());
+    return map->ReadItems(&file);
+  }
+  std::string TempFile(const std::string& name) {
+    const std::string dir = ::testing::TempDir() + "bf_hunting_map_" + std::to_string(::getpid());
+    std::filesystem::create_directories(dir);
+    return dir + "/" + name;
+  }
+  // Positions and states of every bird after `frames` frames 28 ms apart, from `seed`.
+  std::vector<double> Run(uint32_t seed, int frames) {
+    platform::srand(seed);
+    EXPECT_EQ(map->StartHunt(1), 1);
+    for (int i = 0; i < frames; ++i) {
+      backend->Advance(28);
+      map->Update(0);
+    }
+    std::vector<double> out;
+    for (const auto& b : map->birds) {
+      out.push_back(b->position.x);
+      out.push_back(b->position.y);
+      out.push_back(b->state);
+    }
+    return out;
+  }
+};
+
+TEST_F(HuntingMapTest, RecordsFollowTheHeaderToTheEndAndSpecialsGoToTheirOwnList) {
+  EXPECT_EQ(Read(MapBytes({})), 1);
+  EXPECT_TRUE(map->items.empty());
+  EXPECT_EQ(Read({}), 1);  // an empty file: no items
+  EXPECT_TRUE(map->items.empty());
+  EXPECT_EQ(Read(std::vector<uint8_t>(13, 0)), 1);
+  EXPECT_TRUE(map->items.empty());
+
+  const std::vector<Record> records = {{5, 100, 200}, {18, 1, 2}, {4, 300, 400}, {20, 3, 4},
+                                       {19, 5, 6},    {-7, 7, 8}, {18, 9, 10}};
+  ASSERT_EQ(Read(MapBytes(records, 5)), 1);  // a record cut short at the end is ignored
+  ASSERT_EQ(map->items.size(), 3u);
+  EXPECT_EQ(map->items[0]->type, 5);
+  EXPECT_EQ(map->items[0]->position.x, 100.0);
+  EXPECT_EQ(map->items[0]->position.y, 200.0);
+  EXPECT_EQ(map->items[1]->type, 4);
+  EXPECT_EQ(map->items[2]->type, -7);
+  ASSERT_EQ(map->specials.size(), 4u);
+  const int32_t order[] = {18, 20, 19, 18};
+  for (size_t i = 0; i < 4; ++i) EXPECT_EQ(map->specials[i]->type, order[i]);
+  EXPECT_EQ(map->specials[3]->position.y, 10.0);
+  EXPECT_STREQ(map->items[0]->GetRuntimeClass()->className, "ZMapItem");
+  EXPECT_EQ(ZMapItem::classRecord.baseClass, &ZItem::classRecord);
+
+  // Iteration walks the lists in order.
+  int n = 0;
+  for (ZMapItem* it = map->FirstSpecial(); it != nullptr; it = map->NextSpecial()) EXPECT_EQ(it->type, order[n++]);
+  EXPECT_EQ(n, 4);
+  EXPECT_EQ(map->FirstItem()->type, 5);
+  EXPECT_EQ(map->NextItem()->type, 4);
+}
+
+TEST_F(HuntingMapTest, ItemsWithoutAFinitePlaceAreLeftOutAndHugeOnesAreHarmless) {
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  const float inf = std::numeric_limits<float>::infinity();
+  const float huge = std::numeric_limits<float>::max();
+  ASSERT_EQ(Read(MapBytes({{1, nan, 2600}, {2, 2600, inf}, {19, -inf, 0}, {3, huge, -huge}, {18, huge, huge},
+                           {19, -huge, 0}, {9, 2600, 2600}})),
+            1);
+  ASSERT_EQ(map->items.size(), 2u);
+  EXPECT_EQ(map->items[0]->type, 3);
+  ASSERT_EQ(map->specials.size(), 2u);
+  // Birds steer by those far items and stay finite.
+  hunter->position = ZPoint(2500, 2500);
+  ZTurkey* b = Bird(5000, 5000, ZTurkey::Walking);
+  b->target = ZPoint(6000, 6000);
+  b->speed = ZTurkey::kWalkSpeed;
+  map->frameDelta = 28;
+  for (int i = 0; i < 10; ++i) b->Move();
+  EXPECT_TRUE(std::isfinite(b->position.x) && std::isfinite(b->position.y));
+  EXPECT_GT(b->position.x, 5000);
+  b->PickWanderTarget();
+  EXPECT_TRUE(std::isfinite(b->target.x));
+}
+
+TEST_F(HuntingMapTest, AHugeFileIsReadOnlyUpToTheItemLimit) {
+  const std::string path = TempFile("map1.map");
+  {
+    // Eight megabytes of records.
+    std::vector<Record> records(8 * 1024 * 1024 / 12, Record{6, 2600, 2600});
+    records[5].type = 18;
+    const std::vector<uint8_t> bytes = MapBytes(records);
+    FILE* f = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(f, nullptr);
+    ASSERT_EQ(std::fwrite(bytes.data(), 1, bytes.size(), f), bytes.size());
+    std::fclose(f);
+  }
+  map->mapFileName = path;
+  ASSERT_EQ(map->LoadItems(1), 1);
+  EXPECT_EQ(map->items.size() + map->specials.size(), ZHuntingMap::kMaxItems);
+  EXPECT_EQ(map->specials.size(), 1u);
+  // The birds' scan of the specials and a hunt on it run as usual.
+  ASSERT_EQ(map->StartHunt(1), 1);
+  EXPECT_EQ(map->birds.size(), 10u);
+  std::filesystem::remove(path);
+}
+
+TEST_F(HuntingMapTest, AMissingMapFileStartsNoHuntAndLeavesTheHunterAlone) {
+  hunter->alarm = 640;
+  map->mapFileName = TempFile("no-such-map.map");
+  map->birds.push_back(std::make_unique<ZTurkey>(map.get()));
+  EXPECT_EQ(map->StartHunt(1), 0);
+  EXPECT_TRUE(map->birds.empty());
+  EXPECT_TRUE(map->items.empty());
+  EXPECT_EQ(hunter->alarm, 640u);  // not reset
+  EXPECT_EQ(map->NearestBird(), nullptr);
+  map->Update(0);  // an empty area goes on
+  EXPECT_EQ(map->FirstBird(), nullptr);
+}
+
+TEST_F(HuntingMapTest, AHuntMakesTenBirdsFarFromTheHunterWithWeightsFromTheDivisor) {
+  hunter->position = ZPoint(5000, 5000);
+  hunter->alarm = 640;
+  map->subspecies = 3;
+  map->watchDirection = ZVector(0, 0);
+  // The seed's draws, replayed: each bird takes its weight, then places until 2000 units away.
+  const uint32_t seed = simtest::SeedWhere(1, [](const std::vector<int>& v) { return v[0] % 66 == 0; });
+  const std::vector<int> v = Draws(seed, 400);
+  platform::srand(seed);
+  ASSERT_EQ(map->StartHunt(1), 1);  // the map file of the run directory
+  EXPECT_GT(map->items.size(), 100u);
+  EXPECT_GT(map->specials.size(), 5u);
+  ASSERT_EQ(map->birds.size(), 10u);
+  size_t k = 0;
+  for (const auto& b : map->birds) {
+    EXPECT_EQ(b->weight, 1000 / (v[k++] % 66 + 33));
+    double x = 0, y = 0;
+    do {
+      y = 1000 + v[k++] % 8000;
+      x = 1000 + v[k++] % 8000;
+    } while (std::hypot(x - 5000, y - 5000) < 2000);
+    EXPECT_EQ(b->position.x, x);
+    EXPECT_EQ(b->position.y, y);
+    EXPECT_EQ(b->target.x, x);
+    EXPECT_EQ(b->subspecies, 3);
+    EXPECT_EQ(b->state, ZTurkey::Standing);
+    EXPECT_EQ(b->nextState, ZTurkey::Walking);
+    EXPECT_GE(b->DistanceToHunter(), 2000);
+    EXPECT_EQ(b->map, map.get());
+  }
+  EXPECT_EQ(map->birds[0]->weight, 30);  // divisor 33
+  EXPECT_EQ(hunter->alarm, 0u);          // reset
+  EXPECT_EQ(hunter->map, map.get());
+  EXPECT_EQ(map->watchDirection.y, 1.0);
+  EXPECT_EQ(map->frameTime, platform::timeGetTime());
+  EXPECT_EQ(map->previousFrameTime, map->frameTime - 1);
+  // The divisor's ends: 33 gives 30 pounds, 91 to 98 give 10.
+  EXPECT_EQ(1000 / (0 + 33), 30);
+  for (int r = 58; r <= 65; ++r) EXPECT_EQ(1000 / (r + 33), 10);
+  EXPECT_EQ(1000 / (57 + 33), 11);
+  int n = 0;
+  for (ZTurkey* b = map->FirstBird(); b != nullptr; b = map->NextBird()) EXPECT_EQ(b, map->birds[n++].get());
+  EXPECT_EQ(n, 10);
+}
+
+TEST_F(HuntingMapTest, TheHuntRunsInRealTimeOnlyWhileABirdIsWithin1000) {
+  // Dying birds stand still, which lets the distance be set exactly.
+  ZTurkey* b = Bird(2500, 3499, ZTurkey::Dying);
+  Bird(9000, 9000, ZTurkey::Dying);
+  map->frameTime = platform::timeGetTime();
+  backend->Advance(5);
+  map->Update(0);
+  EXPECT_EQ(map->frameDelta, 5u);
+  EXPECT_EQ(map->timeScale, 30.0);  // the bird becomes near in this update's sprite step
+  EXPECT_EQ(b->near, 1);
+  map->Update(0);
+  EXPECT_EQ(map->timeScale, 1.0);
+  EXPECT_EQ(map->birdNear, 1);
+  b->position.y = 3500;  // leaves the circle
+  map->Update(0);
+  EXPECT_EQ(map->timeScale, 1.0);
+  EXPECT_EQ(b->near, 0);
+  map->Update(0);
+  EXPECT_EQ(map->timeScale, 30.0);
+  EXPECT_EQ(map->birdNear, 0);
+}
+
+TEST_F(HuntingMapTest, TheNearestBirdIsTheFirstOfTheNearestWithin100000) {
+  EXPECT_EQ(map->NearestBird(), nullptr);
+  ZTurkey* far = Bird(2500, 2500 + 99999.5);
+  EXPECT_EQ(map->NearestBird(), far);
+  ZTurkey* a = Bird(3500, 2500);
+  ZTurkey* tie = Bird(1500, 2500);
+  EXPECT_EQ(map->NearestBird(), a);
+  tie->position.x = 1501;
+  EXPECT_EQ(map->NearestBird(), tie);
+  map->birds.clear();
+  Bird(2500, 2500 + 100000);
+  EXPECT_EQ(map->NearestBird(), nullptr);
+  // Without pictures no shot can hit a bird; dropping sprites that do not exist is harmless.
+  ZSprite struck;
+  EXPECT_EQ(map->HitTest(&struck, 1, 1), 0);
+  map->DropSprites();
+}
+
+TEST_F(HuntingMapTest, TheSameSeedGivesTheSameHuntDrawForDraw) {
+  hunter->attraction = 0;
+  const std::vector<double> first = Run(1234, 3000);
+  const uint32_t afterFirst = static_cast<uint32_t>(platform::rand());
+  const std::vector<double> again = Run(1234, 3000);
+  EXPECT_EQ(first, again);
+  EXPECT_EQ(afterFirst, static_cast<uint32_t>(platform::rand()));
+  EXPECT_NE(first, Run(4321, 3000));
+  // Something happened in those 84 simulated seconds (x30): birds left their places.
+  platform::srand(1234);
+  map->StartHunt(1);
+  int moved = 0;
+  for (size_t i = 0; i < map->birds.size(); ++i) {
+    moved += (map->birds[i]->position.x != first[3 * i] || map->birds[i]->position.y != first[3 * i + 1]) ? 1 : 0;
+  }
+  EXPECT_GE(moved, 5);
+}
+
+TEST_F(HuntingMapTest, AHundredHuntsInARowLeaveTenBirdsAndTheSameItems) {
+  ASSERT_EQ(map->StartHunt(1), 1);
+  const size_t items = map->items.size();
+  const size_t specials = map->specials.size();
+  for (int i = 0; i < 100; ++i) {
+    ASSERT_EQ(map->StartHunt(1), 1);
+    for (int f = 0; f < 5; ++f) {
+      backend->Advance(28);
+      map->Update(0);
+    }
+    map->DropSprites();
+  }
+  EXPECT_EQ(map->birds.size(), 10u);
+  EXPECT_EQ(map->items.size(), items);
+  EXPECT_EQ(map->specials.size(), specials);
+  EXPECT_STREQ(map->GetRuntimeClass()->baseClass->className, "ZMap");
+  EXPECT_EQ(map->xExtent, 10000.0f);
+}
+
+}  // namespace
