@@ -20,6 +20,7 @@
 #include "game/scene.h"
 #include "game/shotgun.h"
 #include "game/turkey.h"
+#include "platform/display.h"
 #include "platform/module.h"
 #include "platform/rand.h"
 #include "tests/game/game_fixture.h"
@@ -78,6 +79,7 @@ class HuntFixture : public gametest::GameFixture {
     game->graphics->AddFollowingRect(&all);
     game->graphics->Flush();
     game->graphics->GetFrontSurface()->Flip();
+    game->graphics->GetDirectDraw()->PresentIfChanged();  // what the loop's next message pump does
   }
   // A bird of the hunt at distance d and bearing (radians) from the stand, settled in `state`.
   ZTurkey* BirdAt(size_t i, double d, double bearing, int32_t state = ZTurkey::Standing) {
