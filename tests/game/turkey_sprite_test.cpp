@@ -81,9 +81,11 @@ TEST_F(TurkeySpriteTest, TheAnimationTableChoosesSpriteAndMirrorByStateAndFacing
   }
   // Fleeing straight away is mirrored only while the bird wants to face 5.
   b->state = T::Fleeing;
-  b->facing = 6;
-  b->wantedFacing = 5;
+  b->facing = b->wantedFacing = 6;
+  b->ChooseAnimation();
   ZScaledSprite* same = b->GetSprite();
+  EXPECT_EQ(same->mirrorLeftRight, 0);
+  b->wantedFacing = 5;
   b->ChooseAnimation();
   EXPECT_EQ(b->animation, 2);
   EXPECT_EQ(b->GetSprite(), same);
