@@ -99,9 +99,31 @@ TEST_P(HuntViewTest, BirdsStandOnTheGroundAndTheGunIsRaisedAtTheBottom) {
   const auto [barrelTop, barrelArea] = changedIn(platform::Rect{316, 210, 324, 216});
   EXPECT_GT(barrelTop * 2, barrelArea);
 
-  if (const char* dir = std::getenv("BF_HUNT_VIEW_DIR")) {
-    EXPECT_TRUE(backend->WritePng(std::string(dir) + "/hunt" + std::to_string(hunt) + ".png"));
-  }
+  const char* dir = std::getenv("BF_HUNT_VIEW_DIR");
+  auto write = [&](const std::string& suffix) {
+    if (dir != nullptr) {
+      EXPECT_TRUE(backend->WritePng(std::string(dir) + "/hunt" + std::to_string(hunt) + suffix + ".png"));
+    }
+  };
+  write("");
+
+  // A shot: the muzzle flash stands above the muzzle, and the gun kicks down in the steps after.
+  ZShotgun* gun = game->hunter->GetWeapon();
+  game->hunter->Fire();
+  gun->Step();
+  const std::vector<uint8_t> fired = Frame();
+  platform::Rect flash;
+  gun->muzzleSprite->GetScreenRect(&flash);
+  EXPECT_LT(flash.bottom, 425);
+  EXPECT_LE(std::abs((flash.left + flash.right) / 2 - 320), 10);
+  int64_t lit = 0;
+  for (int32_t y = std::max(0, flash.top); y < std::min(425, flash.bottom); ++y)
+    for (int32_t x = std::max(0, flash.left); x < std::min(640, flash.right); ++x) lit += fired[y * 640 + x] != shown[y * 640 + x];
+  EXPECT_GT(lit * 10, static_cast<int64_t>(flash.Width()) * flash.Height());
+  write("_shot");
+  for (int i = 0; i < 8; ++i) gun->Step();
+  Frame();
+  write("_recoil");
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryHunt, HuntViewTest, ::testing::Values(0, 1, 2, 3, 4));

@@ -259,23 +259,4 @@ TEST_F(HuntingMapTest, TheSameSeedGivesTheSameHuntDrawForDraw) {
   EXPECT_GE(moved, 5);
 }
 
-TEST_F(HuntingMapTest, AHundredHuntsInARowLeaveTenBirdsAndTheSameItems) {
-  ASSERT_EQ(map->StartHunt(1), 1);
-  const size_t items = map->items.size();
-  const size_t specials = map->specials.size();
-  for (int i = 0; i < 100; ++i) {
-    ASSERT_EQ(map->StartHunt(1), 1);
-    for (int f = 0; f < 5; ++f) {
-      backend->Advance(28);
-      map->Update(0);
-    }
-    map->DropSprites();
-  }
-  EXPECT_EQ(map->birds.size(), 10u);
-  EXPECT_EQ(map->items.size(), items);
-  EXPECT_EQ(map->specials.size(), specials);
-  EXPECT_STREQ(map->GetRuntimeClass()->baseClass->className, "ZMap");
-  EXPECT_EQ(map->xExtent, 10000.0f);
-}
-
 }  // namespace

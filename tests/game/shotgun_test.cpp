@@ -95,26 +95,6 @@ class ShotgunTest : public hunttest::HuntFixture {
   std::vector<std::unique_ptr<ZSurface>> surfaces;
 };
 
-TEST_F(ShotgunTest, ANewGunRestsOutOfSightWithFourShells) {
-  EXPECT_EQ(gun->state, W::Down);
-  EXPECT_EQ(gun->shown, 0);
-  EXPECT_EQ(gun->pumpPhase, 1);
-  EXPECT_EQ(gun->shellsFired, 0);
-  EXPECT_EQ(gun->range, 1000);
-  EXPECT_EQ(gun->dropFactor, 1.0f);
-  EXPECT_EQ(gun->resultKind, -1);
-  EXPECT_EQ(gun->beadOffsetX, 68);
-  EXPECT_EQ(gun->gunSprite->GetX(), 320);
-  EXPECT_EQ(GunY(), 510);
-  EXPECT_GE(gun->gunSprite->GetFrameCount(), 3);
-  EXPECT_EQ(gun->gunSprite->GetViewport(), game->secondViewport.get());
-  EXPECT_EQ(gun->muzzleSprite->kind, 1);
-  EXPECT_EQ(gun->muzzleSprite->GetViewport(), game->mainViewport.get());
-  EXPECT_FALSE(game->overlaySprites.Contains(gun->gunSprite.get()));
-  EXPECT_STREQ(gun->GetRuntimeClass()->baseClass->className, "ZHuntingWeapon");
-  EXPECT_STREQ(ZHuntingWeapon::classRecord.baseClass->className, "ZWeapon");
-}
-
 TEST_F(ShotgunTest, RaisingTakesTwentyStepsAndLoweringIsIgnoredUntilTheGunIsReady) {
   ASSERT_EQ(game->hunter->RaiseWeapon(), 1);
   EXPECT_EQ(GunY(), 506);
