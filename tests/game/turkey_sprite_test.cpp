@@ -282,6 +282,21 @@ TEST_F(TurkeySpriteTest, BirdsWithoutArtRunTheSameHuntAndCannotBeShot) {
   ShowFrame();
 }
 
+TEST_F(TurkeySpriteTest, BuildingTheSceneryAgainTakesTheBirdsPicturesBackFirst) {
+  T* b = BirdAt(0, 400, kNorth);
+  Show(b);
+  ASSERT_NE(b->GetSprite(), nullptr);
+  const int32_t scenery = game->worldSprites.GetCount() - 1;
+  // The scenery is rebuilt (the screen started again); the world list is emptied, the bird's picture
+  // must not be deleted from under it.
+  game->scene->BuildScenery(game->graphics.get(), game->areaSurface.get(), background.get());
+  EXPECT_EQ(b->GetSprite(), nullptr);
+  EXPECT_EQ(game->worldSprites.GetCount(), scenery);
+  Show(b);
+  ASSERT_NE(b->GetSprite(), nullptr);
+  EXPECT_EQ(game->worldSprites.GetCount(), scenery + 1);
+}
+
 TEST_F(TurkeySpriteTest, AHundredHuntsInARowKeepTheWorldListToTheirOwnSprites) {
   for (int i = 0; i < 100; ++i) {
     EnterHunt(i % 5);
