@@ -304,12 +304,14 @@ HRESULT Surface::GetDC(DeviceContext* out) {
   if (lost_) return DDERR_SURFACELOST;
   if (locked_) return DDERR_DCALREADYCREATED;
   locked_ = true;
+  *out = DeviceContext{};
   out->surface = this;
   out->bits = bits_.data();
   out->width = width_;
   out->height = height_;
   out->pitch = pitch_;
-  out->palette = palette_.get();
+  // A back buffer shows with its front's palette, so text drawn on it is matched against that one.
+  out->palette = palette_ != nullptr ? palette_.get() : (front_ != nullptr ? front_->palette_.get() : nullptr);
   return DD_OK;
 }
 

@@ -109,15 +109,21 @@ class Clipper {
 };
 
 class Surface;
+class Font;
 
-// What GetDC hands out: the surface's memory while the context is held (text and DIB drawing).
+// What GetDC hands out: the surface's memory while the context is held (text and DIB drawing), and the
+// text state that platform/text.h sets (a fresh context: system font, black text, opaque white background).
 struct DeviceContext {
   Surface* surface = nullptr;
   uint8_t* bits = nullptr;
   int32_t width = 0;
   int32_t height = 0;
   int32_t pitch = 0;
-  const Palette* palette = nullptr;  // the surface's attached palette, may be null
+  const Palette* palette = nullptr;  // the surface's palette (a back buffer's is its front's), may be null
+  Font* font = nullptr;              // null: the system font
+  COLORREF textColor = 0x000000;
+  COLORREF bkColor = 0xFFFFFF;
+  int bkMode = 2;  // OPAQUE
 };
 
 // One 8-bit surface. Off-screen surfaces are made by Display::CreateSurface (or directly, in tests);

@@ -1,0 +1,298 @@
+// Text: face lookup and sizes, glyphs in the nearest palette index only, wrapping and clipping, UTF-8, no fonts.
+#include "platform/text.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/surface.h"
+
+namespace platform {
+namespace {
+
+constexpr uint8_t kPaper = 7;
+const std::string kTrophyLine =
+    "Field Scout shot a 23 lb. Eastern Wild Turkey in the Eastern woodlands location on March 14, 2024 at 09:41\n\r";
+
+std::unique_ptr<Font> Times14() {
+  return CreateFont(14, 0, 0, 0, FW_NORMAL, false, false, false, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                    CLIP_DEFAULT_PRECIS, PROOF_QUALITY, DEFAULT_PITCH, "Times");
+}
+
+class TextTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::vector<Rgb> entries(256);
+    for (int i = 0; i < 256; ++i) entries[static_cast<size_t>(i)] = Rgb{static_cast<uint8_t>(i), 40, 90};
+    entries[0] = Rgb{0, 0, 0};
+    entries[200] = Rgb{255, 255, 0};  // yellow
+    entries[201] = Rgb{250, 250, 10};  // nearly yellow: must never be picked for yellow
+    entries[210] = Rgb{0, 255, 0};
+    palette = std::make_shared<Palette>(DDPCAPS_8BIT, entries.data());
+    surface.SetPalette(palette);
+    surface.Fill(nullptr, kPaper);
+    ASSERT_EQ(surface.GetDC(&dc), DD_OK);
+  }
+  void TearDown() override {
+    if (surface.IsLocked()) surface.ReleaseDC(&dc);
+  }
+  // Paper again (the context keeps its font and colours).
+  void Clear() {
+    DeviceContext kept = dc;
+    surface.ReleaseDC(&dc);
+    surface.Fill(nullptr, kPaper);
+    ASSERT_EQ(surface.GetDC(&dc), DD_OK);
+    dc.font = kept.font;
+    dc.textColor = kept.textColor;
+    dc.bkColor = kept.bkColor;
+    dc.bkMode = kept.bkMode;
+  }
+  // Every pixel that is no longer paper, as (x, y, index).
+  struct Ink {
+    int x, y;
+    uint8_t index;
+  };
+  std::vector<Ink> Inked() const {
+    std::vector<Ink> out;
+    for (int y = 0; y < surface.Height(); ++y) {
+      for (int x = 0; x < surface.Width(); ++x) {
+        if (surface.Pixel(x, y) != kPaper) out.push_back(Ink{x, y, surface.Pixel(x, y)});
+      }
+    }
+    return out;
+  }
+
+  Surface surface{640, 120, DDSCAPS_OFFSCREENPLAIN};
+  std::shared_ptr<Palette> palette;
+  DeviceContext dc;
+};
+
+TEST_F(TextTest, FacesResolveToFontsLiberationAndPositiveHeightsAreTheCell) {
+  auto times = Times14();
+  ASSERT_TRUE(times->Available());
+  EXPECT_NE(times->FilePath().find("LiberationSerif-Regular"), std::string::npos) << times->FilePath();
+  TextMetrics m = times->Metrics();
+  EXPECT_EQ(m.height, 14);
+  EXPECT_EQ(m.ascent + m.descent, 14);
+  EXPECT_GT(m.ascent, m.descent);
+
+  LogFont bold;
+  bold.faceName = "Times";
+  bold.height = 14;
+  bold.weight = FW_BOLD;
+  EXPECT_NE(CreateFontIndirect(bold)->FilePath().find("LiberationSerif-Bold"), std::string::npos);
+  bold.italic = true;
+  EXPECT_NE(CreateFontIndirect(bold)->FilePath().find("LiberationSerif-BoldItalic"), std::string::npos);
+  LogFont sans;
+  sans.faceName = "MS Sans Serif";
+  sans.height = -14;  // the em, so the cell is taller
+  auto s = CreateFontIndirect(sans);
+  EXPECT_NE(s->FilePath().find("LiberationSans-Regular"), std::string::npos) << s->FilePath();
+  EXPECT_GT(s->Metrics().height, 14);
+  ASSERT_NE(GetSystemFont(), nullptr);
+  EXPECT_EQ(GetSystemFont()->Metrics().height, 16);  // fits the 17-pixel name field
+}
+
+TEST_F(TextTest, GlyphsUseOnlyTheNearestPaletteIndexAndTransparentLeavesThePaper) {
+  auto font = Times14();
+  SelectObject(&dc, font.get());
+  SetBkMode(&dc, TRANSPARENT);
+  EXPECT_EQ(SetTextColor(&dc, 0x0000FFFF), 0x000000u);  // yellow: red 255, green 255
+  Rect r{10, 10, 600, 60};
+  EXPECT_EQ(DrawText(&dc, "Field Scout", &r, DT_WORDBREAK), 14);
+  auto ink = Inked();
+  ASSERT_GT(ink.size(), 40u);
+  for (const Ink& i : ink) ASSERT_EQ(i.index, 200) << "at " << i.x << "," << i.y;
+  // Green and black go to their own nearest entries; with no palette a grey ramp stands in.
+  EXPECT_EQ(NearestPaletteIndex(palette.get(), 0x0000FF00), 210);
+  EXPECT_EQ(NearestPaletteIndex(palette.get(), 0x00000000), 0);
+  EXPECT_EQ(NearestPaletteIndex(nullptr, 0x00FFFFFF), 255);
+  EXPECT_EQ(NearestPaletteIndex(nullptr, 0x00808080), 128);
+
+  // Opaque mode fills the text's cell with the background's nearest index.
+  SetBkMode(&dc, OPAQUE);
+  SetBkColor(&dc, 0x00000000);
+  Rect r2{10, 80, 600, 110};
+  DrawText(&dc, "Field Scout", &r2, DT_SINGLELINE);
+  EXPECT_EQ(surface.Pixel(11, 80), 0);
+  EXPECT_EQ(surface.Pixel(11, 93), 0);
+  EXPECT_EQ(surface.Pixel(11, 94), kPaper);  // below the 14-pixel cell
+}
+
+TEST_F(TextTest, WordWrapKeepsTheTrophyLineInsideItsRectangle) {
+  auto font = Times14();
+  SelectObject(&dc, font.get());
+  SetBkMode(&dc, TRANSPARENT);
+  const Rect box{175, 20, 575, 70};  // 400 x 50, as the trophy room lays its lines out
+  Rect calc = box;
+  const int32_t height = DrawText(&dc, kTrophyLine, &calc, DT_WORDBREAK | DT_CALCRECT);
+  EXPECT_TRUE(Inked().empty());  // measuring draws nothing
+  EXPECT_EQ(height % 14, 0);
+  EXPECT_GE(height, 28);  // it does not fit one line
+  EXPECT_LE(calc.right, box.right);
+  EXPECT_EQ(calc.bottom, box.top + height);
+
+  Rect r = box;
+  DrawText(&dc, kTrophyLine, &r, DT_WORDBREAK);
+  std::set<int> lines;
+  for (const Ink& i : Inked()) {
+    ASSERT_TRUE(box.Contains(Point{i.x, i.y})) << "ink outside at " << i.x << "," << i.y;
+    lines.insert((i.y - box.top) / 14);
+  }
+  EXPECT_EQ(lines.size(), 2u);
+
+  // A rectangle too low for the text clips it at its bottom; DT_NOCLIP does not.
+  Clear();
+  Rect low{175, 20, 300, 40};
+  DrawText(&dc, kTrophyLine, &low, DT_WORDBREAK);
+  for (const Ink& i : Inked()) ASSERT_LT(i.y, 40);
+  DrawText(&dc, kTrophyLine, &low, DT_WORDBREAK | DT_NOCLIP);
+  bool below = false;
+  for (const Ink& i : Inked()) below = below || i.y >= 40;
+  EXPECT_TRUE(below);
+}
+
+TEST_F(TextTest, LinesBreakAtNewlinesAndLongWordsStayWhole) {
+  auto font = Times14();
+  SelectObject(&dc, font.get());
+  auto lines = [&](const std::string& text, uint32_t format, int width = 400) {
+    Rect r{0, 0, width, 0};
+    return DrawText(&dc, text, &r, format | DT_CALCRECT) / 14;
+  };
+  EXPECT_EQ(lines("a\nb", 0), 2);
+  EXPECT_EQ(lines("a\r\nb", 0), 2);
+  EXPECT_EQ(lines("a\r\rb", 0), 3);
+  EXPECT_EQ(lines("a\nb", DT_SINGLELINE), 1);
+  EXPECT_EQ(lines("one two three", DT_WORDBREAK, 400), 1);
+  EXPECT_EQ(lines("one two three", 0, 10), 1);  // no DT_WORDBREAK: no wrapping
+  EXPECT_EQ(lines("one two three", DT_WORDBREAK, 10), 3);
+  // A word wider than the rectangle is kept whole; the measured rectangle grows to hold it.
+  const std::string word(40, 'W');
+  Rect r{0, 0, 100, 0};
+  EXPECT_EQ(DrawText(&dc, word + " x", &r, DT_WORDBREAK | DT_CALCRECT), 28);
+  EXPECT_EQ(r.right, GetTextWidth(font.get(), word));
+  // '&' is shown, not taken as a mnemonic prefix.
+  EXPECT_GT(GetTextWidth(font.get(), "A&B"), GetTextWidth(font.get(), "AB"));
+}
+
+TEST_F(TextTest, SingleLineCentresBothWays) {
+  auto font = Times14();
+  SelectObject(&dc, font.get());
+  SetBkMode(&dc, TRANSPARENT);
+  Rect r{100, 10, 500, 110};
+  DrawText(&dc, "Cancel", &r, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
+  int left = 640, right = -1, top = 120, bottom = -1;
+  for (const Ink& i : Inked()) {
+    left = std::min(left, i.x);
+    right = std::max(right, i.x);
+    top = std::min(top, i.y);
+    bottom = std::max(bottom, i.y);
+  }
+  EXPECT_NEAR((left + right) / 2.0, 300.0, 2.0);
+  EXPECT_NEAR((top + bottom) / 2.0, 60.0, 4.0);
+}
+
+TEST_F(TextTest, Utf8IsDrawnByCharacterAndStrayBytesDoNotBreakIt) {
+  auto font = Times14();
+  SelectObject(&dc, font.get());
+  EXPECT_NE(GetTextWidth(font.get(), "J\xC3\xB6rg"), 0);  // Jörg
+  std::vector<int32_t> pens;
+  GetPenPositions(font.get(), U"J\u00F6rg", &pens);
+  ASSERT_EQ(pens.size(), 4u);
+  EXPECT_EQ(pens.back(), GetTextWidth(font.get(), "J\xC3\xB6rg"));
+  EXPECT_LT(pens[0], pens[1]);
+  // ö is not o: the dots are drawn.
+  SetBkMode(&dc, TRANSPARENT);
+  Rect a{0, 0, 100, 20}, b{0, 40, 100, 60};
+  DrawText(&dc, "\xC3\xB6", &a, 0);
+  DrawText(&dc, "o", &b, 0);
+  int inkO = 0, inkOe = 0;
+  for (const Ink& i : Inked()) (i.y < 30 ? inkOe : inkO) += 1;
+  EXPECT_GT(inkOe, inkO);
+  // A stray byte is measured and drawn as the replacement character; nothing is read past the text.
+  EXPECT_EQ(GetTextWidth(font.get(), "\xFF"), GetTextWidth(font.get(), "\xEF\xBF\xBD"));
+  Rect c{0, 80, 200, 100};
+  EXPECT_EQ(DrawText(&dc, std::string_view("x\xE2\x82", 3), &c, 0), 14);
+}
+
+TEST_F(TextTest, BadContextsAndRectanglesDrawNothing) {
+  auto font = Times14();
+  EXPECT_EQ(DrawText(nullptr, "x", nullptr, 0), 0);
+  Rect r{0, 0, 10, 10};
+  EXPECT_EQ(DrawText(&dc, "x", nullptr, 0), 0);
+  DeviceContext measuring;  // no memory: measuring still works
+  SelectObject(&measuring, font.get());
+  EXPECT_EQ(DrawText(&measuring, "x", &r, DT_CALCRECT), 14);
+  EXPECT_EQ(DrawText(&measuring, "x", &r, 0), 14);
+  Rect outside{-5000, -5000, -4000, -4990};
+  SelectObject(&dc, font.get());
+  DrawText(&dc, "Field Scout", &outside, DT_NOCLIP);
+  Rect far{700, 200, 900, 300};
+  DrawText(&dc, "Field Scout", &far, 0);
+  EXPECT_TRUE(Inked().empty());
+  EXPECT_EQ(SetBkMode(&dc, 3), 0);  // not a mode
+}
+
+TEST_F(TextTest, UnderlineDrawsBelowTheBaselineAcrossTheText) {
+  LogFont lf;
+  lf.faceName = "Times";
+  lf.height = 14;
+  lf.underline = true;
+  auto font = CreateFontIndirect(lf);
+  SelectObject(&dc, font.get());
+  SetBkMode(&dc, TRANSPARENT);
+  ASSERT_TRUE(TextOut(&dc, 20, 20, "...."));
+  const int32_t width = GetTextWidth(font.get(), "....");
+  const int32_t baseline = 20 + font->Metrics().ascent;
+  int row = -1;
+  for (int y = baseline + 1; y < 34 && row < 0; ++y) {
+    if (surface.Pixel(20, y) != kPaper && surface.Pixel(20 + width - 1, y) != kPaper) row = y;
+  }
+  EXPECT_GT(row, baseline);
+}
+
+TEST(TextWithoutFonts, NothingIsDrawnAndOneLineSaysSo) {
+  const std::string conf = ::testing::TempDir() + "bf_empty_fonts.conf";
+  std::ofstream(conf) << "<?xml version=\"1.0\"?>\n<fontconfig></fontconfig>\n";
+  const char* old = std::getenv("FONTCONFIG_FILE");
+  const std::string saved = old != nullptr ? old : "";
+  setenv("FONTCONFIG_FILE", conf.c_str(), 1);
+  ResetTextForTest();
+
+  Surface s(64, 32, DDSCAPS_OFFSCREENPLAIN);
+  s.Fill(nullptr, kPaper);
+  DeviceContext dc;
+  ASSERT_EQ(s.GetDC(&dc), DD_OK);
+  ::testing::internal::CaptureStderr();
+  auto font = Times14();
+  auto again = Times14();
+  SelectObject(&dc, font.get());
+  Rect r{0, 0, 64, 32};
+  const int32_t drawn = DrawText(&dc, "Field Scout", &r, DT_WORDBREAK);
+  const std::string said = ::testing::internal::GetCapturedStderr();
+  s.ReleaseDC(&dc);
+
+  if (old != nullptr) setenv("FONTCONFIG_FILE", saved.c_str(), 1);
+  else unsetenv("FONTCONFIG_FILE");
+  ResetTextForTest();
+
+  EXPECT_FALSE(font->Available());
+  EXPECT_EQ(drawn, 0);
+  EXPECT_EQ(GetTextWidth(font.get(), "Field Scout"), 0);
+  for (int y = 0; y < 32; ++y) {
+    for (int x = 0; x < 64; ++x) ASSERT_EQ(s.Pixel(x, y), kPaper);
+  }
+  EXPECT_NE(said.find("\"Times\""), std::string::npos) << said;
+  EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+  EXPECT_TRUE(Times14()->Available());  // the fonts are back once the configuration is
+}
+
+}  // namespace
+}  // namespace platform
