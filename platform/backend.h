@@ -82,6 +82,10 @@ class Backend {
   virtual void SetCursorConfined(bool confined) = 0;
   virtual void WarpCursor(int32_t x, int32_t y) = 0;
 
+  // Typed characters (InputEvent::Text) arrive only while text input is on: an edit field turns it on
+  // while it has the focus, so keys elsewhere never open an input method.
+  virtual void SetTextInput(bool on) { (void)on; }
+
   // A modal message box; returns IDOK.
   virtual int ShowMessageBox(const std::string& caption, const std::string& text, uint32_t flags) = 0;
 

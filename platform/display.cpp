@@ -18,7 +18,11 @@ uint64_t SurfaceBytes(int32_t width, int32_t height) {
   return static_cast<uint64_t>((width + 3) & ~3) * static_cast<uint64_t>(height);
 }
 
+Display* screenDisplay = nullptr;  // the display whose primary the window system draws on
+
 }  // namespace
+
+Surface* GetScreenSurface() { return screenDisplay != nullptr ? screenDisplay->Primary() : nullptr; }
 
 HRESULT Display::Create(std::unique_ptr<Display>* out) {
   if (out == nullptr) return E_INVALIDARG;
@@ -32,6 +36,7 @@ HRESULT Display::Create(std::unique_ptr<Display>* out) {
 }
 
 Display::~Display() {
+  if (screenDisplay == this) screenDisplay = nullptr;
   if (pumpHook_ > 0) RemovePumpHook(pumpHook_);
   if (primary_ != nullptr) primary_->backBuffer_ = nullptr;
   if (backBuffer_ != nullptr) backBuffer_->front_ = nullptr;
@@ -163,6 +168,7 @@ HRESULT Display::CreatePrimarySurface(const SurfaceDesc& desc, Surface** out) {
     return DDERR_OUTOFMEMORY;
   }
   *out = primary_.get();
+  screenDisplay = this;
   return DD_OK;
 }
 

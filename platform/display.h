@@ -30,6 +30,12 @@ struct DisplayCaps {
   uint32_t videoMemoryFree = 0;
 };
 
+class Display;
+
+// The surface the window system draws on (where GDI drew over the flipped-to-GDI primary): the primary
+// of the newest display that has one; null when no display has a primary.
+Surface* GetScreenSurface();
+
 class Display {
  public:
   // DirectDrawCreate: needs a backend (GetBackend()); DDERR_NODIRECTDRAWHW without one.

@@ -94,6 +94,7 @@ constexpr uint32_t WM_KILLFOCUS = 0x0008;
 constexpr uint32_t WM_ENABLE = 0x000A;
 constexpr uint32_t WM_SETTEXT = 0x000C;
 constexpr uint32_t WM_GETTEXT = 0x000D;
+constexpr uint32_t WM_GETTEXTLENGTH = 0x000E;
 constexpr uint32_t WM_PAINT = 0x000F;
 constexpr uint32_t WM_CLOSE = 0x0010;
 constexpr uint32_t WM_QUIT = 0x0012;
@@ -101,6 +102,8 @@ constexpr uint32_t WM_ERASEBKGND = 0x0014;
 constexpr uint32_t WM_SHOWWINDOW = 0x0018;
 constexpr uint32_t WM_ACTIVATEAPP = 0x001C;
 constexpr uint32_t WM_SETCURSOR = 0x0020;
+constexpr uint32_t WM_SETFONT = 0x0030;  // wParam: the platform::Font*, lParam: redraw now when nonzero
+constexpr uint32_t WM_GETFONT = 0x0031;
 constexpr uint32_t WM_NOTIFY = 0x004E;
 constexpr uint32_t WM_GETDLGCODE = 0x0087;
 constexpr uint32_t WM_KEYDOWN = 0x0100;
@@ -163,6 +166,14 @@ constexpr uint32_t WS_TABSTOP = 0x00010000u;
 constexpr uint32_t WS_EX_TOPMOST = 0x00000008u;
 constexpr uint32_t CS_VREDRAW = 0x0001;
 constexpr uint32_t CS_HREDRAW = 0x0002;
+
+// WM_GETDLGCODE answers: which keys a control wants for itself
+constexpr uint32_t DLGC_WANTARROWS = 0x0001;
+constexpr uint32_t DLGC_WANTTAB = 0x0002;
+constexpr uint32_t DLGC_WANTALLKEYS = 0x0004;
+constexpr uint32_t DLGC_HASSETSEL = 0x0008;
+constexpr uint32_t DLGC_WANTCHARS = 0x0080;
+constexpr uint32_t DLGC_BUTTON = 0x2000;
 
 // Notifications (WM_NOTIFY codes)
 constexpr int32_t NM_CLICK = -2;

@@ -770,6 +770,8 @@ LRESULT Window::DefWindowProc(uint32_t message, WPARAM wParam, LPARAM lParam) {
     case WM_SETTEXT:
       text_ = lParam != 0 ? std::string(reinterpret_cast<const char*>(lParam)) : std::string();
       return 1;
+    case WM_GETTEXTLENGTH:
+      return static_cast<LRESULT>(text_.size());
     case WM_GETTEXT: {
       if (lParam == 0 || wParam == 0) return 0;
       size_t n = std::min(static_cast<size_t>(wParam) - 1, text_.size());
@@ -902,6 +904,14 @@ const Cursor* Window::GetClassCursor() const {
 }
 
 void Window::Detach() { detached_ = true; }
+
+void Window::SetWindowText(const std::string& text) {
+  if (!WindowManager::Alive(this)) {
+    text_ = text;
+    return;
+  }
+  WindowManager::Call(this, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
 
 // --- classes ---
 

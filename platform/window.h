@@ -88,7 +88,9 @@ class Window {
   uint32_t GetStyle() const { return style_; }
   uint32_t GetExStyle() const { return exStyle_; }
   const std::string& GetWindowText() const { return text_; }
-  void SetWindowText(const std::string& text) { text_ = text; }
+  // Sends WM_SETTEXT to a created window (so an edit field takes the text as its own); before creation
+  // it only sets the stored text (CreateEx replaces it with the window name).
+  void SetWindowText(const std::string& text);
   const std::string& GetClassName() const { return className_; }
   const Cursor* GetClassCursor() const;
 

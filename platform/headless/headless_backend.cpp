@@ -2,6 +2,7 @@
 #include "platform/headless/headless_backend.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 
 #include "platform/png_writer.h"
@@ -95,7 +96,15 @@ void HeadlessBackend::WarpCursor(int32_t x, int32_t y) {
 
 int HeadlessBackend::ShowMessageBox(const std::string& caption, const std::string& text, uint32_t flags) {
   messageBoxes_.push_back(MessageBoxRecord{caption, text, flags});
+  // Nobody sees a headless box: the log of a replay or a test run shows it instead.
+  std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
   return IDOK;
+}
+
+void HeadlessBackend::SetTextInput(bool on) {
+  if (on == textInput_) return;
+  textInput_ = on;
+  ++textInputSwitches_;
 }
 
 AudioOut& HeadlessBackend::Audio() {

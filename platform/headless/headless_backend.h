@@ -39,6 +39,7 @@ class HeadlessBackend final : public Backend {
   void SetCursorConfined(bool confined) override { cursorConfined_ = confined; }
   void WarpCursor(int32_t x, int32_t y) override;
   int ShowMessageBox(const std::string& caption, const std::string& text, uint32_t flags) override;
+  void SetTextInput(bool on) override;
   AudioOut& Audio() override;
 
   // --- the clock ---
@@ -73,8 +74,10 @@ class HeadlessBackend final : public Backend {
   uint8_t FramePixel(int32_t x, int32_t y) const;  // 0 outside the frame
   bool WritePng(const std::string& path) const;    // false when no frame was presented or on error
 
-  // --- message boxes, the cursor ---
+  // --- message boxes (also printed on standard error), text input, the cursor ---
   const std::vector<MessageBoxRecord>& MessageBoxes() const { return messageBoxes_; }
+  bool TextInputOn() const { return textInput_; }
+  uint32_t TextInputSwitches() const { return textInputSwitches_; }  // calls that changed it
   bool CursorVisible() const { return cursorVisible_; }
   bool CursorConfined() const { return cursorConfined_; }
   int32_t CursorX() const { return cursorX_; }
@@ -101,6 +104,8 @@ class HeadlessBackend final : public Backend {
   std::vector<uint8_t> framePixels_;
   std::array<Rgb, 256> framePalette_{};
   std::vector<MessageBoxRecord> messageBoxes_;
+  bool textInput_ = false;
+  uint32_t textInputSwitches_ = 0;
   bool cursorVisible_ = true;
   bool cursorConfined_ = false;
   int32_t cursorX_ = 320;

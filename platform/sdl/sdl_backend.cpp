@@ -166,7 +166,9 @@ bool SdlBackend::OpenDisplay(int32_t width, int32_t height) {
     CloseDisplay();
     return false;
   }
-  SDL_StartTextInput();
+  // SDL turns text input on with the video system; it stays on only while an edit field asks for it.
+  if (textInput_) SDL_StartTextInput();
+  else SDL_StopTextInput();
   active_ = true;
   Layout();
   SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
@@ -449,12 +451,27 @@ int SdlBackend::ShowMessageBox(const std::string& caption, const std::string& te
   uint32_t kind = SDL_MESSAGEBOX_INFORMATION;
   if ((flags & 0xF0u) == MB_ICONERROR) kind = SDL_MESSAGEBOX_ERROR;
   else if ((flags & 0xF0u) == MB_ICONEXCLAMATION) kind = SDL_MESSAGEBOX_WARNING;
+  // The box needs a free pointer: no relative mode, no grab, a visible cursor.
+  if (window_ != nullptr) {
+    if (relative_) SDL_SetRelativeMouseMode(SDL_FALSE);
+    relative_ = false;
+    SDL_SetWindowGrab(window_, SDL_FALSE);
+    SDL_ShowCursor(SDL_ENABLE);
+  }
   // A full-screen window would cover the box: make way for it first.
   if (window_ != nullptr && fullscreen_) SDL_MinimizeWindow(window_);
   if (SDL_ShowSimpleMessageBox(kind, caption.c_str(), text.c_str(), nullptr) != 0) {
     std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
   }
+  if (window_ != nullptr) UpdateRelativeMode();
   return IDOK;
+}
+
+void SdlBackend::SetTextInput(bool on) {
+  textInput_ = on;
+  if (window_ == nullptr) return;  // applied when the display opens
+  if (on) SDL_StartTextInput();
+  else SDL_StopTextInput();
 }
 
 AudioOut& SdlBackend::Audio() {

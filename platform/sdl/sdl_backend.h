@@ -44,6 +44,7 @@ class SdlBackend final : public Backend {
   void WarpCursor(int32_t x, int32_t y) override;
 
   int ShowMessageBox(const std::string& caption, const std::string& text, uint32_t flags) override;
+  void SetTextInput(bool on) override;
   AudioOut& Audio() override;
 
   bool IsFullscreen() const { return fullscreen_; }
@@ -85,6 +86,7 @@ class SdlBackend final : public Backend {
   bool swallowUp_ = false;
   bool swallowAltEnterUp_ = false;
 
+  bool textInput_ = false;
   bool cursorVisible_ = true;
   bool confined_ = false;
   bool relative_ = false;

@@ -84,7 +84,9 @@ TEST(HeadlessBackendTest, WritesAPalettePngThatReadsBackToTheSameColours) {
 
 TEST(HeadlessBackendTest, RecordsMessageBoxesAndCursorState) {
   HeadlessBackend b;
+  ::testing::internal::CaptureStderr();
   EXPECT_EQ(b.ShowMessageBox("cap", "ERROR: Graphics initialization failed.", MB_ICONEXCLAMATION), IDOK);
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(), "cap: ERROR: Graphics initialization failed.\n");
   ASSERT_EQ(b.MessageBoxes().size(), 1u);
   EXPECT_EQ(b.MessageBoxes()[0].text, "ERROR: Graphics initialization failed.");
   b.SetCursorVisible(false);
@@ -95,6 +97,17 @@ TEST(HeadlessBackendTest, RecordsMessageBoxesAndCursorState) {
   EXPECT_EQ(b.CursorX(), 320);
   EXPECT_EQ(b.CursorY(), 210);
   EXPECT_EQ(b.WarpCount(), 1u);
+}
+
+TEST(HeadlessBackendTest, RecordsTextInputSwitchingOnlyWhenItChanges) {
+  HeadlessBackend b;
+  EXPECT_FALSE(b.TextInputOn());
+  b.SetTextInput(true);
+  b.SetTextInput(true);
+  EXPECT_TRUE(b.TextInputOn());
+  b.SetTextInput(false);
+  EXPECT_FALSE(b.TextInputOn());
+  EXPECT_EQ(b.TextInputSwitches(), 2u);
 }
 
 TEST(HeadlessBackendTest, DisplayCanBeMadeToFail) {

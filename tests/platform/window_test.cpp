@@ -648,6 +648,17 @@ TEST_F(WindowTest, WindowTextThroughMessages) {
   EXPECT_EQ(SendMessage(w.get(), WM_GETTEXT, sizeof(buf), reinterpret_cast<LPARAM>(buf)), 5);
   EXPECT_STREQ(buf, "Field");  // cut to the buffer, always terminated
   EXPECT_EQ(SendMessage(w.get(), WM_GETTEXT, 0, reinterpret_cast<LPARAM>(buf)), 0);
+  EXPECT_EQ(SendMessage(w.get(), WM_GETTEXTLENGTH, 0, 0), 11);
+  // SetWindowText is a WM_SETTEXT the window itself handles (an edit field takes the text as its own).
+  w->onMessage = [](uint32_t m, WPARAM, LPARAM l, LRESULT* r) {
+    if (m != WM_SETTEXT) return false;
+    *r = std::string(reinterpret_cast<const char*>(l)) == "refused" ? 0 : 1;
+    return *r == 0;
+  };
+  w->SetWindowText("refused");
+  EXPECT_EQ(w->GetWindowText(), "Field Scout");
+  w->SetWindowText("J\xC3\xB6rg");
+  EXPECT_EQ(w->GetWindowText(), "J\xC3\xB6rg");
 }
 
 TEST_F(WindowTest, CreationChecksItsArguments) {
