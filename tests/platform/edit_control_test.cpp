@@ -1,0 +1,348 @@
+// The edit field: editing keys, selection messages, scrolling, the mouse, the caret's blink and its picture.
+#include "platform/edit_control.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/display.h"
+#include "platform/headless/headless_backend.h"
+#include "platform/text.h"
+
+namespace platform {
+namespace {
+
+constexpr uint8_t kScreen = 77;  // what the screen holds before the field draws
+const Rect kField{140, 62, 390, 79};  // the setup dialog's name field
+
+// A top-level window that keeps what reaches it.
+class Parent : public Window {
+ public:
+  LRESULT WindowProc(uint32_t message, WPARAM wParam, LPARAM lParam) override {
+    got.emplace_back(message, wParam);
+    return DefWindowProc(message, wParam, lParam);
+  }
+  std::vector<std::pair<uint32_t, WPARAM>> got;
+};
+
+class EditControlTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetWindowSystem();
+    SetBackend(&backend);
+    ASSERT_EQ(Display::Create(&display), DD_OK);
+    ASSERT_EQ(display->SetDisplayMode(640, 480, 8), DD_OK);
+    SurfaceDesc d;
+    d.flags = DDSD_CAPS | DDSD_BACKBUFFERCOUNT;
+    d.caps = DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX;
+    d.backBufferCount = 1;
+    ASSERT_EQ(display->CreatePrimarySurface(d, &screen), DD_OK);
+    std::vector<Rgb> entries(256);
+    for (int i = 0; i < 256; ++i) entries[static_cast<size_t>(i)] = Rgb{static_cast<uint8_t>(i), 60, 120};
+    entries[0] = Rgb{0, 0, 0};
+    entries[255] = Rgb{255, 255, 255};
+    std::shared_ptr<Palette> palette;
+    display->CreatePalette(DDPCAPS_8BIT, entries.data(), &palette);
+    screen->SetPalette(palette);
+    screen->Fill(nullptr, kScreen);
+    // The game's colours: white text on black, selections black on white.
+    const int indices[4] = {COLOR_WINDOW, COLOR_WINDOWTEXT, COLOR_HIGHLIGHT, COLOR_HIGHLIGHTTEXT};
+    const COLORREF colours[4] = {0x000000, 0xFFFFFF, 0xFFFFFF, 0x000000};
+    SetSysColors(4, indices, colours);
+    ASSERT_TRUE(parent.CreateEx(0, RegisterWindowClass(WindowClass{}), "parent", WS_POPUP | WS_VISIBLE,
+                                Rect{0, 0, 640, 480}, nullptr, 0));
+    ASSERT_TRUE(edit.Create(WS_VISIBLE | ES_AUTOHSCROLL, kField, &parent, 500));
+    Pump();
+  }
+  void TearDown() override {
+    edit.DestroyWindow();
+    parent.DestroyWindow();
+    display.reset();
+    ResetWindowSystem();
+    SetBackend(nullptr);
+  }
+  // Takes and dispatches everything waiting, as a modal loop would.
+  void Pump() {
+    Msg m;
+    for (int guard = 0; guard < 1000 && PeekMessage(&m, nullptr, 0, 0, PM_REMOVE); ++guard) {
+      TranslateMessage(&m);
+      DispatchMessage(&m);
+    }
+  }
+  void Keys(std::initializer_list<uint32_t> vks) {
+    for (uint32_t vk : vks) backend.InjectKeyPress(vk);
+    Pump();
+  }
+  void WithShift(std::initializer_list<uint32_t> vks) {
+    backend.InjectKey(VK_SHIFT, true);
+    for (uint32_t vk : vks) backend.InjectKeyPress(vk);
+    backend.InjectKey(VK_SHIFT, false);
+    Pump();
+  }
+  void Type(const std::string& utf8) {
+    backend.InjectText(utf8);
+    Pump();
+  }
+  std::pair<int32_t, int32_t> Sel() const {
+    int32_t s = -1, e = -1;
+    edit.GetSel(&s, &e);
+    return {s, e};
+  }
+  uint8_t At(int x, int y) const { return screen->Pixel(x, y); }
+
+  HeadlessBackend backend{1000, 1};
+  std::unique_ptr<Display> display;
+  Surface* screen = nullptr;
+  Parent parent;
+  EditControl edit;
+};
+
+using P = std::pair<int32_t, int32_t>;
+
+TEST_F(EditControlTest, TypingAndTheEditingKeys) {
+  edit.SetFocus();
+  EXPECT_TRUE(backend.TextInputOn());
+  Type("Field Scout");
+  EXPECT_EQ(edit.GetWindowText(), "Field Scout");
+  EXPECT_EQ(edit.Field().CaretIndex(), 11);
+  Keys({VK_HOME, VK_RIGHT, VK_RIGHT});
+  Type("J\xC3\xB6");  // typed in the middle, any keyboard layout's characters
+  EXPECT_EQ(edit.GetWindowText(), "FiJ\xC3\xB6""eld Scout");
+  Keys({VK_BACK, VK_BACK, VK_DELETE});
+  EXPECT_EQ(edit.GetWindowText(), "Fild Scout");
+  Keys({VK_END, VK_LEFT});
+  WithShift({VK_LEFT, VK_LEFT, VK_LEFT});
+  EXPECT_EQ(Sel(), P(6, 9));
+  EXPECT_EQ(edit.Field().CaretIndex(), 6);  // the moving end
+  Type("h");  // replaces the selection
+  EXPECT_EQ(edit.GetWindowText(), "Fild Sht");
+  WithShift({VK_HOME});
+  EXPECT_EQ(Sel(), P(0, 7));
+  Keys({VK_DELETE});
+  EXPECT_EQ(edit.GetWindowText(), "t");
+  // Left or Right with a selection goes to its end; Ctrl moves by words.
+  edit.SetWindowText("one two three");
+  edit.SetSel(4, 7);
+  Keys({VK_LEFT});
+  EXPECT_EQ(Sel(), P(4, 4));
+  backend.InjectKey(VK_CONTROL, true);
+  backend.InjectKeyPress(VK_RIGHT);
+  backend.InjectKeyPress(VK_RIGHT);
+  backend.InjectKeyPress('A');  // Ctrl+A: everything
+  backend.InjectKey(VK_CONTROL, false);
+  Pump();
+  EXPECT_EQ(Sel(), P(0, 13));
+  // Control characters other than Backspace are not text.
+  for (WPARAM c : {WPARAM{9}, WPARAM{13}, WPARAM{27}, WPARAM{2}, WPARAM{0x7F}, WPARAM{0xD800}, WPARAM{0x110000}}) {
+    SendMessage(&edit, WM_CHAR, c, 0);
+  }
+  EXPECT_EQ(edit.GetWindowText(), "one two three");
+}
+
+TEST_F(EditControlTest, SelectionMessagesKeepTheirMeanings) {
+  edit.SetWindowText("Field Scout");
+  EXPECT_EQ(Sel(), P(0, 0));  // new text: caret at the start
+  SendMessage(&edit, EM_SETSEL, 0, -1);
+  EXPECT_EQ(Sel(), P(0, 11));
+  uint32_t s = 0, e = 0;
+  EXPECT_EQ(SendMessage(&edit, EM_GETSEL, reinterpret_cast<WPARAM>(&s), reinterpret_cast<LPARAM>(&e)),
+            static_cast<LRESULT>((11u << 16) | 0u));
+  EXPECT_EQ(s, 0u);
+  EXPECT_EQ(e, 11u);
+  SendMessage(&edit, EM_SETSEL, 9, 2);  // reversed: the caret goes to the second
+  EXPECT_EQ(Sel(), P(2, 9));
+  EXPECT_EQ(edit.Field().CaretIndex(), 2);
+  SendMessage(&edit, EM_SETSEL, static_cast<WPARAM>(-1), 0);  // deselect, the caret stays
+  EXPECT_EQ(Sel(), P(2, 2));
+  SendMessage(&edit, EM_SETSEL, 50, 80);
+  EXPECT_EQ(Sel(), P(11, 11));
+  edit.ReplaceSel(" Jr.");
+  EXPECT_EQ(edit.GetWindowText(), "Field Scout Jr.");
+  EXPECT_EQ(SendMessage(&edit, WM_GETTEXTLENGTH, 0, 0), 15);
+  // Past 65535 the packed answer is -1; the out-parameters still tell.
+  edit.SetWindowText(std::string(70000, 'a'));
+  SendMessage(&edit, EM_SETSEL, 0, -1);
+  EXPECT_EQ(SendMessage(&edit, EM_GETSEL, reinterpret_cast<WPARAM>(&s), reinterpret_cast<LPARAM>(&e)), -1);
+  EXPECT_EQ(e, 70000u);
+}
+
+TEST_F(EditControlTest, TextComesBackByteForByteAndTheLimitHoldsTyping) {
+  const std::string odd = "caf\xC3\xA9 \xFF\xFE tail";  // UTF-8 and two stray bytes
+  edit.SetWindowText(odd);
+  EXPECT_EQ(edit.GetWindowText(), odd);
+  EXPECT_EQ(edit.Field().Length(), 12);
+  const std::string longName(10000, 'W');
+  edit.SetWindowText(longName);
+  EXPECT_EQ(edit.GetWindowText(), longName);
+
+  edit.SetWindowText("");
+  edit.SetFocus();
+  edit.LimitText(5);
+  EXPECT_EQ(edit.GetLimitText(), 5);
+  Type("abcdefgh");
+  EXPECT_EQ(edit.GetWindowText(), "abcde");
+  edit.SetSel(0, 2);
+  edit.ReplaceSel("XYZW");  // only as much as fits
+  EXPECT_EQ(edit.GetWindowText(), "XYcde");
+  edit.LimitText(0);
+  EXPECT_GT(edit.GetLimitText(), 1000000);
+}
+
+TEST_F(EditControlTest, ScrollingKeepsTheCaretInTheField) {
+  edit.SetFocus();
+  Type(std::string(60, 'W'));
+  const int32_t width = GetTextWidth(nullptr, std::string(60, 'W'));
+  ASSERT_GT(width, kField.Width());
+  EXPECT_GT(edit.Field().ScrollX(), 0);
+  EXPECT_LE(width - edit.Field().ScrollX(), kField.Width());  // the end and the caret show
+  Keys({VK_HOME});
+  EXPECT_EQ(edit.Field().ScrollX(), 0);
+  Keys({VK_END});
+  EXPECT_GT(edit.Field().ScrollX(), 0);
+  SendMessage(&edit, EM_SETSEL, 0, -1);
+  Keys({VK_DELETE});
+  EXPECT_EQ(edit.Field().ScrollX(), 0);  // nothing left to scroll
+
+  // Without automatic scrolling the field takes only what fits.
+  EditControl fixed;
+  ASSERT_TRUE(fixed.Create(WS_VISIBLE, Rect{10, 200, 60, 217}, &parent, 501));
+  fixed.SetFocus();
+  Type(std::string(60, 'W'));
+  EXPECT_LT(fixed.Field().Length(), 60);
+  EXPECT_LE(GetTextWidth(nullptr, fixed.GetWindowText()), 50 - 2 * kEditMargin);
+  EXPECT_EQ(fixed.Field().ScrollX(), 0);
+  fixed.DestroyWindow();
+}
+
+TEST_F(EditControlTest, ClicksPlaceTheCaretAndDragsSelect) {
+  edit.SetWindowText("Field Scout");
+  std::vector<int32_t> pens;
+  GetPenPositions(nullptr, U"Field Scout", &pens);
+  const int32_t afterField = kField.left + kEditMargin + pens[4];  // the boundary after "Field"
+  backend.InjectClick(afterField + 1, 70);
+  Pump();
+  EXPECT_EQ(GetFocus(), &edit);
+  EXPECT_EQ(Sel(), P(5, 5));
+  backend.InjectClick(kField.left + 1, 70);
+  Pump();
+  EXPECT_EQ(Sel(), P(0, 0));
+  // Press, drag past the end, release: the whole text from the press (the field holds the mouse).
+  backend.InjectButton(0, true, afterField, 70);
+  Pump();
+  backend.InjectMouseMove(kField.right + 30, 70);
+  Pump();
+  backend.InjectButton(0, false, kField.right + 30, 70);
+  Pump();
+  EXPECT_EQ(Sel(), P(5, 11));
+  EXPECT_EQ(GetCapture(), nullptr);
+  // Shift+click extends from the fixed end.
+  backend.InjectKey(VK_SHIFT, true);
+  backend.InjectClick(kField.left + 1, 70);
+  backend.InjectKey(VK_SHIFT, false);
+  Pump();
+  EXPECT_EQ(Sel(), P(0, 5));
+}
+
+TEST_F(EditControlTest, DrawsInTheSystemColoursWithASelectionAndABlinkingCaret) {
+  edit.SetWindowText("Field Scout");
+  Pump();
+  // Unfocused: black field, white text, nothing outside its rectangle.
+  bool text = false;
+  for (int y = 0; y < 480; ++y) {
+    for (int x = 0; x < 640; ++x) {
+      const uint8_t v = At(x, y);
+      if (!kField.Contains(Point{x, y})) {
+        ASSERT_EQ(v, kScreen) << x << "," << y;
+      } else {
+        ASSERT_TRUE(v == 0 || v == 255) << x << "," << y;
+        text = text || v == 255;
+      }
+    }
+  }
+  EXPECT_TRUE(text);
+
+  // Focused with everything selected: white highlight behind black text over the text's width.
+  edit.SetFocus();
+  edit.SetSel(0, -1);
+  const int32_t width = GetTextWidth(nullptr, "Field Scout");
+  const int32_t top = kField.top + (kField.Height() - 16) / 2;
+  int black = 0, white = 0;
+  for (int x = kField.left + kEditMargin; x < kField.left + kEditMargin + width; ++x) {
+    EXPECT_EQ(At(x, top), 255);  // the highlight's top row holds no glyph
+    for (int y = top; y < top + 16; ++y) (At(x, y) == 0 ? black : white) += 1;
+  }
+  EXPECT_GT(black, 20);
+  EXPECT_GT(white, black);
+
+  // The caret: solid after a change, gone after 530 ms, back after 1060 ms, on the manual clock.
+  edit.SetSel(11, 11);
+  const int32_t caretX = kField.left + kEditMargin + width;
+  EXPECT_TRUE(edit.Field().CaretDrawn());
+  EXPECT_EQ(At(caretX, top + 8), 255);
+  backend.Advance(529);
+  Pump();
+  EXPECT_EQ(At(caretX, top + 8), 255);
+  backend.Advance(1);
+  Pump();
+  EXPECT_FALSE(edit.Field().CaretDrawn());
+  EXPECT_EQ(At(caretX, top + 8), 0);
+  backend.Advance(530);
+  Pump();
+  EXPECT_EQ(At(caretX, top + 8), 255);
+  // Typing makes it solid again at once.
+  backend.Advance(600);
+  Pump();
+  Type("!");
+  EXPECT_TRUE(edit.Field().CaretDrawn());
+
+  // Losing the focus hides the caret and the selection and turns text input off.
+  edit.SetSel(0, -1);
+  parent.SetFocus();
+  EXPECT_FALSE(backend.TextInputOn());
+  EXPECT_FALSE(edit.Field().CaretDrawn());
+  EXPECT_EQ(At(kField.left + kEditMargin, top), 0);
+  const uint64_t draws = edit.Field().DrawCount();
+  backend.Advance(5000);
+  Pump();
+  EXPECT_EQ(edit.Field().DrawCount(), draws);  // no blinking without the focus
+}
+
+TEST_F(EditControlTest, NothingIsDrawnWhileHiddenOrOutsideTheParent) {
+  screen->Fill(nullptr, kScreen);
+  parent.ShowWindow(SW_HIDE);
+  edit.SetWindowText("Field Scout");
+  for (int x = kField.left; x < kField.right; ++x) ASSERT_EQ(At(x, 70), kScreen);
+  parent.ShowWindow(SW_SHOW);
+  Pump();
+  EXPECT_EQ(At(kField.left, 70), 0);
+  // A field reaching past its parent is cut at the parent's edge.
+  Window small;
+  ASSERT_TRUE(small.CreateEx(0, RegisterWindowClass(WindowClass{}), "small", WS_POPUP | WS_VISIBLE,
+                             Rect{300, 300, 340, 340}, nullptr, 0));
+  EditControl inner;
+  ASSERT_TRUE(inner.Create(WS_VISIBLE, Rect{10, 10, 100, 27}, &small, 1));
+  Pump();
+  EXPECT_EQ(At(339, 315), 0);
+  EXPECT_EQ(At(340, 315), kScreen);
+  inner.DestroyWindow();
+  small.DestroyWindow();
+}
+
+TEST_F(EditControlTest, SystemKeysGoToTheParentAndDestroyingTheFocusedFieldStopsTextInput) {
+  edit.SetFocus();
+  parent.got.clear();
+  backend.InjectKey(VK_F10, true, true);
+  Pump();
+  bool f10 = false;
+  for (const auto& [m, w] : parent.got) f10 = f10 || (m == WM_SYSKEYDOWN && w == VK_F10);
+  EXPECT_TRUE(f10);
+  EXPECT_EQ(SendMessage(&edit, WM_GETDLGCODE, 0, 0), static_cast<LRESULT>(DLGC_HASSETSEL | DLGC_WANTCHARS | DLGC_WANTARROWS));
+  EXPECT_TRUE(backend.TextInputOn());
+  edit.DestroyWindow();
+  EXPECT_FALSE(backend.TextInputOn());
+}
+
+}  // namespace
+}  // namespace platform
