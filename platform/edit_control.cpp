@@ -43,17 +43,21 @@ EditField::~EditField() {
 // --- the text ---
 
 void EditField::SetText(std::u32string text) {
-  text_ = std::move(text);
-  pensStale_ = true;
-  const std::string utf8 = CodePointsToUtf8(text_);
+  const std::string utf8 = CodePointsToUtf8(text);
   window_->DefWindowProc(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(utf8.c_str()));
+  // Read back from the bytes: two stray bytes brought together by an edit may now be one character,
+  // and the field shows what its text says.
+  text_ = Utf8ToCodePoints(utf8);
+  pensStale_ = true;
+  caret_ = std::min(caret_, Length());
+  anchor_ = std::min(anchor_, Length());
 }
 
 void EditField::Edit(int32_t from, int32_t to, std::u32string_view insert) {
   std::u32string next = text_;
   next.replace(static_cast<size_t>(from), static_cast<size_t>(to - from), insert);
   SetText(std::move(next));
-  caret_ = anchor_ = from + static_cast<int32_t>(insert.size());
+  caret_ = anchor_ = std::min(Length(), from + static_cast<int32_t>(insert.size()));
 }
 
 void EditField::Measure() const {

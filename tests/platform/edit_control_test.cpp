@@ -173,6 +173,12 @@ TEST_F(EditControlTest, TextComesBackByteForByteAndTheLimitHoldsTyping) {
   edit.SetWindowText(odd);
   EXPECT_EQ(edit.GetWindowText(), odd);
   EXPECT_EQ(edit.Field().Length(), 12);
+  // Deleting what stood between two stray bytes that make a character leaves that character.
+  edit.SetWindowText("\xC3x\xB6");
+  edit.SetSel(1, 2);
+  edit.ReplaceSel("");
+  EXPECT_EQ(edit.GetWindowText(), "\xC3\xB6");
+  EXPECT_EQ(edit.Field().Length(), 1);
   const std::string longName(10000, 'W');
   edit.SetWindowText(longName);
   EXPECT_EQ(edit.GetWindowText(), longName);

@@ -1,0 +1,256 @@
+// The profile store: where it lives, values byte for byte, damaged files, failed and interrupted saves.
+#include "platform/profile.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <string>
+
+#include "platform/window.h"
+#include "tests/platform/profile_sandbox.h"
+
+namespace platform {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Slurp(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void Put(const std::string& path, const std::string& bytes) {
+  fs::create_directories(fs::path(path).parent_path());
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+class ProfileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    SetApplicationName("brushfeather");
+    SetRegistryKey("Brackwen Interactive");
+    path = GetProfilePath();
+  }
+  void TearDown() override { SetProfileWriteHookForTest(nullptr); }
+
+  ProfileSandbox sandbox;
+  std::string path;
+};
+
+TEST_F(ProfileTest, LivesUnderTheDataHomeTheCompanyAndTheApplication) {
+  EXPECT_EQ(path, sandbox.DataHome() + "/Brackwen Interactive/brushfeather/profile.ini");
+  setenv("XDG_DATA_HOME", "relative/is/ignored", 1);
+  const char* home = std::getenv("HOME");
+  if (home != nullptr && home[0] == '/') {
+    EXPECT_EQ(GetProfilePath(), std::string(home) + "/.local/share/Brackwen Interactive/brushfeather/profile.ini");
+  }
+  setenv("XDG_DATA_HOME", sandbox.DataHome().c_str(), 1);
+  SetApplicationName("../x/y");  // cannot climb out of its folder
+  EXPECT_EQ(GetProfilePath(), sandbox.DataHome() + "/Brackwen Interactive/.._x_y/profile.ini");
+  SetApplicationName("");
+  ::testing::internal::CaptureStderr();
+  EXPECT_FALSE(WriteProfileString("Settings", "Name", "x"));
+  EXPECT_NE(::testing::internal::GetCapturedStderr().find("no folder"), std::string::npos);
+  EXPECT_EQ(GetProfileString("Settings", "Name", "Field Scout"), "Field Scout");
+  SetApplicationName("brushfeather");
+}
+
+TEST_F(ProfileTest, EveryStringComesBackByteForByte) {
+  std::string allBytes;
+  for (int b = 0; b < 256; ++b) allBytes += static_cast<char>(b);
+  const std::vector<std::string> values = {
+      "Field Scout",
+      "",
+      "  leading and trailing  ",
+      " ",
+      "line one\nline two\r\nthree\r",
+      "a=b; c [d] #e \\f \\x41 \\s",
+      "[Settings]",
+      "; not a comment",
+      "J\xC3\xB6rg M\xC3\xBCller \xE6\x9D\x8E",
+      "stray \xFF\xFE bytes",
+      std::string(10000, 'W'),
+      allBytes,
+  };
+  for (size_t i = 0; i < values.size(); ++i) {
+    ASSERT_TRUE(WriteProfileString("Values", "v" + std::to_string(i), values[i]));
+  }
+  // Names are kept just as carefully, and match without regard to case.
+  ASSERT_TRUE(WriteProfileString(" odd=[section]; ", "#entry=x ", "odd"));
+  ASSERT_TRUE(WriteProfileInt("Settings", "Map", -7));
+  for (size_t i = 0; i < values.size(); ++i) {
+    EXPECT_EQ(GetProfileString("values", "V" + std::to_string(i)), values[i]) << i;
+  }
+  EXPECT_EQ(GetProfileString(" ODD=[section]; ", "#ENTRY=x "), "odd");
+  EXPECT_EQ(GetProfileInt("Settings", "Map", 1), -7);
+
+  // And they survive being read from the file afresh.
+  ProfileData data;
+  const ProfileReadResult r = ParseProfile(Slurp(path), &data);
+  EXPECT_TRUE(r.Sound());
+  EXPECT_EQ(data.EntryCount(), values.size() + 2);
+  for (size_t i = 0; i < values.size(); ++i) {
+    const std::string* v = data.Find("Values", "v" + std::to_string(i));
+    ASSERT_NE(v, nullptr);
+    EXPECT_EQ(*v, values[i]) << i;
+  }
+  // The file stays a readable INI file.
+  const std::string text = Slurp(path);
+  EXPECT_NE(text.find("\n[Values]\nv0=Field Scout\nv1=\nv2=\\s leading and trailing \\s\n"), std::string::npos)
+      << text.substr(0, 600);
+  EXPECT_NE(text.find("\n[Settings]\nMap=-7\n"), std::string::npos);
+}
+
+TEST_F(ProfileTest, IntegersAndDefaults) {
+  EXPECT_EQ(GetProfileString("Settings", "Name", "Field Scout"), "Field Scout");
+  EXPECT_EQ(GetProfileInt("Settings", "Map", 1), 1);
+  ASSERT_TRUE(WriteProfileInt("First", "Time", INT32_MIN));
+  EXPECT_EQ(GetProfileInt("First", "Time", 0), INT32_MIN);
+  EXPECT_EQ(GetProfileString("First", "Time"), "-2147483648");
+  for (const char* bad : {"", "12x", "x12", "99999999999", "-", "1 2", "0x10"}) {
+    ASSERT_TRUE(WriteProfileString("First", "Weight", bad));
+    EXPECT_EQ(GetProfileInt("First", "Weight", 42), 42) << bad;
+  }
+  ASSERT_TRUE(WriteProfileString("First", "Weight", "4294967295"));  // a DWORD reads back wrapped
+  EXPECT_EQ(GetProfileInt("First", "Weight", 0), -1);
+  ASSERT_TRUE(WriteProfileString("First", "Weight", "+23"));
+  EXPECT_EQ(GetProfileInt("First", "Weight", 0), 23);
+}
+
+TEST_F(ProfileTest, ADamagedFileIsReadAsFarAsItIsSound) {
+  ProfileData data;
+  ProfileReadResult r = ParseProfile("[A]\nx=1\ny=2\nz=3", &data);  // cut short in its last line
+  EXPECT_EQ(r.damagedLine, 4u);
+  EXPECT_EQ(data.EntryCount(), 2u);
+  data = ProfileData();
+  r = ParseProfile("x=0\n[A]\nx=1\n", &data);  // an entry before any section
+  EXPECT_EQ(r.damagedLine, 1u);
+  data = ProfileData();
+  r = ParseProfile("\xEF\xBB\xBF; note\r\n[A]\r\n  x = 1  \r\n\r\nbad line\nx=2\n", &data);
+  EXPECT_EQ(r.damagedLine, 5u);
+  EXPECT_EQ(r.lines, 4u);
+  EXPECT_EQ(*data.Find("A", "x"), "1");
+  for (const char* bad : {"[A]\nx=\\q\n", "[A]\nx=\\x4\n", "[A]\nx=a\\\n", "[A\nx=1\n", "[A] junk\n"}) {
+    data = ProfileData();
+    EXPECT_FALSE(ParseProfile(bad, &data).Sound()) << bad;
+  }
+  data = ProfileData();
+  EXPECT_FALSE(ParseProfile(std::string_view("[A]\nx=a\0b\n", 10), &data).Sound());  // raw NUL
+
+  // On disk: the sound part is used, the backup fills in what the damage took, one line says so.
+  Put(path + ".bak", "[Settings]\nName=Old Name\nMap=3\n[First]\nWeight=20\n");
+  Put(path, "[Settings]\nName=New Name\n\x01garbage\n[First]\nWeight=25\n");
+  ::testing::internal::CaptureStderr();
+  EXPECT_EQ(GetProfileString("Settings", "Name"), "New Name");
+  EXPECT_EQ(GetProfileInt("Settings", "Map", 1), 3);
+  EXPECT_EQ(GetProfileInt("First", "Weight", 0), 20);
+  EXPECT_EQ(GetProfileInt("First", "Weight", 0), 20);
+  const std::string said = ::testing::internal::GetCapturedStderr();
+  EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+  EXPECT_NE(said.find("damaged at line 3"), std::string::npos) << said;
+  // Saving writes the whole of it back, sound.
+  ASSERT_TRUE(WriteProfileInt("Settings", "Map", 4));
+  data = ProfileData();
+  EXPECT_TRUE(ParseProfile(Slurp(path), &data).Sound());
+  EXPECT_EQ(*data.Find("Settings", "Name"), "New Name");
+  EXPECT_EQ(*data.Find("First", "Weight"), "20");
+
+  // No main file: the backup. Garbage of every kind: never a crash.
+  fs::remove(path);
+  // The backup is the damaged file from before that save: its sound part has the name, not the hunt.
+  EXPECT_EQ(GetProfileString("Settings", "Name"), "New Name");
+  EXPECT_EQ(GetProfileInt("Settings", "Map", 1), 1);
+  std::mt19937 random(5);
+  for (int i = 0; i < 200; ++i) {
+    std::string junk(static_cast<size_t>(random() % 300), '\0');
+    for (char& c : junk) c = static_cast<char>(random() % 8 == 0 ? '\n' : random() % 256);
+    data = ProfileData();
+    ParseProfile(junk, &data);
+    ProfileData again;
+    ASSERT_TRUE(ParseProfile(FormatProfile(data), &again).Sound());
+    ASSERT_EQ(again, data);
+  }
+}
+
+TEST_F(ProfileTest, ChangesMadeOutsideAreSeen) {
+  ASSERT_TRUE(WriteProfileString("Settings", "Name", "Ann"));
+  EXPECT_EQ(GetProfileString("Settings", "Name"), "Ann");
+  Put(path, "[Settings]\nName=Bob the Hunter\n");
+  EXPECT_EQ(GetProfileString("Settings", "Name"), "Bob the Hunter");
+}
+
+TEST_F(ProfileTest, AnUnwritableFolderKeepsTheOldFileAndSaysSoOnce) {
+  ASSERT_TRUE(WriteProfileString("Settings", "Name", "Kept"));
+  const std::string before = Slurp(path);
+  // Even root cannot create a file where a folder stands.
+  fs::create_directory(path + ".tmp");
+  ::testing::internal::CaptureStderr();
+  EXPECT_FALSE(WriteProfileInt("Settings", "Map", 2));
+  EXPECT_FALSE(WriteProfileString("Settings", "Name", "Lost"));
+  const std::string said = ::testing::internal::GetCapturedStderr();
+  EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+  EXPECT_NE(said.find("cannot save the profile"), std::string::npos);
+  EXPECT_EQ(Slurp(path), before);
+  EXPECT_EQ(GetProfileString("Settings", "Name"), "Kept");
+  fs::remove(path + ".tmp");
+  EXPECT_TRUE(WriteProfileString("Settings", "Name", "Saved"));
+
+  // A data home that is a file: no folder can be made; the defaults are read.
+  Put(sandbox.root + "/plain-file", "x");
+  setenv("XDG_DATA_HOME", (sandbox.root + "/plain-file/data").c_str(), 1);
+  ::testing::internal::CaptureStderr();
+  EXPECT_FALSE(WriteProfileString("Settings", "Name", "x"));
+  EXPECT_NE(::testing::internal::GetCapturedStderr().find("making its folder"), std::string::npos);
+  EXPECT_EQ(GetProfileString("Settings", "Name", "Field Scout"), "Field Scout");
+}
+
+// A save stopped at any step (failing as a full disk would, or dying there) leaves either the old
+// profile or the new one, complete.
+TEST_F(ProfileTest, AnInterruptedSaveLeavesTheOldOrTheNewFileComplete) {
+  const std::string trophies = std::string(3000, 'T');
+  for (int step = 0; step < kProfileWriteSteps; ++step) {
+    for (StepOutcome outcome : {StepOutcome::Fail, StepOutcome::Crash}) {
+      SCOPED_TRACE("step " + std::to_string(step) + (outcome == StepOutcome::Fail ? " fails" : " crashes"));
+      fs::remove_all(fs::path(path).parent_path());
+      SetProfileWriteHookForTest(nullptr);
+      ASSERT_TRUE(WriteProfileString("Settings", "Name", "Old Name"));
+      ASSERT_TRUE(WriteProfileString("First", "Name", trophies));  // a second save: there is a backup now
+      int seen = 0;
+      SetProfileWriteHookForTest([&](ProfileWriteStep s) {
+        ++seen;
+        return static_cast<int>(s) == step ? outcome : StepOutcome::Proceed;
+      });
+      ::testing::internal::CaptureStderr();
+      const bool saved = WriteProfileString("Settings", "Name", "New Name");
+      const std::string said = ::testing::internal::GetCapturedStderr();
+      SetProfileWriteHookForTest(nullptr);
+      const bool lateStep = step == static_cast<int>(ProfileWriteStep::SyncFolder);
+      const std::string name = GetProfileString("Settings", "Name");
+      EXPECT_TRUE(name == "Old Name" || name == "New Name") << name;
+      EXPECT_EQ(GetProfileString("First", "Name"), trophies);  // never lost with the rest
+      if (outcome == StepOutcome::Fail) {
+        EXPECT_EQ(saved, lateStep);  // the new file is already in place when only the flush fails
+        EXPECT_EQ(name, lateStep ? "New Name" : "Old Name");
+        EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+        EXPECT_FALSE(fs::exists(path + ".tmp"));
+      } else {
+        EXPECT_FALSE(saved);
+        EXPECT_EQ(name, step >= static_cast<int>(ProfileWriteStep::SyncFolder) ? "New Name" : "Old Name");
+      }
+      // The next save works from whatever was left.
+      ASSERT_TRUE(WriteProfileString("Settings", "Map", "2"));
+      EXPECT_EQ(GetProfileInt("Settings", "Map", 0), 2);
+      EXPECT_EQ(GetProfileString("First", "Name"), trophies);
+      EXPECT_GE(seen, step + 1);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace platform
