@@ -1,0 +1,204 @@
+// ZEdit: class records, creation, focus with select-all and notifications, the keys it leaves to its dialog.
+#include "framework/ui/edit.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+#include "platform/display.h"
+#include "platform/headless/headless_backend.h"
+
+namespace {
+
+using namespace platform;
+
+struct Seen {
+  uint32_t message;
+  WPARAM wParam;
+  NotifyHeader header;  // for WM_NOTIFY
+};
+
+// Stands in for the dialog: records notifications and the keys posted to it.
+class FakeDialog : public ZWnd {
+ public:
+  LRESULT WindowProc(uint32_t message, WPARAM wParam, LPARAM lParam) override {
+    Seen s{message, wParam, {}};
+    if (message == WM_NOTIFY && lParam != 0) s.header = *reinterpret_cast<const NotifyHeader*>(lParam);
+    seen.push_back(s);
+    return DefWindowProc(message, wParam, lParam);
+  }
+  std::vector<Seen> Of(uint32_t message) const {
+    std::vector<Seen> out;
+    for (const Seen& s : seen) {
+      if (s.message == message) out.push_back(s);
+    }
+    return out;
+  }
+  std::vector<Seen> seen;
+};
+
+class ZEditTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetWindowSystem();
+    SetBackend(&backend);
+    ASSERT_TRUE(dialog.CreateEx(0, RegisterWindowClass(WindowClass{}), "ZDialog Window", WS_POPUP | WS_VISIBLE,
+                                Rect{55, 42, 584, 437}, nullptr, 0));
+    ASSERT_EQ(edit.Create(&dialog, Rect{140, 62, 390, 79}, 500), 1);
+    edit.SetWindowText("Field Scout");
+    Pump();
+    dialog.seen.clear();
+  }
+  void TearDown() override {
+    edit.DestroyWindow();
+    dialog.DestroyWindow();
+    ResetWindowSystem();
+    SetBackend(nullptr);
+  }
+  void Pump() {
+    Msg m;
+    for (int guard = 0; guard < 1000 && PeekMessage(&m, nullptr, 0, 0, PM_REMOVE); ++guard) {
+      TranslateMessage(&m);
+      DispatchMessage(&m);
+    }
+  }
+  std::pair<int32_t, int32_t> Sel() const {
+    int32_t s = -1, e = -1;
+    edit.GetSel(&s, &e);
+    return {s, e};
+  }
+
+  HeadlessBackend backend{1000, 1};
+  FakeDialog dialog;
+  ZEdit edit;
+};
+
+using P = std::pair<int32_t, int32_t>;
+
+TEST_F(ZEditTest, IsAVisibleAutoScrollingChildWithItsClassRecord) {
+  EXPECT_STREQ(edit.GetRuntimeClass()->className, "ZEdit");
+  EXPECT_STREQ(edit.GetRuntimeClass()->baseClass->className, "CEdit");
+  EXPECT_STREQ(edit.GetRuntimeClass()->baseClass->baseClass->className, "CWnd");
+  EXPECT_EQ(ZWndCast<ZEdit>(&edit), &edit);
+  EXPECT_EQ(ZWndCast<CEdit>(&edit), &edit);
+  EXPECT_EQ(ZWndCast<ZEdit>(&dialog), nullptr);
+  EXPECT_TRUE(edit.IsWindowVisible());
+  EXPECT_EQ(edit.GetStyle() & (WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL | WS_BORDER),
+            WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL);
+  EXPECT_EQ(edit.GetParent(), &dialog);
+  EXPECT_EQ(edit.GetDlgCtrlID(), 500u);
+  ASSERT_NE(edit.rect, nullptr);
+  EXPECT_EQ(*edit.rect, (Rect{140, 62, 390, 79}));
+  EXPECT_EQ(edit.GetWindowRect(), (Rect{195, 104, 445, 121}));
+  EXPECT_EQ(SendMessage(&edit, WM_GETDLGCODE, 0, 0), 6);
+  ZEdit orphan;
+  EXPECT_EQ(orphan.Create(nullptr, Rect{0, 0, 10, 10}, 1), 0);
+}
+
+TEST_F(ZEditTest, FocusSelectsEverythingAndNotifiesBothWays) {
+  edit.SetFocus();
+  EXPECT_EQ(edit.focused, 1);
+  EXPECT_EQ(Sel(), P(0, 11));
+  EXPECT_TRUE(backend.TextInputOn());
+  auto notes = dialog.Of(WM_NOTIFY);
+  ASSERT_EQ(notes.size(), 1u);
+  EXPECT_EQ(notes[0].wParam, 500u);
+  EXPECT_EQ(notes[0].header.from, &edit);
+  EXPECT_EQ(notes[0].header.idFrom, 500u);
+  EXPECT_EQ(notes[0].header.code, NM_SETFOCUS);
+  // The second scroll of the caret arrives by the queue.
+  Msg m;
+  ASSERT_TRUE(PeekMessage(&m, &edit, EM_SCROLLCARET, EM_SCROLLCARET, PM_NOREMOVE));
+  Pump();
+
+  dialog.SetFocus();
+  EXPECT_EQ(edit.focused, 0);
+  EXPECT_EQ(Sel().first, Sel().second);  // the selection is gone
+  EXPECT_FALSE(backend.TextInputOn());
+  notes = dialog.Of(WM_NOTIFY);
+  ASSERT_EQ(notes.size(), 2u);
+  EXPECT_EQ(notes[1].header.code, NM_KILLFOCUS);
+
+  // With an owner, the owner hears it instead.
+  FakeDialog owner;
+  ASSERT_TRUE(owner.CreateEx(0, RegisterWindowClass(WindowClass{}), "owner", WS_POPUP, Rect{0, 0, 5, 5}, nullptr, 0));
+  edit.SetOwner(&owner);
+  edit.SetFocus();
+  EXPECT_EQ(owner.Of(WM_NOTIFY).size(), 1u);
+  EXPECT_EQ(dialog.Of(WM_NOTIFY).size(), 2u);
+  edit.SetOwner(nullptr);
+  owner.DestroyWindow();
+}
+
+TEST_F(ZEditTest, TabEnterShiftAndEscapeArePostedToTheDialogAndNeverEdit) {
+  edit.SetFocus();
+  edit.SetSel(11, 11);
+  Pump();
+  dialog.seen.clear();
+  for (uint32_t vk : {VK_TAB, VK_RETURN, VK_SHIFT, VK_ESCAPE}) backend.InjectKeyPress(vk);
+  Pump();
+  EXPECT_EQ(edit.GetWindowText(), "Field Scout");
+  std::vector<std::pair<uint32_t, WPARAM>> keys;
+  for (const Seen& s : dialog.seen) {
+    if (s.message == WM_KEYDOWN || s.message == WM_KEYUP || s.message == WM_CHAR) keys.emplace_back(s.message, s.wParam);
+  }
+  // Each key's down and up, in order.
+  const std::vector<std::pair<uint32_t, WPARAM>> expected = {
+      {WM_KEYDOWN, VK_TAB},    {WM_KEYUP, VK_TAB},      {WM_KEYDOWN, VK_RETURN}, {WM_KEYUP, VK_RETURN},
+      {WM_KEYDOWN, VK_SHIFT},  {WM_KEYUP, VK_SHIFT},    {WM_KEYDOWN, VK_ESCAPE}, {WM_KEYUP, VK_ESCAPE}};
+  std::vector<std::pair<uint32_t, WPARAM>> withoutChars;
+  for (const auto& k : keys) {
+    if (k.first != WM_CHAR) withoutChars.push_back(k);
+  }
+  EXPECT_EQ(withoutChars, expected);
+  // And the characters of Tab, Enter and Escape (those the field got, and those the loop makes of the
+  // posted keys).
+  for (const auto& k : keys) {
+    if (k.first == WM_CHAR) {
+      EXPECT_TRUE(k.second == 9 || k.second == 13 || k.second == 27) << k.second;
+    }
+  }
+  // Code 2 is swallowed; the right button too; everything else edits.
+  dialog.seen.clear();
+  EXPECT_EQ(SendMessage(&edit, WM_KEYDOWN, 2, 0), 0);
+  EXPECT_EQ(SendMessage(&edit, WM_CHAR, 2, 0), 0);
+  EXPECT_EQ(SendMessage(&edit, WM_RBUTTONDOWN, 0, 0), 0);
+  Pump();
+  EXPECT_TRUE(dialog.seen.empty());
+  backend.InjectText("!");
+  backend.InjectKeyPress(VK_HOME);
+  backend.InjectKeyPress(VK_DELETE);
+  Pump();
+  EXPECT_EQ(edit.GetWindowText(), "ield Scout!");
+}
+
+TEST_F(ZEditTest, ThePointerOverTheFieldTakesTheFocusAndSelectsTheName) {
+  dialog.SetFocus();
+  dialog.seen.clear();
+  backend.InjectMouseMove(200, 110);
+  Pump();
+  EXPECT_EQ(GetFocus(), &edit);
+  EXPECT_EQ(Sel(), P(0, 11));
+  EXPECT_EQ(dialog.Of(WM_NOTIFY).size(), 1u);
+  // Moving on inside it changes nothing more.
+  backend.InjectMouseMove(300, 110);
+  Pump();
+  EXPECT_EQ(dialog.Of(WM_NOTIFY).size(), 1u);
+  // A name typed over the selection replaces it.
+  backend.InjectText("Tom");
+  Pump();
+  EXPECT_EQ(edit.GetWindowText(), "Tom");
+}
+
+TEST_F(ZEditTest, DestroyingTheFocusedFieldTurnsTextInputOff) {
+  auto field = std::make_unique<ZEdit>();
+  ASSERT_EQ(field->Create(&dialog, Rect{10, 10, 100, 27}, 7), 1);
+  field->SetFocus();
+  EXPECT_TRUE(backend.TextInputOn());
+  field.reset();
+  EXPECT_FALSE(backend.TextInputOn());
+  EXPECT_NE(GetFocus(), nullptr);  // the focus went back to the dialog, not to a dead window
+}
+
+}  // namespace
