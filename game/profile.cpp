@@ -1,16 +1,23 @@
 // The player's settings in the application profile: the hunter's name and the chosen hunt.
 #include "game/turkey_game.h"
+#include "platform/profile.h"
 
 namespace {
+constexpr const char* kSection = "Settings";
+constexpr const char* kNameEntry = "Name";
+constexpr const char* kMapEntry = "Map";
 constexpr const char* kDefaultName = "Field Scout";
 constexpr int32_t kDefaultMap = 1;
 }  // namespace
 
-// The profile store is not there yet: a missing profile gives the defaults.
+// No range check here: the setup dialog puts a hunt outside 0 to 4 back to 0.
 void ZTurkeyGame::LoadProfile() {
-  playerName = kDefaultName;
-  areaIndex = kDefaultMap;
+  playerName = platform::GetProfileString(kSection, kNameEntry, kDefaultName);
+  areaIndex = platform::GetProfileInt(kSection, kMapEntry, kDefaultMap);
 }
 
-// Nothing can be kept yet; the settings start from the defaults next time.
-void ZTurkeyGame::SaveProfile() {}
+// A save that fails has said so on standard error; the game goes on with the values it holds.
+void ZTurkeyGame::SaveProfile() {
+  platform::WriteProfileInt(kSection, kMapEntry, areaIndex);
+  platform::WriteProfileString(kSection, kNameEntry, playerName);
+}

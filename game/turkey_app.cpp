@@ -3,6 +3,7 @@
 
 #include "game/turkey_game.h"
 #include "game/turkey_wnd.h"
+#include "platform/profile.h"
 
 ZTurkeyApp::ZTurkeyApp() = default;
 
@@ -18,7 +19,8 @@ ZTurkeyApp::~ZTurkeyApp() {
 }
 
 bool ZTurkeyApp::InitInstance() {
-  // The profile key (kRegistryKey) is fixed; the profile store reads it with the application name.
+  // First: the game's constructor below reads the profile kept under this key and the application name.
+  platform::SetRegistryKey(kRegistryKey);
   window = std::make_unique<ZTurkeyWnd>();
   window->Create();  // not checked: a display failure is reported by the game
   game = std::make_unique<ZTurkeyGame>();

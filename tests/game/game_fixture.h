@@ -15,6 +15,7 @@
 #include "platform/backend.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/window.h"
+#include "tests/platform/profile_sandbox.h"
 
 namespace gametest {
 
@@ -97,6 +98,7 @@ class GameFixture : public ::testing::Test {
     return game->running == 0;
   }
 
+  ProfileSandbox profile;  // first in, last out: the game reads and writes only here
   std::unique_ptr<platform::HeadlessBackend> backend;
   std::unique_ptr<ZTurkeyApp> app;
   ZTurkeyGame* game = nullptr;

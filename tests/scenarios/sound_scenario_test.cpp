@@ -16,6 +16,7 @@
 #include "platform/backend.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/window.h"
+#include "tests/platform/profile_sandbox.h"
 
 namespace {
 
@@ -30,6 +31,7 @@ std::vector<int16_t> CapturedLeft(const std::string& path, int* rate) {
 }
 
 TEST(SoundScenario, TheTitleSoundIsInTheMixedOutputWhenTheMenuIsShown) {
+  ProfileSandbox profile;
   const std::string path = ::testing::TempDir() + "title_sound_capture.wav";
   std::remove(path.c_str());
   platform::ResetWindowSystem();

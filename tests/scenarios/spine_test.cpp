@@ -18,6 +18,7 @@
 #include "platform/backend.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/window.h"
+#include "tests/platform/profile_sandbox.h"
 
 namespace {
 
@@ -99,6 +100,7 @@ class SpineScenario : public ::testing::Test {
     return 0;
   }
 
+  ProfileSandbox profile;
   std::unique_ptr<platform::HeadlessBackend> backend;
 };
 

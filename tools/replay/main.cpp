@@ -1,5 +1,7 @@
 // brushfeather-replay: runs the game on the headless backend from an input script (a developer tool).
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -13,20 +15,47 @@
 namespace {
 
 int Usage() {
-  std::fprintf(stderr, "usage: brushfeather-replay SCRIPT [--out DIR]\n");
+  std::fprintf(stderr, "usage: brushfeather-replay SCRIPT [--out DIR] [--profile DIR]\n");
   return 2;
 }
+
+// The profile of a replay: the data folder given with --profile, or a fresh empty one that goes away at
+// the end, so a replay neither depends on nor changes the player's own settings and trophies.
+class ReplayProfile {
+ public:
+  explicit ReplayProfile(const std::string& given) {
+    std::string home = given;
+    if (home.empty()) {
+      std::string pattern = (std::filesystem::temp_directory_path() / "brushfeather-replay-XXXXXX").string();
+      if (mkdtemp(pattern.data()) != nullptr) home = temporary_ = pattern;
+    }
+    if (!home.empty()) setenv("XDG_DATA_HOME", std::filesystem::absolute(home).c_str(), 1);
+  }
+  ~ReplayProfile() {
+    std::error_code ec;
+    if (!temporary_.empty()) std::filesystem::remove_all(temporary_, ec);
+  }
+  ReplayProfile(const ReplayProfile&) = delete;
+  ReplayProfile& operator=(const ReplayProfile&) = delete;
+
+ private:
+  std::string temporary_;
+};
 
 }  // namespace
 
 int main(int argc, char** argv) {
   std::string scriptPath;
   std::string outDir;
+  std::string profileDir;
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
     if (arg == "--out") {
       if (i + 1 >= argc) return Usage();
       outDir = argv[++i];
+    } else if (arg == "--profile") {
+      if (i + 1 >= argc) return Usage();
+      profileDir = argv[++i];
     } else if (scriptPath.empty() && !arg.empty() && arg[0] != '-') {
       scriptPath = arg;
     } else {
@@ -49,6 +78,7 @@ int main(int argc, char** argv) {
     return 2;
   }
 
+  ReplayProfile profile(profileDir);
   platform::HeadlessBackend backend(0, static_cast<std::time_t>(script.seed));
   platform::SetBackend(&backend);
   // Captions and the profile key are the game's own, as if the game itself were running.
