@@ -180,7 +180,8 @@ void EditField::Draw() {
   SetBkColor(&dc, window);
   ExtTextOut(&dc, 0, 0, ETO_OPAQUE | ETO_CLIPPED, &visible, "");
 
-  const int32_t top = field.top + std::max(0, (field.Height() - tm.height) / 2);
+  const int32_t lineHeight = tm.height > 0 ? tm.height : field.Height();  // no font: the caret still shows
+  const int32_t top = field.top + std::max(0, (field.Height() - lineHeight) / 2);
   const int32_t origin = field.left + kEditMargin - scroll_;
   Rect textClip = field;
   textClip.left += kEditMargin;
@@ -217,7 +218,7 @@ void EditField::Draw() {
     const int32_t x = std::clamp(origin + PenBefore(caret_), field.left, field.right - 1);
     const bool inSelection = selStart < selEnd && caret_ == selStart;
     SetBkColor(&dc, inSelection ? highlightText : text);
-    Rect caret{x, top, x + 1, std::min(top + std::max(1, tm.height), field.bottom)};
+    Rect caret{x, top, x + 1, std::min(top + lineHeight, field.bottom)};
     if (IntersectRect(&caret, caret, visible)) ExtTextOut(&dc, 0, 0, ETO_OPAQUE | ETO_CLIPPED, &caret, "");
   }
   screen->ReleaseDC(&dc);
