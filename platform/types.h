@@ -122,13 +122,6 @@ constexpr uint32_t WM_RBUTTONUP = 0x0205;
 constexpr uint32_t WM_RBUTTONDBLCLK = 0x0206;
 constexpr uint32_t WM_USER = 0x0400;
 
-// WM_GETDLGCODE answers
-constexpr uint32_t DLGC_WANTARROWS = 0x0001;
-constexpr uint32_t DLGC_WANTTAB = 0x0002;
-constexpr uint32_t DLGC_WANTALLKEYS = 0x0004;
-constexpr uint32_t DLGC_WANTCHARS = 0x0080;
-constexpr uint32_t DLGC_BUTTON = 0x2000;
-
 // Mouse-message wParam flags.
 constexpr WPARAM MK_LBUTTON = 0x0001;
 constexpr WPARAM MK_RBUTTON = 0x0002;
