@@ -6,6 +6,7 @@
 #include "framework/graphics/sprite.h"
 #include "framework/graphics/surface.h"
 #include "framework/ui/button.h"
+#include "framework/ui/edit.h"
 #include "framework/ui/radio_button.h"
 #include "game/art_files.h"
 #include "game/control_art.h"
@@ -47,6 +48,7 @@ ZHuntSetupDialog::ZHuntSetupDialog(ZTurkeyGame* owner, ZGraphics* g, platform::W
 
 ZHuntSetupDialog::~ZHuntSetupDialog() {
   buttons.clear();
+  nameEdit.reset();
   okButton.reset();
   cancelButton.reset();
   for (auto& area : areaButtons) area.reset();
@@ -80,11 +82,20 @@ bool ZHuntSetupDialog::CreateControls(ZSurface* controlsSurface, ZDXSound* sound
     ok = MakeControlButton(area, kAreaLayouts[i], graphics, controlsSurface, viewport.get(), this, sound) && ok;
     AddControl(area);
   }
+  // Last in the focus list: Tab comes to the name after the hunts.
+  nameEdit = std::make_unique<ZEdit>();
+  ok = nameEdit->Create(this, kNameRect, kNameId) != 0 && ok;
+  AddControl(nameEdit.get());
   return ok;
 }
 
 int32_t ZHuntSetupDialog::ExchangeData(int32_t direction) {
   if (direction == 0) {
+    // The dialog paints itself again whenever the screen under it is redrawn; only the first paint
+    // of a showing puts the values in, or a repaint would undo the player's typing and clicks.
+    if (filledSinceShown != 0 && IsWindowVisible()) return 1;
+    filledSinceShown = IsWindowVisible() ? 1 : 0;
+    if (nameEdit != nullptr && nameEdit->IsCreated()) nameEdit->SetWindowText(playerName);
     if (areaIndex >= 0 && areaIndex < kAreaCount) {
       for (int32_t i = 0; i < kAreaCount; ++i) {
         if (areaButtons[static_cast<size_t>(i)] != nullptr) areaButtons[static_cast<size_t>(i)]->SetCheck(i == areaIndex ? 1 : 0);
@@ -92,6 +103,7 @@ int32_t ZHuntSetupDialog::ExchangeData(int32_t direction) {
     }
     return 1;
   }
+  if (nameEdit != nullptr && nameEdit->IsCreated()) playerName = nameEdit->GetWindowText();
   // The last checked one wins; with none checked the hunt stays as it was.
   for (int32_t i = 0; i < kAreaCount; ++i) {
     const ZRadioButton* area = areaButtons[static_cast<size_t>(i)].get();
@@ -127,6 +139,9 @@ platform::LRESULT ZHuntSetupDialog::WindowProc(uint32_t message, platform::WPARA
       }
       break;
     }
+    case platform::WM_SHOWWINDOW:
+      filledSinceShown = 0;  // shown again (or hidden): the next paint shows the values afresh
+      break;
     case platform::WM_SYSKEYDOWN:
       // F10 takes its screenshot while the dialog is up.
       platform::SendMessage(GetParent(), message, wParam, lParam);

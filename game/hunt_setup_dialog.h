@@ -17,6 +17,7 @@ class ZSprite;
 class ZDXSound;
 class ZButton;
 class ZRadioButton;
+class ZEdit;
 
 class ZHuntSetupDialog : public ZDialog {
  public:
@@ -25,9 +26,12 @@ class ZHuntSetupDialog : public ZDialog {
   static constexpr uint32_t kCancelId = 2;
   static constexpr uint32_t kFirstAreaId = 7;  // 7..11 for hunts 0..4
   static constexpr int32_t kAreaCount = 5;
+  static constexpr uint32_t kNameId = 500;
   // Size of the dialog (its sign, bitmap 137).
   static constexpr int32_t kWidth = 529;
   static constexpr int32_t kHeight = 395;
+  // The name field, inside the dialog, on the sign's top plank row.
+  static constexpr platform::Rect kNameRect{140, 62, 390, 79};
 
   // Builds the dialog over `parent` from the program's sign and the controls' art; whether that
   // worked is IsBuilt's answer (a dialog that is not built must not be run).
@@ -40,6 +44,9 @@ class ZHuntSetupDialog : public ZDialog {
   // A hunt the dialog can show: 0..4 as they are, anything else 0.
   static int32_t ValidArea(int32_t area) { return (area >= 0 && area < kAreaCount) ? area : 0; }
 
+  // Direction 0 fills the name field and the hunts from playerName and areaIndex; while the dialog is
+  // up it does so only on the first paint after it was shown, so a repaint keeps what the player typed
+  // and clicked. Direction 1 reads them back.
   int32_t ExchangeData(int32_t direction) override;
   platform::LRESULT WindowProc(uint32_t message, platform::WPARAM wParam, platform::LPARAM lParam) override;
 
@@ -48,6 +55,7 @@ class ZHuntSetupDialog : public ZDialog {
   std::unique_ptr<ZButton> okButton;
   std::unique_ptr<ZButton> cancelButton;
   std::array<std::unique_ptr<ZRadioButton>, kAreaCount> areaButtons;
+  std::unique_ptr<ZEdit> nameEdit;
   std::vector<ZButton*> buttons;  // the two push buttons
   std::unique_ptr<ZSprite> preview;
   ZTurkeyGame* game = nullptr;
@@ -64,4 +72,5 @@ class ZHuntSetupDialog : public ZDialog {
   void DrawPreview();
 
   int32_t built = 0;
+  int32_t filledSinceShown = 0;  // the controls took the values since the dialog was last shown
 };

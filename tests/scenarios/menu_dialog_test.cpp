@@ -244,11 +244,12 @@ TEST_F(MenuDialogScenario, AStoredHuntOutsideTheFiveIsConfirmedAsTheFirst) {
 TEST_F(MenuDialogScenario, TabMovesTheFocusRoundTheControlsAndWrapsToTheFirst) {
   std::string script = kOpenDialog;
   for (int i = 0; i < 8; ++i) script += "key Tab\nwait 10\n";
-  script += "key Escape\nwait 50\n";
+  // Shift+Tab from the first goes round to the last, the name; Tab leaves the name for OK again.
+  script += "keydown Shift\nkey Tab\nkeyup Shift\nwait 10\nkey Tab\nwait 10\nkey Escape\nwait 50\n";
   Seen s = Play(script);
   ASSERT_TRUE(s.dialogSeen);
-  // The dialog first; then from OK (the first control) on: Cancel, the five hunts, OK, Cancel.
-  const std::vector<uint32_t> order = {0, 2, 7, 8, 9, 10, 11, 1, 2};
+  // The dialog first; then from OK (the first control) on: Cancel, the five hunts, the name, OK.
+  const std::vector<uint32_t> order = {0, 2, 7, 8, 9, 10, 11, 500, 1, 500, 1};
   EXPECT_EQ(s.focusIds, order);
   EXPECT_FALSE(Has(s, "EnteringHunt"));
 }
