@@ -214,6 +214,7 @@ struct Cache {
   std::string path;
   Stamp main;
   Stamp backup;
+  bool mainDamaged = false;  // the main file could not be read whole
   ProfileData data;
 };
 
@@ -256,12 +257,15 @@ const ProfileData& Load(const std::string& path) {
     if (!ReadWhole(path, &text)) {
       ReportOnce("cannot read the profile " + path + " (" + std::strerror(errno) + "); using its backup");
       useBackup = true;
+      cache.mainDamaged = true;
     } else {
       const ProfileReadResult r = ParseProfile(text, &cache.data);
       if (!r.Sound()) {
         ReportOnce("the profile " + path + " is damaged at line " + std::to_string(r.damagedLine) +
-                   "; what comes before it is used, and its backup fills in the rest");
+                   "; what comes before it is used, its backup fills in the rest, and the next save keeps it as " +
+                   path + ".damaged");
         useBackup = true;
+        cache.mainDamaged = true;
       }
     }
   } else if (backup.exists) {
@@ -342,7 +346,17 @@ bool WriteAll(int fd, const char* data, size_t size) {
   return true;
 }
 
-bool Save(const std::string& path, const ProfileData& data) {
+// Keeps the main file's bytes as profile.ini.damaged: what comes after the damage cannot be read, but
+// a save would otherwise lose it for good two saves later, when it has passed through the backup.
+void KeepDamaged(const std::string& path) {
+  const std::string kept = path + ".damaged";
+  ::unlink(kept.c_str());
+  if (::link(path.c_str(), kept.c_str()) != 0) {
+    ReportOnce("cannot keep the damaged profile " + path + " as " + kept + " (" + std::strerror(errno) + ")");
+  }
+}
+
+bool Save(const std::string& path, const ProfileData& data, bool mainDamaged) {
   const std::string dir = path.substr(0, path.rfind('/'));
   const std::string temporary = path + ".tmp";
   const std::string backupPath = path + ".bak";
@@ -397,6 +411,7 @@ bool Save(const std::string& path, const ProfileData& data) {
   }
   struct stat st {};
   if (::stat(path.c_str(), &st) == 0) {
+    if (mainDamaged) KeepDamaged(path);
     if (!run(ProfileWriteStep::KeepBackup, EIO, [&] { return ::rename(path.c_str(), backupPath.c_str()) == 0; })) {
       return r == StepResult::Crashed ? false : fail();
     }
@@ -427,8 +442,9 @@ bool WriteEntry(std::string_view section, std::string_view entry, std::string_vi
     return false;
   }
   ProfileData data = Load(path);
+  const bool mainDamaged = TheCache().mainDamaged;
   data.Set(section, entry, value);
-  if (!Save(path, data)) {
+  if (!Save(path, data, mainDamaged)) {
     TheCache().valid = false;  // a stopped save may have left the files in any of its states
     return false;
   }
@@ -438,6 +454,7 @@ bool WriteEntry(std::string_view section, std::string_view entry, std::string_vi
   cache.path = path;
   cache.main = StampOf(path);
   cache.backup = StampOf(path + ".bak");
+  cache.mainDamaged = false;  // the file just written is whole
   cache.data = std::move(data);
   return true;
 }

@@ -154,12 +154,23 @@ TEST_F(ProfileTest, ADamagedFileIsReadAsFarAsItIsSound) {
   const std::string said = ::testing::internal::GetCapturedStderr();
   EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
   EXPECT_NE(said.find("damaged at line 3"), std::string::npos) << said;
-  // Saving writes the whole of it back, sound.
+  // Saving writes the whole of it back, sound; the damaged file is kept aside as it was, and stays
+  // when later saves have pushed it out of the backup.
+  const std::string damaged = Slurp(path);
   ASSERT_TRUE(WriteProfileInt("Settings", "Map", 4));
   data = ProfileData();
   EXPECT_TRUE(ParseProfile(Slurp(path), &data).Sound());
   EXPECT_EQ(*data.Find("Settings", "Name"), "New Name");
   EXPECT_EQ(*data.Find("First", "Weight"), "20");
+  EXPECT_EQ(Slurp(path + ".damaged"), damaged);
+  ASSERT_TRUE(WriteProfileInt("Settings", "Map", 2));
+  ASSERT_TRUE(WriteProfileInt("Settings", "Map", 3));
+  EXPECT_EQ(Slurp(path + ".damaged"), damaged);
+  EXPECT_TRUE(ParseProfile(Slurp(path + ".bak"), &data).Sound());
+  fs::remove(path + ".damaged");  // a sound file is never kept aside
+  ASSERT_TRUE(WriteProfileInt("Settings", "Map", 4));
+  EXPECT_FALSE(fs::exists(path + ".damaged"));
+  Put(path + ".bak", damaged);  // as the first save left it
 
   // No main file: the backup. Garbage of every kind: never a crash.
   fs::remove(path);
