@@ -40,6 +40,8 @@ struct NameWatch {
   int32_t lastScroll = 0;         // pixels scrolled out at the left then
   uint32_t savedAt = 0;           // first ms at which the profile file had changed
   std::vector<std::string> saves; // the file as it was after each save (the write hook's view)
+  bool textInputWhileUp = false;  // the host's text input was on while the dialog was up
+  bool textInputAfter = false;    // ... and after it had gone
 };
 
 class SetupDialogProfileScenario : public MenuDialogScenario {
@@ -60,7 +62,9 @@ class SetupDialogProfileScenario : public MenuDialogScenario {
     Seen s = Play(text, [&](G& game, uint32_t ms) {
       if (watch->savedAt == 0 && Slurp(ProfilePath()) != before) watch->savedAt = ms;
       ZHuntSetupDialog* d = game.setupDialog;
+      if (d == nullptr && watch->focused && backend->TextInputOn()) watch->textInputAfter = true;
       if (d == nullptr || d->running == 0 || d->nameEdit == nullptr) return;
+      if (backend->TextInputOn()) watch->textInputWhileUp = true;
       ZEdit* name = d->nameEdit.get();
       if (!watch->focused && platform::GetFocus() == name) {
         watch->focused = true;
@@ -109,6 +113,8 @@ TEST_F(SetupDialogProfileScenario, ThePointerSelectsTheNameTypingReplacesItAndOk
   EXPECT_EQ(w.selEnd, 11);
   EXPECT_EQ(w.length, 11);
   EXPECT_EQ(w.lastText, "Ann Oakley");
+  EXPECT_TRUE(w.textInputWhileUp);
+  EXPECT_FALSE(w.textInputAfter);
   EXPECT_TRUE(Has(s, "EnteringHunt"));
   EXPECT_EQ(s.nameAtEnd, "Ann Oakley");
   EXPECT_EQ(s.areaAtEnd, 3);
@@ -154,6 +160,8 @@ TEST_F(SetupDialogProfileScenario, CancelEscapeInTheFieldAndLeavingTheApplicatio
     Seen s = PlayWatching(typed + closer, &w);
     ASSERT_TRUE(s.dialogSeen);
     EXPECT_EQ(w.lastText, "Lost Name");
+    EXPECT_TRUE(w.textInputWhileUp);
+    EXPECT_FALSE(w.textInputAfter);  // typing is over once the field has gone
     EXPECT_GT(s.dialogClosedAt, 0u);
     EXPECT_FALSE(Has(s, "EnteringHunt"));
     EXPECT_EQ(s.states.back(), "MainMenu");
