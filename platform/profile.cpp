@@ -435,7 +435,7 @@ bool Save(const std::string& path, const ProfileData& data, bool mainDamaged) {
   return true;
 }
 
-bool WriteEntry(std::string_view section, std::string_view entry, std::string_view value) {
+bool WriteEntries(const std::vector<ProfileBatch::Write>& writes) {
   const std::string path = GetProfilePath();
   if (path.empty()) {
     ReportOnce("no folder for the profile (no home folder or no application name); it is not saved");
@@ -443,7 +443,7 @@ bool WriteEntry(std::string_view section, std::string_view entry, std::string_vi
   }
   ProfileData data = Load(path);
   const bool mainDamaged = TheCache().mainDamaged;
-  data.Set(section, entry, value);
+  for (const ProfileBatch::Write& w : writes) data.Set(w.section, w.entry, w.value);
   if (!Save(path, data, mainDamaged)) {
     TheCache().valid = false;  // a stopped save may have left the files in any of its states
     return false;
@@ -623,12 +623,22 @@ int32_t GetProfileInt(std::string_view section, std::string_view entry, int32_t 
 }
 
 bool WriteProfileString(std::string_view section, std::string_view entry, std::string_view value) {
-  return WriteEntry(section, entry, value);
+  return WriteEntries({ProfileBatch::Write{std::string(section), std::string(entry), std::string(value)}});
 }
 
 bool WriteProfileInt(std::string_view section, std::string_view entry, int32_t value) {
-  return WriteEntry(section, entry, std::to_string(value));
+  return WriteProfileString(section, entry, std::to_string(value));
 }
+
+void ProfileBatch::WriteString(std::string_view section, std::string_view entry, std::string_view value) {
+  writes_.push_back(Write{std::string(section), std::string(entry), std::string(value)});
+}
+
+void ProfileBatch::WriteInt(std::string_view section, std::string_view entry, int32_t value) {
+  WriteString(section, entry, std::to_string(value));
+}
+
+bool ProfileBatch::Commit() const { return writes_.empty() || WriteEntries(writes_); }
 
 void SetProfileWriteHookForTest(std::function<StepOutcome(ProfileWriteStep)> hook) { Hook() = std::move(hook); }
 

@@ -33,6 +33,27 @@ int32_t GetProfileInt(std::string_view section, std::string_view entry, int32_t 
 bool WriteProfileString(std::string_view section, std::string_view entry, std::string_view value);
 bool WriteProfileInt(std::string_view section, std::string_view entry, int32_t value);
 
+// Several entries saved as one: a single save of the profile carries all of them, so after a crash or a
+// failed save the profile holds every one of them or none (a ranking moves many entries together).
+class ProfileBatch {
+ public:
+  void WriteString(std::string_view section, std::string_view entry, std::string_view value);
+  void WriteInt(std::string_view section, std::string_view entry, int32_t value);
+  // Saves the entries in the order written (a later one of the same name wins). True when saved, and
+  // for an empty batch; false when the profile cannot be saved, and then none of them is.
+  bool Commit() const;
+  size_t Size() const { return writes_.size(); }
+
+  struct Write {
+    std::string section;
+    std::string entry;
+    std::string value;
+  };
+
+ private:
+  std::vector<Write> writes_;
+};
+
 // --- the file's content ---
 struct ProfileEntry {
   std::string name;
