@@ -13,7 +13,9 @@
 #include "game/hunting_wnd.h"
 #include "game/trophy_room_wnd.h"
 #include "game/turkey.h"
+#include "platform/module.h"
 #include "platform/rand.h"
+#include "tests/platform/pe_test_builder.h"
 #include "tests/game/game_fixture.h"
 
 namespace {
@@ -84,6 +86,13 @@ TEST_F(SetUpGame, ClearScreensBlanksBothSurfaces) {
 
 TEST_F(SetUpGame, ATrophyRoomThatCannotBeShownReturnsToTheMenu) {
   ToMenu();
+  // The program's resources without the room's frame (bitmap 136); the title stays.
+  platform::HRSRC title = platform::FindResource(nullptr, 133, platform::RT_BITMAP);
+  ASSERT_NE(title, nullptr);
+  const auto* bytes = static_cast<const uint8_t*>(platform::LockResource(platform::LoadResource(nullptr, title)));
+  testpe::Resource bitmap{platform::RT_BITMAP, 133, 0x409, {}};
+  bitmap.bytes.assign(bytes, bytes + platform::SizeofResource(nullptr, title));
+  platform::SetOwnModuleForTest(platform::Module::FromBytes(testpe::Build({bitmap}), "own"));
   game->SetState(G::TrophyRoom);
   EXPECT_EQ(game->menuImage, nullptr);
   EXPECT_EQ(game->menuSurface, nullptr);
@@ -95,6 +104,8 @@ TEST_F(SetUpGame, ATrophyRoomThatCannotBeShownReturnsToTheMenu) {
   EXPECT_EQ(game->menuReady, 1);
   EXPECT_NE(game->menuImage, nullptr);
   EXPECT_TRUE(backend->MessageBoxes().empty());  // no message for a screen that fails to open
+  EXPECT_FALSE(game->trophyRoom->IsWindowVisible());
+  platform::SetOwnModuleForTest(nullptr);
 }
 
 TEST_F(SetUpGame, AHuntThatCannotStartReturnsToTheMenuWithoutAMessage) {

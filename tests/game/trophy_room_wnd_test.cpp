@@ -1,0 +1,572 @@
+// The trophy room with the real art on the headless backend: ranking, reset, the line, painting, keys and buttons.
+#include "game/trophy_room_wnd.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "framework/graphics/sprite.h"
+#include "framework/graphics/sprite_list.h"
+#include "framework/graphics/viewport.h"
+#include "game/hunting_map.h"
+#include "game/turkey.h"
+#include "platform/profile.h"
+#include "platform/text.h"
+#include "platform/png_writer.h"
+#include "tests/game/hunt_fixture.h"
+#include "tests/game/menu_fixture.h"
+
+namespace {
+
+using G = ZTurkeyGame;
+using R = ZTrophyRoomWnd;
+using platform::Rect;
+
+ZTrophyRecord Rec(const std::string& name, int32_t weight, int32_t type, int32_t time) {
+  return ZTrophyRecord{name, weight, type, time};
+}
+
+// Dates are written in local time; the tests read them in UTC.
+class UtcZone {
+ public:
+  UtcZone() {
+    if (const char* tz = std::getenv("TZ")) saved_ = tz, had_ = true;
+    setenv("TZ", "UTC", 1);
+    tzset();
+  }
+  ~UtcZone() {
+    if (had_) setenv("TZ", saved_.c_str(), 1);
+    else unsetenv("TZ");
+    tzset();
+  }
+
+ private:
+  std::string saved_;
+  bool had_ = false;
+};
+
+class TrophyRoomTest : public gametest::MenuFixture {
+ protected:
+  void SetUp() override {
+    MenuFixture::SetUp();
+    backend->GetManualClock().SetCalendar(kNow);
+    game->playerName = "Field Scout";
+  }
+  void TearDown() override {
+    platform::SetProfileWriteHookForTest(nullptr);
+    MenuFixture::TearDown();
+  }
+
+  static void Seed(const std::vector<ZTrophyRecord>& places) {
+    platform::ProfileBatch batch;
+    for (int32_t i = 0; i < R::kPlaces; ++i) {
+      const ZTrophyRecord r = i < static_cast<int32_t>(places.size()) ? places[static_cast<size_t>(i)] : ZTrophyRecord{};
+      batch.WriteString(R::SectionName(i), "Name", r.name);
+      batch.WriteInt(R::SectionName(i), "Weight", r.weight);
+      batch.WriteInt(R::SectionName(i), "Type", r.type);
+      batch.WriteInt(R::SectionName(i), "Time", r.time);
+    }
+    ASSERT_TRUE(batch.Commit());
+  }
+  static std::vector<ZTrophyRecord> List() {
+    std::vector<ZTrophyRecord> list;
+    for (int32_t i = 0; i < R::kPlaces; ++i) list.push_back(R::ReadTrophy(i));
+    return list;
+  }
+  static std::vector<ZTrophyRecord> FiveFull() {
+    return {Rec("Ann", 30, 0, 1001), Rec("Ben", 25, 1, 1002), Rec("Cy", 20, 2, 1003), Rec("Di", 15, 3, 1004),
+            Rec("Ed", 10, 4, 1005)};
+  }
+  // The game's bagged bird.
+  void Bag(int32_t weight, int32_t type) {
+    bird.weight = weight;
+    bird.subspecies = type;
+    game->baggedBird = &bird;
+  }
+  // The game enters the room as after a hunt (recording the bagged bird, if any) and shows it.
+  R* Enter() {
+    game->SetState(G::TrophyRoom);
+    game->Tick();
+    EXPECT_EQ(game->state, G::TrophyRoom);
+    EXPECT_EQ(game->trophyRoomReady, 1);
+    return game->trophyRoom.get();
+  }
+  R* MadeRoom() {
+    if (game->trophyRoom == nullptr) {
+      game->trophyRoom = std::make_unique<R>();
+      EXPECT_EQ(game->trophyRoom->Create(wnd, game), 1);
+    }
+    return game->trophyRoom.get();
+  }
+  static std::string ProfileText() {
+    std::ifstream in(platform::GetProfilePath(), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+  uint8_t IndexOf(platform::COLORREF color) {
+    return platform::NearestPaletteIndex(game->graphics->GetFrontSurface()->GetSurface2()->GetPalette(), color);
+  }
+  // Front pixels of colour `index` in place `rank`'s text rectangle (with its shadow's extra pixel).
+  int CountInText(int32_t rank, uint8_t index) {
+    int n = 0;
+    for (int32_t y = 120 + 60 * rank; y < 171 + 60 * rank; ++y)
+      for (int32_t x = 175; x < 576; ++x) n += Front(x, y) == index ? 1 : 0;
+    return n;
+  }
+  // Front pixels in `r` that differ from the room's background picture.
+  int DiffersFromBackground(const Rect& r) {
+    ZSurface* background = game->trophyRoom->GetBackgroundSurface();
+    int n = 0;
+    for (int32_t y = r.top; y < r.bottom; ++y)
+      for (int32_t x = r.left; x < r.right; ++x) n += Front(x, y) != Pixel(background, x, y) ? 1 : 0;
+    return n;
+  }
+  static Rect PictureRect(int32_t rank) { return Rect{100, 100 + 60 * rank, 168, 156 + 60 * rank}; }
+  static Rect TextRect(int32_t rank) { return Rect{175, 120 + 60 * rank, 576, 171 + 60 * rank}; }
+  platform::LRESULT ToRoom(uint32_t message, platform::WPARAM w = 0, platform::LPARAM l = 0) {
+    return platform::SendMessage(game->trophyRoom.get(), message, w, l);
+  }
+  // A mouse click on a button, as the window system delivers it.
+  static void Click(ZButton* b) {
+    const platform::LPARAM at = 10 | (10 << 16);
+    platform::SendMessage(b, platform::WM_MOUSEMOVE, 0, at);
+    platform::SendMessage(b, platform::WM_LBUTTONDOWN, platform::MK_LBUTTON, at);
+    platform::SendMessage(b, platform::WM_LBUTTONUP, 0, at);
+  }
+
+  static constexpr std::time_t kNow = 1710409260;  // March 14, 2024 at 09:41 UTC
+  UtcZone utc;
+  ZTurkey bird;
+};
+
+// --- the ranking ---
+
+TEST_F(TrophyRoomTest, AnyBirdEvenOfNoPoundsFillsAnEmptyList) {
+  R* room = MadeRoom();
+  EXPECT_EQ(room->RecordTrophy(), 0);  // no bird bagged
+  Bag(0, 3);
+  ASSERT_EQ(room->RecordTrophy(), 1);
+  EXPECT_EQ(room->highlightedRank, 1);
+  EXPECT_EQ(List(), (std::vector<ZTrophyRecord>{Rec("Field Scout", 0, 3, kNow), {}, {}, {}, {}}));
+  room->game = nullptr;
+  EXPECT_EQ(room->RecordTrophy(), 0);  // no game
+}
+
+TEST_F(TrophyRoomTest, ATieGoesAboveTheOlderBirdAndPushesTheRestDownDroppingTheFifth) {
+  Seed(FiveFull());
+  R* room = MadeRoom();
+  int replaces = 0;
+  platform::SetProfileWriteHookForTest([&](platform::ProfileWriteStep s) {
+    replaces += s == platform::ProfileWriteStep::Replace ? 1 : 0;
+    return platform::StepOutcome::Proceed;
+  });
+  Bag(20, 4);  // lighter than the second, as heavy as the third
+  ASSERT_EQ(room->RecordTrophy(), 1);
+  EXPECT_EQ(replaces, 1);  // the whole move is one save
+  EXPECT_EQ(room->highlightedRank, 3);
+  const std::vector<ZTrophyRecord> old = FiveFull();
+  EXPECT_EQ(List(), (std::vector<ZTrophyRecord>{old[0], old[1], Rec("Field Scout", 20, 4, kNow), old[2], old[3]}));
+
+  Bag(31, 1);  // the heaviest: everything moves
+  ASSERT_EQ(room->RecordTrophy(), 1);
+  EXPECT_EQ(room->highlightedRank, 1);
+  EXPECT_EQ(List(), (std::vector<ZTrophyRecord>{Rec("Field Scout", 31, 1, kNow), old[0], old[1],
+                                                Rec("Field Scout", 20, 4, kNow), old[2]}));
+}
+
+TEST_F(TrophyRoomTest, ABirdLighterThanAllFiveChangesNothing) {
+  Seed(FiveFull());
+  R* room = MadeRoom();
+  const std::string before = ProfileText();
+  int saves = 0;
+  platform::SetProfileWriteHookForTest([&](platform::ProfileWriteStep) {
+    ++saves;
+    return platform::StepOutcome::Proceed;
+  });
+  Bag(9, 0);
+  EXPECT_EQ(room->RecordTrophy(), 0);
+  EXPECT_EQ(room->highlightedRank, -1);
+  EXPECT_EQ(saves, 0);
+  EXPECT_EQ(ProfileText(), before);
+}
+
+TEST_F(TrophyRoomTest, EmptyPlacesTakeAnyBirdWhateverWeightTheyHold) {
+  // Only the first place is taken; the second is empty but a damaged profile left a weight in it.
+  Seed({Rec("Ann", 30, 0, 1001), Rec("", 99, 0, 0)});
+  R* room = MadeRoom();
+  Bag(12, 2);
+  ASSERT_EQ(room->RecordTrophy(), 1);
+  EXPECT_EQ(room->highlightedRank, 2);
+  EXPECT_EQ(R::ReadTrophy(1), Rec("Field Scout", 12, 2, kNow));
+  EXPECT_EQ(R::ReadTrophy(2).weight, 99);  // the empty place moved down as it was
+  EXPECT_TRUE(R::ReadTrophy(2).Empty());
+}
+
+TEST_F(TrophyRoomTest, AClockAt1970StillLeavesTheBirdInItsPlace) {
+  backend->GetManualClock().SetCalendar(0);
+  R* room = MadeRoom();
+  Bag(14, 1);
+  ASSERT_EQ(room->RecordTrophy(), 1);
+  EXPECT_FALSE(R::ReadTrophy(0).Empty());
+}
+
+TEST_F(TrophyRoomTest, ProfileKeysAreWrittenExactly) {
+  R* room = MadeRoom();
+  Bag(23, 3);
+  ASSERT_EQ(room->RecordTrophy(), 1);
+  const std::string text = ProfileText();
+  EXPECT_NE(text.find("[First]\nName=Field Scout\nWeight=23\nType=3\nTime=1710409260\n"), std::string::npos) << text;
+  for (const char* section : {"Second", "Third", "Fourth", "Fifth"}) {
+    EXPECT_NE(text.find(std::string("[") + section + "]\nName=\nWeight=0\nType=0\nTime=0\n"), std::string::npos)
+        << section << "\n" << text;
+  }
+  EXPECT_EQ(platform::GetProfileInt("First", "Time", 0), 1710409260);
+}
+
+TEST_F(TrophyRoomTest, ResetEmptiesAllFivePlacesInOneSave) {
+  Seed(FiveFull());
+  R* room = MadeRoom();
+  int replaces = 0;
+  platform::SetProfileWriteHookForTest([&](platform::ProfileWriteStep s) {
+    replaces += s == platform::ProfileWriteStep::Replace ? 1 : 0;
+    return platform::StepOutcome::Proceed;
+  });
+  EXPECT_EQ(room->ResetTrophies(), 1);
+  EXPECT_EQ(replaces, 1);
+  EXPECT_EQ(List(), std::vector<ZTrophyRecord>(5));
+  for (const char* section : {"First", "Second", "Third", "Fourth", "Fifth"}) {
+    EXPECT_NE(ProfileText().find(std::string("[") + section + "]\nName=\nWeight=0\nType=0\nTime=0\n"), std::string::npos);
+  }
+}
+
+TEST_F(TrophyRoomTest, AnInterruptedOrFailedRankingLeavesTheOldListOrTheNewOne) {
+  const std::vector<ZTrophyRecord> old = FiveFull();
+  const std::vector<ZTrophyRecord> next = {old[0], Rec("Field Scout", 27, 2, kNow), old[1], old[2], old[3]};
+  R* room = MadeRoom();
+  for (int step = 0; step < platform::kProfileWriteSteps; ++step) {
+    for (auto outcome : {platform::StepOutcome::Fail, platform::StepOutcome::Crash}) {
+      SCOPED_TRACE("step " + std::to_string(step) + (outcome == platform::StepOutcome::Fail ? " fails" : " crashes"));
+      platform::SetProfileWriteHookForTest(nullptr);
+      Seed(old);
+      room->highlightedRank = -1;
+      platform::SetProfileWriteHookForTest([&](platform::ProfileWriteStep s) {
+        return static_cast<int>(s) == step ? outcome : platform::StepOutcome::Proceed;
+      });
+      Bag(27, 2);
+      ::testing::internal::CaptureStderr();
+      const int32_t recorded = room->RecordTrophy();
+      ::testing::internal::GetCapturedStderr();
+      platform::SetProfileWriteHookForTest(nullptr);
+      const std::vector<ZTrophyRecord> now = List();
+      EXPECT_TRUE(now == old || now == next);
+      // A bird is reported, and highlighted, only when its place was saved.
+      if (recorded == 0) {
+        EXPECT_EQ(room->highlightedRank, -1);
+        if (step != static_cast<int>(platform::ProfileWriteStep::SyncFolder)) {
+          EXPECT_EQ(now, old);
+        }
+      } else {
+        EXPECT_EQ(now, next);
+        EXPECT_EQ(room->highlightedRank, 2);
+      }
+    }
+  }
+}
+
+// --- the line ---
+
+TEST_F(TrophyRoomTest, TheLineNamesHunterWeightSubspeciesAndLocalDate) {
+  EXPECT_EQ(R::TrophyLine(Rec("Field Scout", 23, 3, 1710409260)),
+            "Field Scout shot a 23 lb. Eastern Wild Turkey in the Eastern woodlands location on March 14, 2024 at "
+            "09:41\n\r");
+  const char* const texts[5] = {"Florida Wild Turkey in the Southeast location on ",
+                                "Gould's Wild Turkey in the Mexico location on ",
+                                "Merriam's Wild Turkey in the Colorado location on ",
+                                "Eastern Wild Turkey in the Eastern woodlands location on ",
+                                "Rio Grande Wild Turkey in the Southwest location on "};
+  for (int32_t type = 0; type < 5; ++type) {
+    EXPECT_EQ(R::TrophyLine(Rec("A", 1, type, 1)), std::string("A shot a 1 lb. ") + texts[type] + "January 01, 1970 at 00:00\n\r");
+  }
+  // A type outside the five, negative or huge values: no subspecies text, the numbers as they are.
+  EXPECT_EQ(R::TrophyLine(Rec("A", -4, 5, 1)), "A shot a -4 lb. January 01, 1970 at 00:00\n\r");
+  EXPECT_EQ(R::TrophyLine(Rec("", 2147483647, -1, 1)), " shot a 2147483647 lb. January 01, 1970 at 00:00\n\r");
+  EXPECT_EQ(R::TrophyLine(Rec("A", 1, 1000000, 1700000000)), "A shot a 1 lb. November 14, 2023 at 22:13\n\r");
+  // Times past January 2038 are stored as negative 32-bit numbers and keep their year.
+  EXPECT_EQ(R::TrophyLine(Rec("A", 1, 9, -2000000000)), "A shot a 1 lb. September 22, 2042 at 02:54\n\r");
+  EXPECT_EQ(R::TrophyLine(Rec("A", 1, 9, -1)), "A shot a 1 lb. February 07, 2106 at 06:28\n\r");
+}
+
+TEST_F(TrophyRoomTest, ADateThatCannotBeMadeIsEmptyAndALongNameIsCutAtAWholeCharacter) {
+  std::string date = "x";
+  EXPECT_FALSE(R::FormatTrophyDate(INT64_MAX, &date));
+  EXPECT_EQ(date, "");
+  EXPECT_TRUE(R::FormatTrophyDate(0, &date));
+  EXPECT_EQ(date, "January 01, 1970 at 00:00\n\r");
+  // Three-byte characters from byte 1 on: the cut cannot fall inside one.
+  std::string name = "a";
+  for (int i = 0; i < 2000; ++i) name += "\xE6\x9D\x8E";
+  const std::string line = R::TrophyLine(Rec(name, 5, 0, 1));
+  const size_t kept = line.find(" shot a 5 lb. ");
+  ASSERT_NE(kept, std::string::npos);
+  EXPECT_LE(kept, R::kMaxNameBytes);
+  EXPECT_GT(kept, R::kMaxNameBytes - 3);
+  EXPECT_EQ((kept - 1) % 3, 0u);
+  EXPECT_EQ(line.substr(0, kept), name.substr(0, kept));
+}
+
+// --- painting ---
+
+TEST_F(TrophyRoomTest, TheNewEntryIsGreenOnItsFirstShowingOnlyAndTheOthersYellow) {
+  Seed({Rec("Ann", 30, 0, 1001), Rec("Ben", 25, 1, 1002), Rec("Cy", 12, 2, 1003)});
+  Bag(20, 4);
+  R* room = Enter();
+  EXPECT_EQ(game->baggedBird, nullptr);  // offered once
+  const uint8_t green = IndexOf(R::kNewEntryColor);
+  const uint8_t yellow = IndexOf(R::kEntryColor);
+  ASSERT_NE(green, yellow);
+  EXPECT_GT(CountInText(2, green), 100);
+  EXPECT_EQ(CountInText(2, yellow), 0);
+  for (int32_t rank : {0, 1, 3}) {
+    EXPECT_GT(CountInText(rank, yellow), 100) << rank;
+    EXPECT_EQ(CountInText(rank, green), 0) << rank;
+  }
+  EXPECT_EQ(room->highlightedRank, -1);
+  // Any later paint shows it yellow like the others.
+  ASSERT_EQ(room->PaintTrophies(), 1);
+  ASSERT_EQ(game->graphics->GetFrontSurface()->Flip(), 0);
+  EXPECT_EQ(CountInText(2, green), 0);
+  EXPECT_GT(CountInText(2, yellow), 100);
+  // The fifth place is empty: nothing of it is drawn.
+  EXPECT_EQ(DiffersFromBackground(PictureRect(4)), 0);
+  EXPECT_EQ(DiffersFromBackground(TextRect(4)), 0);
+  EXPECT_GT(DiffersFromBackground(PictureRect(0)), 500);
+}
+
+TEST_F(TrophyRoomTest, BadProfileValuesAreDrawnAsEmptyPlacesOrPlainText) {
+  Seed({Rec("Ann", 30, 0, 1001), Rec("No Time", 25, 1, 0), Rec("Odd Type", -3, 9, 1003)});
+  // The fourth: a name of a hundred thousand letters and numbers that do not read.
+  ASSERT_TRUE(platform::WriteProfileString("Fourth", "Name", std::string(100000, 'W')));
+  ASSERT_TRUE(platform::WriteProfileString("Fourth", "Weight", "heavy"));
+  ASSERT_TRUE(platform::WriteProfileString("Fourth", "Type", "99999999999"));
+  ASSERT_TRUE(platform::WriteProfileInt("Fourth", "Time", -5));
+  // The fifth: keys missing altogether but its time.
+  ASSERT_TRUE(platform::WriteProfileString("Fifth", "Name", ""));
+  Enter();
+  EXPECT_EQ(R::ReadTrophy(3).weight, 0);
+  EXPECT_EQ(R::ReadTrophy(3).type, 0);
+  // Time 0 is an empty place, whatever else it holds.
+  EXPECT_EQ(DiffersFromBackground(PictureRect(1)), 0);
+  EXPECT_EQ(DiffersFromBackground(TextRect(1)), 0);
+  // A type outside the five: the line without a picture.
+  EXPECT_EQ(DiffersFromBackground(PictureRect(2)), 0);
+  EXPECT_GT(DiffersFromBackground(TextRect(2)), 100);
+  // The long name fills its rectangle and goes no further.
+  EXPECT_GT(DiffersFromBackground(TextRect(3)), 1000);
+  EXPECT_EQ(DiffersFromBackground(Rect{175, 171 + 180, 640, 180 + 180}), 0);
+  EXPECT_EQ(DiffersFromBackground(Rect{577, 300, 640, 351}), 0);
+  EXPECT_EQ(DiffersFromBackground(PictureRect(4)), 0);
+}
+
+TEST_F(TrophyRoomTest, ResetInTheRoomLeavesOnlyTheBackgroundAndTheButtons) {
+  Seed(FiveFull());
+  R* room = Enter();
+  EXPECT_GT(DiffersFromBackground(Rect{100, 100, 576, 411}), 5000);
+  Click(room->GetResetButton());
+  EXPECT_EQ(List(), std::vector<ZTrophyRecord>(5));
+  EXPECT_EQ(game->state, G::TrophyRoom);
+  EXPECT_EQ(DiffersFromBackground(Rect{0, 0, 640, 420}), 0);
+  // Both buttons are on the screen, the reset button as the click left it.
+  Rect r;
+  room->GetResetButton()->GetSprite()->GetRect(&r);
+  EXPECT_GT(DiffersFromBackground(r), 500);
+  room->GetLeaveButton()->GetSprite()->GetRect(&r);
+  EXPECT_GT(DiffersFromBackground(r), 500);
+  EXPECT_EQ(room->GetResetButton()->state, ZButton::kStateHighlighted);
+}
+
+// --- the window, its buttons and keys ---
+
+TEST_F(TrophyRoomTest, TheButtonsSitAtTheBottomCornersWithTheGamesLooksAndSounds) {
+  R* room = Enter();
+  ZButton* reset = room->GetResetButton();
+  ZButton* leave = room->GetLeaveButton();
+  ASSERT_NE(reset, nullptr);
+  ASSERT_NE(leave, nullptr);
+  EXPECT_EQ(room->GetWindowText(), "Trophy Room");
+  EXPECT_EQ(room->GetWindowRect(), (Rect{0, 0, 640, 480}));
+  EXPECT_EQ(room->GetOwner() != nullptr ? room->GetOwner() : room->GetParent(), wnd);
+  const Rect rr = reset->GetWindowRect();
+  const Rect lr = leave->GetWindowRect();
+  EXPECT_EQ(rr.left, 5);
+  EXPECT_EQ(rr.bottom, 475);
+  EXPECT_EQ(lr.right, 635);
+  EXPECT_EQ(lr.bottom, 475);
+  for (ZButton* b : {reset, leave}) {
+    EXPECT_EQ(b->stateMask, 14);
+    EXPECT_EQ(b->pixelHitTest, 0);
+    EXPECT_EQ(b->state, ZButton::kStateNormal);
+    EXPECT_TRUE(b->IsWindowVisible());
+    EXPECT_EQ(b->GetStateSound(3), 139);
+    EXPECT_EQ(b->GetStateSound(2), 140);
+  }
+  EXPECT_EQ(reset->GetDlgCtrlID(), 3u);
+  EXPECT_EQ(leave->GetDlgCtrlID(), 13u);
+  EXPECT_EQ(platform::GetFocus(), room);
+}
+
+TEST_F(TrophyRoomTest, EscapeLeavesJustAsTheLeaveButtonDoes) {
+  for (int way = 0; way < 2; ++way) {
+    SCOPED_TRACE(way == 0 ? "Esc" : "leave button");
+    R* room = Enter();
+    if (way == 0) {
+      ToRoom(platform::WM_KEYDOWN, platform::VK_ESCAPE);
+    } else {
+      Click(room->GetLeaveButton());
+    }
+    EXPECT_EQ(game->state, G::MainMenu);
+    EXPECT_EQ(room->shown, 0);
+    EXPECT_FALSE(room->IsWindowVisible());
+    EXPECT_FALSE(room->GetLeaveButton()->IsWindowVisible());
+    EXPECT_EQ(room->GetBackgroundSurface(), nullptr);
+    EXPECT_EQ(game->mainViewport->GetSource(), nullptr);  // never left on a surface that is gone
+    game->Tick();
+    EXPECT_EQ(game->menuReady, 1);
+    EXPECT_EQ(game->mainViewport->GetSource(), game->menuSurface.get());
+    // The next visit starts with both buttons plain.
+    Enter();
+    EXPECT_EQ(room->GetLeaveButton()->state, ZButton::kStateNormal);
+    EXPECT_EQ(room->GetLeaveButton()->hot, 0);
+    game->SetState(G::MainMenu);
+    game->Tick();
+  }
+}
+
+TEST_F(TrophyRoomTest, AHiddenRoomIgnoresKeysAndClicks) {
+  R* room = MadeRoom();
+  ToRoom(platform::WM_KEYDOWN, platform::VK_ESCAPE);
+  EXPECT_EQ(game->state, G::MainMenu);
+  platform::NotifyHeader header{room->GetResetButton(), 3, platform::NM_CLICK};
+  Seed(FiveFull());
+  ToRoom(platform::WM_NOTIFY, 3, reinterpret_cast<platform::LPARAM>(&header));
+  EXPECT_EQ(List(), FiveFull());
+}
+
+TEST_F(TrophyRoomTest, MovingOverTheBareRoomTakesTheHighlightFromTheButtons) {
+  R* room = Enter();
+  ZButton* leave = room->GetLeaveButton();
+  platform::SendMessage(leave, platform::WM_MOUSEMOVE, 0, 10 | (10 << 16));
+  EXPECT_EQ(leave->state, ZButton::kStateHighlighted);
+  leave->SetFocus();
+  ToRoom(platform::WM_MOUSEMOVE, 0, 300 | (200 << 16));
+  EXPECT_EQ(leave->state, ZButton::kStateNormal);
+  EXPECT_EQ(leave->hot, 0);
+  EXPECT_EQ(platform::GetFocus(), room);
+}
+
+TEST_F(TrophyRoomTest, F10InTheRoomWritesAScreenshot) {
+  Enter();
+  const std::filesystem::path old = std::filesystem::current_path();
+  const std::filesystem::path dir = profile.root + "/shots";
+  std::filesystem::create_directories(dir);
+  std::filesystem::current_path(dir);
+  ToRoom(platform::WM_SYSKEYDOWN, platform::VK_F10);
+  std::filesystem::current_path(old);
+  EXPECT_EQ(std::filesystem::file_size(dir / "scnshot.bmp"), 308278u);
+}
+
+TEST_F(TrophyRoomTest, AnyPaintMessageIsOnlyValidated) {
+  R* room = Enter();
+  const std::vector<uint8_t> before(game->graphics->GetFrontSurface()->GetSurface2()->Bits(),
+                                    game->graphics->GetFrontSurface()->GetSurface2()->Bits() + 640 * 480);
+  room->InvalidateRect(nullptr);
+  room->UpdateWindow();
+  Rect update;
+  EXPECT_FALSE(room->GetUpdateRect(&update));
+  EXPECT_EQ(ToRoom(platform::WM_ERASEBKGND), 1);
+  const uint8_t* after = game->graphics->GetFrontSurface()->GetSurface2()->Bits();
+  EXPECT_TRUE(std::equal(before.begin(), before.end(), after));
+}
+
+// --- a room of five, one of them new, pinned by its hash ---
+
+// The front surface as the room shows it. When a deliberate change alters the picture, run the test
+// with BF_UPDATE_GOLDEN=1, look at the PNG it writes beside this file, and put the new hash here.
+constexpr uint64_t kGoldenHash = 0xae28ad8e75aa2125ULL;
+
+uint64_t Fnv1a(const uint8_t* p, size_t n, uint64_t h = 1469598103934665603ULL) {
+  for (size_t i = 0; i < n; ++i) {
+    h ^= p[i];
+    h *= 1099511628211ULL;
+  }
+  return h;
+}
+
+TEST_F(TrophyRoomTest, AFullRoomWithItsNewEntryMatchesItsPinnedPicture) {
+  Seed({Rec("Field Scout", 27, 3, 1710409260), Rec("Ada Brackwen", 24, 0, 1700000000),
+        Rec("A Hunter With A Rather Long Name Indeed", 21, 2, 1690000000), Rec("Sam", 12, 4, 1670000000)});
+  backend->GetManualClock().SetCalendar(1712345678);
+  game->playerName = "Jo";
+  Bag(18, 1);
+  Enter();
+  ZSurface* front = game->graphics->GetFrontSurface();
+  std::vector<uint8_t> pixels(640 * 480);
+  for (int32_t y = 0; y < 480; ++y)
+    for (int32_t x = 0; x < 640; ++x) pixels[static_cast<size_t>(y * 640 + x)] = Front(x, y);
+  platform::Rgb colors[256];
+  front->GetSurface2()->GetPalette()->GetEntries(0, 256, colors);
+  uint64_t hash = Fnv1a(pixels.data(), pixels.size());
+  hash = Fnv1a(reinterpret_cast<const uint8_t*>(colors), sizeof(colors), hash);
+  platform::FrameView frame;
+  frame.pixels = pixels.data();
+  frame.width = 640;
+  frame.height = 480;
+  frame.pitch = 640;
+  frame.palette = colors;
+  EXPECT_TRUE(platform::WritePalettedPng(std::string(BF_RUN_DIR) + "/trophy_room_golden.png", frame));
+  if (std::getenv("BF_UPDATE_GOLDEN") != nullptr) {
+    EXPECT_TRUE(platform::WritePalettedPng(std::string(BF_SOURCE_DIR) + "/tests/game/trophy_room_golden.png", frame));
+    std::printf("trophy room hash: 0x%016llxULL\n", static_cast<unsigned long long>(hash));
+  }
+  // Sanity of the room itself, so a broken hash can be told from a broken room: the new bird is the
+  // fourth of five and the only green one, every place has its picture.
+  EXPECT_EQ(R::ReadTrophy(3), Rec("Jo", 18, 1, 1712345678));
+  EXPECT_GT(CountInText(3, IndexOf(R::kNewEntryColor)), 100);
+  for (int32_t rank = 0; rank < 5; ++rank) EXPECT_GT(DiffersFromBackground(PictureRect(rank)), 500) << rank;
+  EXPECT_EQ(hash, kGoldenHash) << std::hex << "0x" << hash;
+}
+
+// --- after a hunt: the birds still hold their pictures in the world list ---
+
+class TrophyRoomAfterHunt : public hunttest::HuntFixture {};
+
+TEST_F(TrophyRoomAfterHunt, TheBirdsGiveTheirPicturesBackBeforeTheListIsEmptied) {
+  ToMenu();
+  EnterHunt(2);
+  ZTurkey* b = BirdAt(0, 500, 0.0);
+  b->now = platform::timeGetTime();
+  b->UpdateSprite();
+  ASSERT_NE(b->GetSprite(), nullptr);
+  ASSERT_TRUE(game->worldSprites.Contains(b->GetSprite()));
+  game->baggedBird = b;
+  game->SetState(ZTurkeyGame::TrophyRoom);
+  game->Tick();
+  ASSERT_EQ(game->state, ZTurkeyGame::TrophyRoom);
+  EXPECT_EQ(ZTrophyRoomWnd::ReadTrophy(0).weight, b->weight);
+  EXPECT_EQ(ZTrophyRoomWnd::ReadTrophy(0).type, b->subspecies);
+  game->SetState(ZTurkeyGame::MainMenu);  // the room lets go of its background and empties the list
+  EXPECT_EQ(b->GetSprite(), nullptr);
+  EXPECT_TRUE(game->worldSprites.IsEmpty());
+  // The bird can take a new picture afterwards; its old one is not deleted twice.
+  game->state = ZTurkeyGame::Hunting;
+  b->animation = -1;
+  b->UpdateSprite();
+  EXPECT_NE(b->GetSprite(), nullptr);
+}
+
+}  // namespace
