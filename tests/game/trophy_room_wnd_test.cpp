@@ -147,101 +147,74 @@ class TrophyRoomTest : public gametest::MenuFixture {
 
 // --- the ranking ---
 
-TEST_F(TrophyRoomTest, AnyBirdEvenOfNoPoundsFillsAnEmptyList) {
-  R* room = MadeRoom();
-  EXPECT_EQ(room->RecordTrophy(), 0);  // no bird bagged
-  Bag(0, 3);
-  ASSERT_EQ(room->RecordTrophy(), 1);
-  EXPECT_EQ(room->highlightedRank, 1);
-  EXPECT_EQ(List(), (std::vector<ZTrophyRecord>{Rec("Field Scout", 0, 3, kNow), {}, {}, {}, {}}));
-  room->game = nullptr;
-  EXPECT_EQ(room->RecordTrophy(), 0);  // no game
-}
-
-TEST_F(TrophyRoomTest, ATieGoesAboveTheOlderBirdAndPushesTheRestDownDroppingTheFifth) {
-  Seed(FiveFull());
-  R* room = MadeRoom();
-  int replaces = 0;
-  platform::SetProfileWriteHookForTest([&](platform::ProfileWriteStep s) {
-    replaces += s == platform::ProfileWriteStep::Replace ? 1 : 0;
-    return platform::StepOutcome::Proceed;
-  });
-  Bag(20, 4);  // lighter than the second, as heavy as the third
-  ASSERT_EQ(room->RecordTrophy(), 1);
-  EXPECT_EQ(replaces, 1);  // the whole move is one save
-  EXPECT_EQ(room->highlightedRank, 3);
+TEST_F(TrophyRoomTest, BirdsTakeTheFirstPlaceTheyAreAtLeastAsHeavyAsInOneSave) {
   const std::vector<ZTrophyRecord> old = FiveFull();
-  EXPECT_EQ(List(), (std::vector<ZTrophyRecord>{old[0], old[1], Rec("Field Scout", 20, 4, kNow), old[2], old[3]}));
-
-  Bag(31, 1);  // the heaviest: everything moves
-  ASSERT_EQ(room->RecordTrophy(), 1);
-  EXPECT_EQ(room->highlightedRank, 1);
-  EXPECT_EQ(List(), (std::vector<ZTrophyRecord>{Rec("Field Scout", 31, 1, kNow), old[0], old[1],
-                                                Rec("Field Scout", 20, 4, kNow), old[2]}));
-}
-
-TEST_F(TrophyRoomTest, ABirdLighterThanAllFiveChangesNothing) {
-  Seed(FiveFull());
+  const ZTrophyRecord none;
+  struct Case {
+    const char* what;
+    std::vector<ZTrophyRecord> before;
+    int32_t weight;
+    int32_t rank;  // 0: not listed
+    std::vector<ZTrophyRecord> after;  // the new bird is Rec("Field Scout", weight, 2, kNow)
+  };
+  const ZTrophyRecord b0 = Rec("Field Scout", 0, 2, kNow), b20 = Rec("Field Scout", 20, 2, kNow),
+                      b31 = Rec("Field Scout", 31, 2, kNow), b12 = Rec("Field Scout", 12, 2, kNow);
+  const Case cases[] = {
+      {"a bird of 0 lb into an empty list", {}, 0, 1, {b0, none, none, none, none}},
+      {"a tie goes above the older bird; the fifth drops", old, 20, 3, {old[0], old[1], b20, old[2], old[3]}},
+      {"the heaviest moves everyone down", old, 31, 1, {b31, old[0], old[1], old[2], old[3]}},
+      {"lighter than all five", old, 9, 0, old},
+      // An empty place takes any bird, whatever weight a damaged profile left in it, and moves down as it was.
+      {"an empty place", {old[0], Rec("", 99, 0, 0)}, 12, 2, {old[0], b12, Rec("", 99, 0, 0), none, none}},
+  };
   R* room = MadeRoom();
-  const std::string before = ProfileText();
-  int saves = 0;
-  platform::SetProfileWriteHookForTest([&](platform::ProfileWriteStep) {
-    ++saves;
-    return platform::StepOutcome::Proceed;
-  });
-  Bag(9, 0);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Seed(c.before);
+    room->highlightedRank = -1;
+    int saves = 0;
+    platform::SetProfileWriteHookForTest([&](platform::ProfileWriteStep s) {
+      saves += s == platform::ProfileWriteStep::Replace ? 1 : 0;
+      return platform::StepOutcome::Proceed;
+    });
+    Bag(c.weight, 2);
+    EXPECT_EQ(room->RecordTrophy(), c.rank != 0 ? 1 : 0);
+    platform::SetProfileWriteHookForTest(nullptr);
+    EXPECT_EQ(saves, c.rank != 0 ? 1 : 0);  // the whole move is one save, and nothing is no save
+    EXPECT_EQ(room->highlightedRank, c.rank != 0 ? c.rank : -1);
+    EXPECT_EQ(List(), c.after);
+  }
+  // Without a bird, or a game, nothing is offered; a clock at 1970 still leaves the bird listed.
+  game->baggedBird = nullptr;
   EXPECT_EQ(room->RecordTrophy(), 0);
-  EXPECT_EQ(room->highlightedRank, -1);
-  EXPECT_EQ(saves, 0);
-  EXPECT_EQ(ProfileText(), before);
-}
-
-TEST_F(TrophyRoomTest, EmptyPlacesTakeAnyBirdWhateverWeightTheyHold) {
-  // Only the first place is taken; the second is empty but a damaged profile left a weight in it.
-  Seed({Rec("Ann", 30, 0, 1001), Rec("", 99, 0, 0)});
-  R* room = MadeRoom();
-  Bag(12, 2);
-  ASSERT_EQ(room->RecordTrophy(), 1);
-  EXPECT_EQ(room->highlightedRank, 2);
-  EXPECT_EQ(R::ReadTrophy(1), Rec("Field Scout", 12, 2, kNow));
-  EXPECT_EQ(R::ReadTrophy(2).weight, 99);  // the empty place moved down as it was
-  EXPECT_TRUE(R::ReadTrophy(2).Empty());
-}
-
-TEST_F(TrophyRoomTest, AClockAt1970StillLeavesTheBirdInItsPlace) {
+  Seed({});
   backend->GetManualClock().SetCalendar(0);
-  R* room = MadeRoom();
   Bag(14, 1);
   ASSERT_EQ(room->RecordTrophy(), 1);
   EXPECT_FALSE(R::ReadTrophy(0).Empty());
+  room->game = nullptr;
+  EXPECT_EQ(room->RecordTrophy(), 0);
 }
 
-TEST_F(TrophyRoomTest, ProfileKeysAreWrittenExactly) {
+TEST_F(TrophyRoomTest, KeysAreWrittenExactlyAndResetEmptiesAllFiveInOneSave) {
   R* room = MadeRoom();
   Bag(23, 3);
   ASSERT_EQ(room->RecordTrophy(), 1);
-  const std::string text = ProfileText();
+  std::string text = ProfileText();
   EXPECT_NE(text.find("[First]\nName=Field Scout\nWeight=23\nType=3\nTime=1710409260\n"), std::string::npos) << text;
-  for (const char* section : {"Second", "Third", "Fourth", "Fifth"}) {
-    EXPECT_NE(text.find(std::string("[") + section + "]\nName=\nWeight=0\nType=0\nTime=0\n"), std::string::npos)
-        << section << "\n" << text;
-  }
-  EXPECT_EQ(platform::GetProfileInt("First", "Time", 0), 1710409260);
-}
-
-TEST_F(TrophyRoomTest, ResetEmptiesAllFivePlacesInOneSave) {
   Seed(FiveFull());
-  R* room = MadeRoom();
-  int replaces = 0;
+  int saves = 0;
   platform::SetProfileWriteHookForTest([&](platform::ProfileWriteStep s) {
-    replaces += s == platform::ProfileWriteStep::Replace ? 1 : 0;
+    saves += s == platform::ProfileWriteStep::Replace ? 1 : 0;
     return platform::StepOutcome::Proceed;
   });
   EXPECT_EQ(room->ResetTrophies(), 1);
-  EXPECT_EQ(replaces, 1);
+  EXPECT_EQ(saves, 1);
   EXPECT_EQ(List(), std::vector<ZTrophyRecord>(5));
+  text = ProfileText();
   for (const char* section : {"First", "Second", "Third", "Fourth", "Fifth"}) {
-    EXPECT_NE(ProfileText().find(std::string("[") + section + "]\nName=\nWeight=0\nType=0\nTime=0\n"), std::string::npos);
+    EXPECT_NE(text.find(std::string("[") + section + "]\nName=\nWeight=0\nType=0\nTime=0\n"), std::string::npos)
+        << section << "\n" << text;
   }
 }
 
@@ -252,7 +225,6 @@ TEST_F(TrophyRoomTest, AnInterruptedOrFailedRankingLeavesTheOldListOrTheNewOne) 
   for (int step = 0; step < platform::kProfileWriteSteps; ++step) {
     for (auto outcome : {platform::StepOutcome::Fail, platform::StepOutcome::Crash}) {
       SCOPED_TRACE("step " + std::to_string(step) + (outcome == platform::StepOutcome::Fail ? " fails" : " crashes"));
-      platform::SetProfileWriteHookForTest(nullptr);
       Seed(old);
       room->highlightedRank = -1;
       platform::SetProfileWriteHookForTest([&](platform::ProfileWriteStep s) {
@@ -266,14 +238,12 @@ TEST_F(TrophyRoomTest, AnInterruptedOrFailedRankingLeavesTheOldListOrTheNewOne) 
       const std::vector<ZTrophyRecord> now = List();
       EXPECT_TRUE(now == old || now == next);
       // A bird is reported, and highlighted, only when its place was saved.
-      if (recorded == 0) {
-        EXPECT_EQ(room->highlightedRank, -1);
-        if (step != static_cast<int>(platform::ProfileWriteStep::SyncFolder)) {
-          EXPECT_EQ(now, old);
-        }
-      } else {
+      EXPECT_EQ(room->highlightedRank, recorded != 0 ? 2 : -1);
+      if (recorded != 0) {
         EXPECT_EQ(now, next);
-        EXPECT_EQ(room->highlightedRank, 2);
+      }
+      if (outcome == platform::StepOutcome::Fail && step != static_cast<int>(platform::ProfileWriteStep::SyncFolder)) {
+        EXPECT_EQ(now, old);
       }
     }
   }
@@ -392,7 +362,7 @@ TEST_F(TrophyRoomTest, ResetInTheRoomLeavesOnlyTheBackgroundAndTheButtons) {
 
 // --- the window, its buttons and keys ---
 
-TEST_F(TrophyRoomTest, TheButtonsSitAtTheBottomCornersWithTheGamesLooksAndSounds) {
+TEST_F(TrophyRoomTest, TheButtonsSitAtTheBottomCornersAndLoseTheirHighlightOverTheBareRoom) {
   R* room = Enter();
   ZButton* reset = room->GetResetButton();
   ZButton* leave = room->GetLeaveButton();
@@ -400,13 +370,10 @@ TEST_F(TrophyRoomTest, TheButtonsSitAtTheBottomCornersWithTheGamesLooksAndSounds
   ASSERT_NE(leave, nullptr);
   EXPECT_EQ(room->GetWindowText(), "Trophy Room");
   EXPECT_EQ(room->GetWindowRect(), (Rect{0, 0, 640, 480}));
-  EXPECT_EQ(room->GetOwner() != nullptr ? room->GetOwner() : room->GetParent(), wnd);
-  const Rect rr = reset->GetWindowRect();
-  const Rect lr = leave->GetWindowRect();
-  EXPECT_EQ(rr.left, 5);
-  EXPECT_EQ(rr.bottom, 475);
-  EXPECT_EQ(lr.right, 635);
-  EXPECT_EQ(lr.bottom, 475);
+  EXPECT_EQ(reset->GetWindowRect().left, 5);
+  EXPECT_EQ(reset->GetWindowRect().bottom, 475);
+  EXPECT_EQ(leave->GetWindowRect().right, 635);
+  EXPECT_EQ(leave->GetWindowRect().bottom, 475);
   for (ZButton* b : {reset, leave}) {
     EXPECT_EQ(b->stateMask, 14);
     EXPECT_EQ(b->pixelHitTest, 0);
@@ -418,9 +385,17 @@ TEST_F(TrophyRoomTest, TheButtonsSitAtTheBottomCornersWithTheGamesLooksAndSounds
   EXPECT_EQ(reset->GetDlgCtrlID(), 3u);
   EXPECT_EQ(leave->GetDlgCtrlID(), 13u);
   EXPECT_EQ(platform::GetFocus(), room);
+  platform::SendMessage(leave, platform::WM_MOUSEMOVE, 0, 10 | (10 << 16));
+  EXPECT_EQ(leave->state, ZButton::kStateHighlighted);
+  leave->SetFocus();
+  ToRoom(platform::WM_MOUSEMOVE, 0, 300 | (200 << 16));
+  EXPECT_EQ(leave->state, ZButton::kStateNormal);
+  EXPECT_EQ(leave->hot, 0);
+  EXPECT_EQ(platform::GetFocus(), room);
 }
 
-TEST_F(TrophyRoomTest, EscapeLeavesJustAsTheLeaveButtonDoes) {
+TEST_F(TrophyRoomTest, EscapeLeavesJustAsTheLeaveButtonDoesAndAHiddenRoomIgnoresBoth) {
+  Seed(FiveFull());
   for (int way = 0; way < 2; ++way) {
     SCOPED_TRACE(way == 0 ? "Esc" : "leave button");
     R* room = Enter();
@@ -436,8 +411,13 @@ TEST_F(TrophyRoomTest, EscapeLeavesJustAsTheLeaveButtonDoes) {
     EXPECT_EQ(room->GetBackgroundSurface(), nullptr);
     EXPECT_EQ(game->mainViewport->GetSource(), nullptr);  // never left on a surface that is gone
     game->Tick();
-    EXPECT_EQ(game->menuReady, 1);
     EXPECT_EQ(game->mainViewport->GetSource(), game->menuSurface.get());
+    // Hidden, the room takes neither a reset nor Esc.
+    platform::NotifyHeader header{room->GetResetButton(), 3, platform::NM_CLICK};
+    ToRoom(platform::WM_NOTIFY, 3, reinterpret_cast<platform::LPARAM>(&header));
+    ToRoom(platform::WM_KEYDOWN, platform::VK_ESCAPE);
+    EXPECT_EQ(List(), FiveFull());
+    EXPECT_EQ(game->state, G::MainMenu);
     // The next visit starts with both buttons plain.
     Enter();
     EXPECT_EQ(room->GetLeaveButton()->state, ZButton::kStateNormal);
@@ -445,28 +425,6 @@ TEST_F(TrophyRoomTest, EscapeLeavesJustAsTheLeaveButtonDoes) {
     game->SetState(G::MainMenu);
     game->Tick();
   }
-}
-
-TEST_F(TrophyRoomTest, AHiddenRoomIgnoresKeysAndClicks) {
-  R* room = MadeRoom();
-  ToRoom(platform::WM_KEYDOWN, platform::VK_ESCAPE);
-  EXPECT_EQ(game->state, G::MainMenu);
-  platform::NotifyHeader header{room->GetResetButton(), 3, platform::NM_CLICK};
-  Seed(FiveFull());
-  ToRoom(platform::WM_NOTIFY, 3, reinterpret_cast<platform::LPARAM>(&header));
-  EXPECT_EQ(List(), FiveFull());
-}
-
-TEST_F(TrophyRoomTest, MovingOverTheBareRoomTakesTheHighlightFromTheButtons) {
-  R* room = Enter();
-  ZButton* leave = room->GetLeaveButton();
-  platform::SendMessage(leave, platform::WM_MOUSEMOVE, 0, 10 | (10 << 16));
-  EXPECT_EQ(leave->state, ZButton::kStateHighlighted);
-  leave->SetFocus();
-  ToRoom(platform::WM_MOUSEMOVE, 0, 300 | (200 << 16));
-  EXPECT_EQ(leave->state, ZButton::kStateNormal);
-  EXPECT_EQ(leave->hot, 0);
-  EXPECT_EQ(platform::GetFocus(), room);
 }
 
 TEST_F(TrophyRoomTest, F10InTheRoomWritesAScreenshot) {
@@ -478,19 +436,6 @@ TEST_F(TrophyRoomTest, F10InTheRoomWritesAScreenshot) {
   ToRoom(platform::WM_SYSKEYDOWN, platform::VK_F10);
   std::filesystem::current_path(old);
   EXPECT_EQ(std::filesystem::file_size(dir / "scnshot.bmp"), 308278u);
-}
-
-TEST_F(TrophyRoomTest, AnyPaintMessageIsOnlyValidated) {
-  R* room = Enter();
-  const std::vector<uint8_t> before(game->graphics->GetFrontSurface()->GetSurface2()->Bits(),
-                                    game->graphics->GetFrontSurface()->GetSurface2()->Bits() + 640 * 480);
-  room->InvalidateRect(nullptr);
-  room->UpdateWindow();
-  Rect update;
-  EXPECT_FALSE(room->GetUpdateRect(&update));
-  EXPECT_EQ(ToRoom(platform::WM_ERASEBKGND), 1);
-  const uint8_t* after = game->graphics->GetFrontSurface()->GetSurface2()->Bits();
-  EXPECT_TRUE(std::equal(before.begin(), before.end(), after));
 }
 
 // --- a room of five, one of them new, pinned by its hash ---
