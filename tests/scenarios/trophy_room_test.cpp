@@ -1,0 +1,164 @@
+// Two hunts ending in the trophy room through the headless backend, and the list after a restart.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "framework/graphics/graphics.h"
+#include "framework/graphics/surface.h"
+#include "game/replay.h"
+#include "game/trophy_room_wnd.h"
+#include "game/turkey_game.h"
+#include "platform/backend.h"
+#include "platform/headless/headless_backend.h"
+#include "platform/profile.h"
+#include "platform/surface.h"
+#include "platform/text.h"
+#include "platform/window.h"
+
+namespace {
+
+using G = ZTurkeyGame;
+using R = ZTrophyRoomWnd;
+
+// The whole hunt kept with the hunting screen's scenarios: it bags a bird and ends in the trophy room.
+const std::filesystem::path kHuntScript = std::filesystem::path(BF_SOURCE_DIR) / "tests/scenarios/whole_hunt.txt";
+// From the room back to the menu, so the run ends where a player would leave.
+constexpr const char* kLeave = "wait 1500\nkey Escape\nwait 300\n";
+// From the title: the trophy room button, then Esc.
+constexpr const char* kVisit = "wait 700\nmove 455 291\nwait 20\nclick left\nwait 300\nkey Escape\nwait 300\n";
+
+// The room as the observer saw it the first time it was on the screen.
+struct Room {
+  bool seen = false;
+  int green[5] = {};   // pixels of the new entry's colour in each place's text
+  int yellow[5] = {};  // pixels of the others' colour
+  std::vector<std::string> states;
+};
+
+class TrophyScenario : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir = std::filesystem::temp_directory_path() /
+          ("bf-trophy-" + std::to_string(::getpid()) + "-" +
+           ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    setenv("XDG_DATA_HOME", dir.c_str(), 1);
+    // The dates are local time; read them in UTC.
+    if (const char* tz = std::getenv("TZ")) oldZone = tz;
+    setenv("TZ", "UTC", 1);
+    tzset();
+  }
+  void TearDown() override {
+    if (oldZone.empty()) unsetenv("TZ");
+    else setenv("TZ", oldZone.c_str(), 1);
+    tzset();
+    std::filesystem::remove_all(dir);
+    platform::ResetWindowSystem();
+    platform::SetBackend(nullptr);
+  }
+
+  // One run of the game from start to end of the script: a fresh process as far as the game knows.
+  Room Play(const std::string& text) {
+    Room room;
+    replay::Script script;
+    std::string error;
+    EXPECT_TRUE(replay::ParseScript(text, &script, &error)) << error;
+    platform::ResetWindowSystem();
+    auto backend = std::make_unique<platform::HeadlessBackend>(0, static_cast<std::time_t>(script.seed));
+    platform::SetBackend(backend.get());
+    platform::SetApplicationName("brushfeather");
+    std::ostringstream log;
+    replay::Result result = replay::Run(script, backend.get(), "", &log, [&](G& game, uint32_t) {
+      if (room.seen || game.state != G::TrophyRoom || game.trophyRoomReady != 1) return;
+      room.seen = true;
+      platform::Surface* front = game.graphics->GetFrontSurface()->GetSurface2();
+      const uint8_t green = platform::NearestPaletteIndex(front->GetPalette(), R::kNewEntryColor);
+      const uint8_t yellow = platform::NearestPaletteIndex(front->GetPalette(), R::kEntryColor);
+      for (int rank = 0; rank < 5; ++rank) {
+        for (int32_t y = 120 + 60 * rank; y < 171 + 60 * rank; ++y) {
+          for (int32_t x = 175; x < 576; ++x) {
+            room.green[rank] += front->Pixel(x, y) == green ? 1 : 0;
+            room.yellow[rank] += front->Pixel(x, y) == yellow ? 1 : 0;
+          }
+        }
+      }
+    });
+    for (const std::string& line : result.stateLines) {
+      std::istringstream in(line);
+      std::string word, number, name;
+      in >> word >> number >> name;
+      room.states.push_back(name);
+    }
+    platform::SetBackend(nullptr);
+    return room;
+  }
+  static std::vector<ZTrophyRecord> List() {
+    std::vector<ZTrophyRecord> list;
+    for (int32_t i = 0; i < R::kPlaces; ++i) list.push_back(R::ReadTrophy(i));
+    return list;
+  }
+
+  std::filesystem::path dir;
+  std::string oldZone;
+};
+
+TEST_F(TrophyScenario, TwoHuntsRankTheirBirdsAndTheListOutlivesARestart) {
+  if (!std::filesystem::exists(kHuntScript)) {
+    GTEST_SKIP() << "no whole-hunt script at " << kHuntScript << ": the hunting screen has not landed yet";
+  }
+  std::ifstream in(kHuntScript);
+  std::stringstream hunt;
+  hunt << in.rdbuf();
+  const std::string script = hunt.str() + "\n" + kLeave;
+
+  // The first hunt: the bird takes the empty list's first place, in green.
+  Room first = Play(script);
+  ASSERT_TRUE(first.seen) << "the first hunt did not reach the trophy room";
+  std::vector<ZTrophyRecord> list = List();
+  const ZTrophyRecord bird = list[0];
+  EXPECT_EQ(bird.name, "Field Scout");
+  EXPECT_GE(bird.weight, 10);
+  EXPECT_LE(bird.weight, 30);
+  EXPECT_GE(bird.type, 0);
+  EXPECT_LE(bird.type, 4);
+  EXPECT_FALSE(bird.Empty());
+  for (int i = 1; i < 5; ++i) EXPECT_TRUE(list[static_cast<size_t>(i)].Empty()) << i;
+  EXPECT_GT(first.green[0], 100);
+  EXPECT_EQ(first.yellow[0], 0);
+  EXPECT_EQ(first.states.back(), "MainMenu");  // Esc left the room
+
+  // The second hunt, after a restart and under another name: the same seed and play bag a bird as
+  // heavy as the first, and the newer of two equal birds ranks above the older.
+  ASSERT_TRUE(platform::WriteProfileString("Settings", "Name", "Second Hunter"));
+  Room second = Play(script);
+  ASSERT_TRUE(second.seen) << "the second hunt did not reach the trophy room";
+  list = List();
+  EXPECT_EQ(list[0].name, "Second Hunter");
+  EXPECT_EQ(list[0].weight, bird.weight);
+  EXPECT_EQ(list[1], bird);
+  for (int i = 2; i < 5; ++i) EXPECT_TRUE(list[static_cast<size_t>(i)].Empty()) << i;
+  EXPECT_GT(second.green[0], 100);
+  EXPECT_EQ(second.green[1], 0);
+  EXPECT_GT(second.yellow[1], 100);
+
+  // A third start, straight to the room from the title: both birds are there, neither green.
+  Room visit = Play(kVisit);
+  ASSERT_TRUE(visit.seen);
+  EXPECT_EQ(List(), list);
+  EXPECT_GT(visit.yellow[0], 100);
+  EXPECT_GT(visit.yellow[1], 100);
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(visit.green[i], 0) << i;
+  EXPECT_EQ(visit.yellow[2], 0);
+}
+
+}  // namespace
