@@ -74,12 +74,15 @@ void WriteRecord(platform::ProfileBatch* batch, const char* section, const ZTrop
 // A control of the room: the sprite placed by its frame's size, in a button with the game's sounds.
 std::unique_ptr<ZButton> MakeRoomButton(ZTurkeyGame* game, platform::Window* parent, int32_t spriteId, uint32_t id,
                                         bool alignRight) {
-  std::unique_ptr<ZSprite> sprite = MakeControlSprite(game->graphics.get(), game->controlsSurface.get(),
-                                                      game->mainViewport.get(), spriteId, 0, 0);
+  // Placed before the view is attached: until the room sets the view up, its source may be the
+  // menu's picture that the game has already let go.
+  std::unique_ptr<ZSprite> sprite =
+      MakeControlSprite(game->graphics.get(), game->controlsSurface.get(), nullptr, spriteId, 0, 0);
   if (sprite == nullptr || sprite->GetCurrentFrame() == nullptr) return nullptr;
   const int32_t w = sprite->GetCurrentFrame()->Width();
   const int32_t h = sprite->GetCurrentFrame()->Height();
   sprite->SetPosition(alignRight ? kLeaveRight - w : kResetLeft, kButtonBottom - h);
+  sprite->SetTargets(game->graphics->GetFrontSurface(), game->mainViewport.get());
   auto button = std::make_unique<ZButton>();
   button->pixelHitTest = 0;
   if (button->Create(game->graphics.get(), ZTrophyRoomWnd::kButtonMask, std::move(sprite), parent, id,
