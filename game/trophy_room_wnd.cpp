@@ -292,10 +292,7 @@ void ZTrophyRoomWnd::EmptySpriteList() {
 void ZTrophyRoomWnd::ReleaseBackground() {
   EmptySpriteList();
   // The view must not go on reading a surface that is about to go.
-  if (game != nullptr && game->mainViewport != nullptr && backgroundSurface != nullptr &&
-      game->mainViewport->GetSource() == backgroundSurface.get()) {
-    game->mainViewport->Setup(nullptr, nullptr, nullptr, 0, 0);
-  }
+  if (game != nullptr && game->mainViewport != nullptr) game->mainViewport->ForgetSource(backgroundSurface.get());
   backgroundSurface.reset();
   backgroundImage.reset();
 }

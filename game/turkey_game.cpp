@@ -272,6 +272,8 @@ int32_t ZTurkeyGame::SetState(int32_t request) {
       if (request == Exiting) ShutdownSequence();
       break;
     case MainMenu:
+      // The view must not go on reading the title picture once it is gone.
+      if (mainViewport != nullptr) mainViewport->ForgetSource(menuSurface.get());
       menuSurface.reset();
       menuImage.reset();
       HideMenuButtons();

@@ -79,6 +79,12 @@ void ZViewport::Setup(ZSurface* newSource, ZSurface* newTarget, const Rect* view
   }
 }
 
+void ZViewport::ForgetSource(const ZSurface* surface) {
+  if (surface == nullptr || source != surface) return;
+  source = nullptr;
+  pieceCount = 0;
+}
+
 HRESULT ZViewport::SetViewRect(const Rect* rect) {
   if (rect == nullptr) return platform::E_INVALIDARG;
   if (viewRect == nullptr) viewRect = std::make_unique<Rect>();

@@ -54,6 +54,9 @@ class ZViewport : public ZObject {
   void ComputePieces();
 
   ZSurface* GetSource() const { return source; }
+  // Forgets the source when it is `surface`, which its owner is about to delete; the view then draws
+  // nothing until it is set up again.
+  void ForgetSource(const ZSurface* surface);
   ZSurface* GetTarget() const { return target; }
   int32_t GetScrollX() const { return scrollX; }
   int32_t GetScrollY() const { return scrollY; }

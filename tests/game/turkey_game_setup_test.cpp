@@ -74,6 +74,20 @@ TEST_F(SetUpGame, SetUpMakesEveryLongLivedObjectAndTheMenuShowsTheTitle) {
   EXPECT_TRUE(backend->MessageBoxes().empty());
 }
 
+TEST_F(SetUpGame, LeavingTheMenuLeavesNoViewReadingTheTitlePictureItDeletes) {
+  ToMenu();
+  ASSERT_EQ(game->mainViewport->GetSource(), game->menuSurface.get());
+  game->SetState(G::TrophyRoom);
+  EXPECT_EQ(game->menuSurface, nullptr);
+  EXPECT_EQ(game->mainViewport->GetSource(), nullptr);
+  game->mainViewport->Draw();  // reads nothing that is gone (ASan would say)
+  game->Tick();                // the room sets up its own picture
+  ASSERT_EQ(game->state, G::TrophyRoom);
+  EXPECT_NE(game->mainViewport->GetSource(), nullptr);
+  game->SetState(G::MainMenu);  // and forgets it again as it goes
+  EXPECT_EQ(game->mainViewport->GetSource(), nullptr);
+}
+
 TEST_F(SetUpGame, ClearScreensBlanksBothSurfaces) {
   ToMenu();
   game->ClearScreens();
