@@ -216,7 +216,8 @@ void ZShotgun::AimStep() {
   stepCounter = 3;
   int32_t x = GunX() + swayDX;
   int32_t y = GunY() + swayDY;
-  const bool still = game == nullptr || (game->lookDX == 0 && game->lookDY == 0);
+  // The look is applied and cleared earlier in the frame; what that frame applied counts too.
+  const bool still = game == nullptr || (game->lookDX == 0 && game->lookDY == 0 && game->frameLook == 0);
   const SwayBox& box = still ? kStillBox : kMovingBox;
   Bounce(&x, &swayDX, box.left, box.right);
   Bounce(&y, &swayDY, box.top, box.bottom);

@@ -677,7 +677,16 @@ void ZTurkeyGame::ScrollView() {
   int32_t dy = 0;
   EdgeScrollStep(cursor.x, cursor.y, &dx, &dy);
   if (mainViewport != nullptr) mainViewport->Scroll(dx + lookDX, dy + lookDY);
-  if (hunter != nullptr && hunter->WeaponDown() != 0) hunter->viewMovement = std::abs(dx) + std::abs(dy);
+  frameLook = std::abs(lookDX) + std::abs(lookDY);
+  if (hunter != nullptr) {
+    if (hunter->WeaponDown() != 0) {
+      hunter->viewMovement = std::abs(dx) + std::abs(dy);
+    } else if (frameLook == 0) {
+      // Aiming, the hunting screen sets the movement as the mouse moves; a frame without any look
+      // is a still view, or one quick turn would go on alarming near birds while the hunter holds still.
+      hunter->viewMovement = 0;
+    }
+  }
   lookDX = 0;
   lookDY = 0;
 }

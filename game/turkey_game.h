@@ -145,6 +145,9 @@ class ZTurkeyGame : public ZGame {
   int32_t edgeScrollOn = 0;
   int32_t lookDX = 0;
   int32_t lookDY = 0;
+  // |lookDX| + |lookDY| as the latest frame applied them: ScrollView clears the two before the gun
+  // sways in the same frame, and the gun's wider sway while the view moves needs to know.
+  int32_t frameLook = 0;
   std::string playerName;
 
   // Told of every state the game enters, as it enters it (also one it leaves again in the same pass);
