@@ -2,10 +2,16 @@
 #include "game/replay.h"
 
 #include <cctype>
+#include <cstdio>
 #include <functional>
 #include <sstream>
 
+#include "framework/graphics/viewport.h"
+#include "game/hunter.h"
+#include "game/hunting_map.h"
 #include "game/screenshot.h"
+#include "game/shotgun.h"
+#include "game/turkey.h"
 #include "game/turkey_app.h"
 #include "game/turkey_game.h"
 #include "game/turkey_wnd.h"
@@ -182,6 +188,9 @@ bool ParseScript(const std::string& text, Script* script, std::string* error) {
     } else if (word == "deactivate" || word == "activate") {
       if (!words.empty()) return fail(word + " takes nothing");
       cmd.kind = word == "deactivate" ? Command::Kind::Deactivate : Command::Kind::Activate;
+    } else if (word == "dump") {
+      if (!words.empty()) return fail("dump takes nothing");
+      cmd.kind = Command::Kind::Dump;
     } else if (word == "capture") {
       if (words.size() != 1) return fail("capture needs one file name");
       const std::string& file = words[0];
@@ -284,14 +293,14 @@ class Runner {
         dueMs_ = clock.Milliseconds() + static_cast<uint32_t>(cmd.value);
         break;
       case Command::Kind::Move:
-        pointerX_ = static_cast<int32_t>(cmd.value);
-        pointerY_ = static_cast<int32_t>(cmd.y);
-        backend_->InjectMouseMove(pointerX_, pointerY_);
+        backend_->InjectMouseMove(static_cast<int32_t>(cmd.value), static_cast<int32_t>(cmd.y));
         break;
       case Command::Kind::Press:
       case Command::Kind::Release:
-        backend_->InjectButton(static_cast<int32_t>(cmd.value), cmd.kind == Command::Kind::Press, pointerX_,
-                               pointerY_);
+        // Where the pointer is now: the last move, or where the game put it since (while aiming the
+        // game holds it at the centre of the view, as a real mouse would be).
+        backend_->InjectButton(static_cast<int32_t>(cmd.value), cmd.kind == Command::Kind::Press,
+                               backend_->CursorX(), backend_->CursorY());
         break;
       case Command::Kind::KeyDown:
       case Command::Kind::KeyUp: {
@@ -313,6 +322,16 @@ class Runner {
         break;
       case Command::Kind::Capture:
         Capture(cmd);
+        break;
+      case Command::Kind::Dump:
+        if (game_ != nullptr) {
+          std::vector<std::string> lines = DumpHunt(*game_);
+          if (log_ != nullptr) {
+            for (const std::string& line : lines) *log_ << line << '\n';
+            log_->flush();
+          }
+          result_.dumps.push_back(std::move(lines));
+        }
         break;
     }
   }
@@ -387,12 +406,42 @@ class Runner {
   bool ended_ = false;
   uint32_t endedAt_ = 0;
   uint32_t lastQuitPost_ = 0;
-  int32_t pointerX_ = 320;
-  int32_t pointerY_ = 240;
   bool altDown_ = false;
 };
 
 }  // namespace
+
+std::vector<std::string> DumpHunt(const ZTurkeyGame& game) {
+  std::vector<std::string> lines;
+  char line[256];
+  if (game.map != nullptr) {
+    int index = 0;
+    for (const auto& bird : game.map->birds) {
+      std::snprintf(line, sizeof line, "bird %d state %d next %d facing %d x %.2f y %.2f weight %d near %d", index,
+                    bird->state, bird->nextState, bird->facing, bird->position.x, bird->position.y, bird->weight,
+                    bird->near != 0 ? 1 : 0);
+      lines.emplace_back(line);
+      ++index;
+    }
+  }
+  if (game.hunter != nullptr) {
+    std::snprintf(line, sizeof line, "hunter alarm %u attraction %u", game.hunter->alarm, game.hunter->attraction);
+    lines.emplace_back(line);
+    if (const ZShotgun* gun = game.hunter->GetWeapon()) {
+      std::snprintf(line, sizeof line, "weapon state %d shells %d", gun->state, gun->shellsFired);
+      lines.emplace_back(line);
+    } else {
+      lines.emplace_back("weapon none");
+    }
+  }
+  if (game.mainViewport != nullptr) {
+    std::snprintf(line, sizeof line, "view %d %d", game.mainViewport->GetScrollX(), game.mainViewport->GetScrollY());
+    lines.emplace_back(line);
+  } else {
+    lines.emplace_back("view none");
+  }
+  return lines;
+}
 
 Result Run(const Script& script, platform::HeadlessBackend* backend, const std::string& outDir, std::ostream* log,
            const Observer& observe) {

@@ -16,7 +16,7 @@ namespace replay {
 
 // One script line, already checked. A click is three commands (press, wait 50, release).
 struct Command {
-  enum class Kind { Seed, Wait, Move, Press, Release, KeyDown, KeyUp, Type, Deactivate, Activate, Capture };
+  enum class Kind { Seed, Wait, Move, Press, Release, KeyDown, KeyUp, Type, Deactivate, Activate, Capture, Dump };
   Kind kind = Kind::Wait;
   int line = 0;        // 1-based line of the script
   int64_t value = 0;   // seed, milliseconds, x, or the button (0 left, 1 right)
@@ -41,7 +41,14 @@ struct Result {
   uint32_t endMs = 0;                  // script time when the game's loop returned
   std::vector<std::string> stateLines;  // "state 4 MainMenu at 1502", also written to the log
   std::vector<std::string> problems;    // captures that could not be written, lines never reached
+  std::vector<std::vector<std::string>> dumps;  // the lines of each dump, also written to the log
 };
+
+// The hunt as the dump command prints it, one line each: every bird in list order
+// ("bird INDEX state S next N facing F x X y Y weight W near 0|1", positions with two decimals),
+// then "hunter alarm A attraction T", "weapon state S shells N" (or "weapon none") and
+// "view X Y", the main viewport's offset (or "view none").
+std::vector<std::string> DumpHunt(const ZTurkeyGame& game);
 
 // Runs the game (application, window, game object: the real start-up) on `backend`, which must be
 // the platform's current backend, fresh, with its clock at the script's start. Each run of the

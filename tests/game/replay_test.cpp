@@ -27,7 +27,8 @@ TEST(ReplayScriptTest, ParsesEveryCommand) {
                                   "activate\n"
                                   "capture title.png\n"
                                   "capture Shot.BMP\n"
-                                  "seed 7\n",
+                                  "seed 7\n"
+                                  "dump\n",
                                   &s, &error))
       << error;
   EXPECT_EQ(s.seed, 42u);
@@ -36,7 +37,7 @@ TEST(ReplayScriptTest, ParsesEveryCommand) {
   using K = Command::Kind;
   std::vector<K> expected = {K::Wait,    K::Move,       K::Press,    K::Release, K::Press,   K::Wait,
                              K::Release, K::KeyDown,    K::KeyUp,    K::KeyDown, K::KeyUp,   K::Type,
-                             K::Deactivate, K::Activate, K::Capture, K::Capture, K::Seed};
+                             K::Deactivate, K::Activate, K::Capture, K::Capture, K::Seed, K::Dump};
   EXPECT_EQ(kinds, expected);
   EXPECT_EQ(s.commands[0].value, 1500);
   EXPECT_EQ(s.commands[0].line, 4);
@@ -92,6 +93,7 @@ TEST(ReplayScriptTest, MalformedLinesNameTheirLine) {
       {"activate now\n", "line 1:"},
       {"jump 3\n", "line 1:"},
       {"seed\n", "line 1:"},
+      {"wait 5\ndump birds\n", "line 2:"},
   };
   for (const auto& [text, prefix] : bad) {
     replay::Script s;
