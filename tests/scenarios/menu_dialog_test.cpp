@@ -95,13 +95,11 @@ TEST_F(MenuDialogScenario, ClickingHuntsChangesThePreviewAndOkConfirmsThem) {
   Seen s = Play(script);
   ASSERT_TRUE(s.dialogSeen);
   EXPECT_EQ(s.previews, (std::vector<int32_t>{1, 2, 4}));
-  // Confirmed: the game takes the hunt and goes for it (the hunting screen is not there yet, so it
-  // comes back to the menu).
+  // Confirmed: the game takes the hunt and goes into it.
   EXPECT_TRUE(Has(s, "EnteringHunt"));
   EXPECT_EQ(s.areaAtEnd, 4);
   EXPECT_EQ(s.nameAtEnd, "Field Scout");
-  EXPECT_EQ(s.states.back(), "MainMenu");
-  EXPECT_EQ(s.menuButtonsAfter, 3);
+  EXPECT_EQ(s.states.back(), "Hunting");
 }
 
 TEST_F(MenuDialogScenario, EnterConfirmsOnlyWhenReleased) {
