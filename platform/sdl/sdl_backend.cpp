@@ -253,6 +253,17 @@ void SdlBackend::Present(const FrameView& frame) {
     return;
   }
   const auto w = static_cast<size_t>(width_);
+  // A flip of two equal buffers (a still hunt view, 36 times a second) shows nothing new: converting
+  // and uploading it again would keep a core busy on software renderers for no visible change.
+  if (haveFrame_ && lastPixels_.size() == w * static_cast<size_t>(height_) &&
+      std::equal(frame.palette, frame.palette + 256, lastPalette_.begin())) {
+    bool same = true;
+    for (int32_t y = 0; y < height_ && same; ++y) {
+      same = std::memcmp(lastPixels_.data() + static_cast<size_t>(y) * w,
+                         frame.pixels + static_cast<size_t>(y) * static_cast<size_t>(frame.pitch), w) == 0;
+    }
+    if (same) return;
+  }
   lastPixels_.resize(w * static_cast<size_t>(height_));
   for (int32_t y = 0; y < height_; ++y) {
     std::memcpy(lastPixels_.data() + static_cast<size_t>(y) * w,
@@ -350,7 +361,8 @@ void SdlBackend::UpdateRelativeMode() {
     if (SDL_SetRelativeMouseMode(want ? SDL_TRUE : SDL_FALSE) == 0 || !want) {
       relative_ = want;
     }
-    accumX_ = accumY_ = 0;
+    motionX_.Reset();
+    motionY_.Reset();
     if (!relative_ && window_ != nullptr) WarpCursor(cursorX_, cursorY_);
   }
   if (window_ != nullptr) {
@@ -542,13 +554,11 @@ void SdlBackend::Translate(const SDL_Event& ev) {
   switch (ev.type) {
     case SDL_MOUSEMOTION: {
       if (relative_) {
-        // Relative motion in window pixels, turned into frame pixels without losing the remainders.
-        accumX_ += ev.motion.xrel;
-        accumY_ += ev.motion.yrel;
-        const int32_t f = std::max(1, scale_);
-        int32_t dx = accumX_ / f, dy = accumY_ / f;
-        accumX_ -= dx * f;
-        accumY_ -= dy * f;
+        int ww = 0, wh = 0, ow = 0, oh = 0;
+        SDL_GetWindowSize(window_, &ww, &wh);
+        if (renderer_ == nullptr || SDL_GetRendererOutputSize(renderer_, &ow, &oh) != 0) ow = oh = 0;
+        const int32_t dx = motionX_.Add(ev.motion.xrel, ww, ow, dstW_, width_);
+        const int32_t dy = motionY_.Add(ev.motion.yrel, wh, oh, dstH_, height_);
         if (dx == 0 && dy == 0) return;
         cursorX_ = std::clamp(cursorX_ + dx, 0, width_ - 1);
         cursorY_ = std::clamp(cursorY_ + dy, 0, height_ - 1);

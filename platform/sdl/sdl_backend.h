@@ -11,6 +11,7 @@
 #include "platform/audio_out.h"
 #include "platform/backend.h"
 #include "platform/clock.h"
+#include "platform/relative_motion.h"
 
 struct SDL_Window;
 struct SDL_Renderer;
@@ -92,7 +93,7 @@ class SdlBackend final : public Backend {
   bool relative_ = false;
   int32_t cursorX_ = 320, cursorY_ = 240;  // the virtual cursor, frame coordinates
   int32_t motionDX_ = 0, motionDY_ = 0;   // relative motion not yet reported
-  int32_t accumX_ = 0, accumY_ = 0;       // window pixels not yet worth a frame pixel
+  RelativeMotion motionX_, motionY_;      // relative motion not yet worth a frame pixel
   bool motionPending_ = false;
 
   std::vector<uint32_t> cursorArgb_;
