@@ -1,0 +1,117 @@
+// One whole hunt frame of the real game with ten near birds in view, against one plain 640 x 480 copy.
+// Run from build/bin, where the art is. The frame is a pass of the game's loop on the headless
+// backend with a frame due (ambient sounds, scrolling, flush, the hunting screen's step, the map's
+// update, flip, presentation), plus the SDL backend's palette conversion and upload of that frame
+// (on SDL's dummy video driver, so no window is needed).
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "framework/graphics/graphics.h"
+#include "game/hunter.h"
+#include "game/hunting_map.h"
+#include "game/turkey.h"
+#include "game/turkey_app.h"
+#include "game/turkey_game.h"
+#include "platform/backend.h"
+#include "platform/headless/headless_backend.h"
+#include "platform/sdl/sdl_backend.h"
+#include "platform/window.h"
+
+namespace {
+
+constexpr uint32_t kFrameMs = 28;  // a little over the game's 27 ms, so every pass draws a frame
+
+struct HuntGame {
+  HuntGame() {
+    backend = std::make_unique<platform::HeadlessBackend>(0, 26);
+    platform::SetBackend(backend.get());
+    platform::SetApplicationName("brushfeather");
+    app = std::make_unique<ZTurkeyApp>();
+    app->InitInstance();
+    game = app->game.get();
+    game->StartLoop();
+    for (int i = 0; i < 3000 && !(game->state == ZTurkeyGame::MainMenu && game->menuReady == 1); ++i) Pass(1);
+    game->areaIndex = 1;
+    game->LoadArea();
+    game->SetState(ZTurkeyGame::EnteringHunt);
+    for (int i = 0; i < 100 && game->state != ZTurkeyGame::Hunting; ++i) Pass(1);
+    ok = game->state == ZTurkeyGame::Hunting && game->map->birds.size() == 10;
+  }
+  ~HuntGame() {
+    app.reset();
+    platform::ResetWindowSystem();
+    platform::SetBackend(nullptr);
+  }
+  void Pass(uint32_t ms) {
+    backend->Advance(ms);
+    game->LoopPass();
+  }
+  // Ten birds standing 150 to 960 units out across the middle of the view, facing every way.
+  void HoldBirdsInView() {
+    const ZPoint stand = game->hunter->position;
+    for (size_t i = 0; i < 10; ++i) {
+      ZTurkey* b = game->map->birds[i].get();
+      const double d = 150.0 + 90.0 * static_cast<double>(i);
+      const double bearing = 1.25 + 0.06 * static_cast<double>(i);  // x 1600..2240 of the panorama
+      b->position = ZPoint(stand.x + d * std::cos(bearing), stand.y + d * std::sin(bearing));
+      b->target = b->position;
+    }
+  }
+
+  std::unique_ptr<platform::HeadlessBackend> backend;
+  std::unique_ptr<ZTurkeyApp> app;
+  ZTurkeyGame* game = nullptr;
+  bool ok = false;
+};
+
+void BM_PlainCopy640x480(benchmark::State& state) {
+  std::vector<uint8_t> src(640 * 480, 7);
+  std::vector<uint8_t> dst(640 * 480, 0);
+  for (auto _ : state) {
+    std::memcpy(dst.data(), src.data(), src.size());
+    benchmark::DoNotOptimize(dst.data());
+    benchmark::ClobberMemory();
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * 640 * 480);
+}
+BENCHMARK(BM_PlainCopy640x480);
+
+// Argument 1: with the SDL backend's conversion and upload; 0: the game's own part alone.
+void BM_HuntFrameTenNearBirds(benchmark::State& state) {
+  setenv("SDL_VIDEODRIVER", "dummy", 1);
+  platform::SdlBackend screen;
+  const bool convert = state.range(0) != 0 && screen.OpenDisplay(640, 480);
+  HuntGame hunt;
+  if (!hunt.ok) {
+    state.SkipWithError("the hunt did not start (run from build/bin, where the art is)");
+    return;
+  }
+  hunt.HoldBirdsInView();
+  for (int i = 0; i < 10; ++i) hunt.Pass(kFrameMs);  // the birds come into view and get their pictures
+  const uint64_t presentsBefore = hunt.backend->PresentCount();
+  int64_t near = 0;
+  for (auto _ : state) {
+    hunt.HoldBirdsInView();
+    hunt.Pass(kFrameMs);
+    if (convert) {
+      const platform::FrameView frame{hunt.backend->FramePixels().data(), 640, 480, 640,
+                                      hunt.backend->FramePalette().data()};
+      screen.Present(frame);
+    }
+    for (const auto& b : hunt.game->map->birds) near += b->near;
+  }
+  state.counters["presents_per_frame"] =
+      static_cast<double>(hunt.backend->PresentCount() - presentsBefore) / static_cast<double>(state.iterations());
+  state.counters["near_birds"] = static_cast<double>(near) / static_cast<double>(state.iterations());
+  state.counters["sdl_conversion"] = convert ? 1 : 0;
+}
+BENCHMARK(BM_HuntFrameTenNearBirds)->Arg(1)->Arg(0)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
