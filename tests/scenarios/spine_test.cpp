@@ -262,6 +262,14 @@ TEST_F(SpineScenario, TheReplayToolPrintsStateLinesAndNamesBadLines) {
   EXPECT_NE(status, 0);
   EXPECT_NE(out.find("line 3"), std::string::npos) << out;
   EXPECT_EQ(out.find("state "), std::string::npos) << out;  // nothing ran
+
+  // Captures land in the folder given, made when it does not exist yet.
+  std::filesystem::path shots = dir / "new" / "shots";
+  std::filesystem::path capturing = dir / "capture.txt";
+  std::ofstream(capturing) << "wait 1200\ncapture title.png\n";
+  out = run(capturing.string() + " --out " + shots.string(), &status);
+  EXPECT_EQ(status, 0) << out;
+  EXPECT_GT(std::filesystem::file_size(shots / "title.png"), 0u);
   std::filesystem::remove_all(dir);
 }
 

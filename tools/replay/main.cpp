@@ -78,6 +78,15 @@ int main(int argc, char** argv) {
     return 2;
   }
 
+  if (!outDir.empty()) {
+    // Captures go into the folder as asked, made if it is not there yet.
+    std::error_code ec;
+    std::filesystem::create_directories(outDir, ec);
+    if (ec) {
+      std::fprintf(stderr, "brushfeather-replay: cannot make %s: %s\n", outDir.c_str(), ec.message().c_str());
+      return 2;
+    }
+  }
   ReplayProfile profile(profileDir);
   platform::HeadlessBackend backend(0, static_cast<std::time_t>(script.seed));
   platform::SetBackend(&backend);
