@@ -51,4 +51,21 @@ inline constexpr int32_t AreaNumber(int32_t areaIndex) {
   return (areaIndex >= 0 && areaIndex <= 4) ? areaIndex + 1 : 0;
 }
 
+// The sprite of an area's sprite map that draws a scenery item of this type; -1 for a type without a
+// sprite of its own (it borrows the one placed before it) and for the special types 18 to 20.
+inline constexpr int32_t ScenerySpriteOfType(int32_t type) {
+  switch (type) {
+    case 0: return 5;
+    case 1: return 6;
+    case 2: return 7;
+    case 3: return 8;
+    case 5: return 0;
+    case 6: return 1;
+    case 8: return 2;
+    case 9: return 3;
+    case 10: return 4;
+    default: return -1;
+  }
+}
+
 }  // namespace art

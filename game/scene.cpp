@@ -7,6 +7,7 @@
 #include "framework/graphics/scaled_sprite.h"
 #include "framework/graphics/sprite_list.h"
 #include "framework/graphics/surface.h"
+#include "game/art_files.h"
 #include "game/hunter.h"
 #include "game/hunting_map.h"
 
@@ -55,20 +56,7 @@ void ZScene::Project(double bearing, double distance, double* scale, int32_t* x,
   if (y != nullptr) *y = horizonY + static_cast<int32_t>((groundY - horizonY) * s);
 }
 
-int32_t ZScene::SpriteIdOfType(int32_t type) {
-  switch (type) {
-    case 0: return 5;
-    case 1: return 6;
-    case 2: return 7;
-    case 3: return 8;
-    case 5: return 0;
-    case 6: return 1;
-    case 8: return 2;
-    case 9: return 3;
-    case 10: return 4;
-    default: return -1;
-  }
-}
+int32_t ZScene::SpriteIdOfType(int32_t type) { return art::ScenerySpriteOfType(type); }
 
 void ZScene::BuildScenery(ZGraphics* graphics, ZSurface* areaSurface, ZSurface* panoramaSurface) {
   if (worldSprites == nullptr) return;

@@ -19,9 +19,9 @@
 #include "game/turkey.h"
 #include "platform/profile.h"
 #include "platform/text.h"
-#include "platform/png_writer.h"
 #include "tests/game/hunt_fixture.h"
 #include "tests/game/menu_fixture.h"
+#include "tests/golden_frame_util.h"
 
 namespace {
 
@@ -444,14 +444,6 @@ TEST_F(TrophyRoomTest, F10InTheRoomWritesAScreenshot) {
 // with BF_UPDATE_GOLDEN=1, look at the PNG it writes beside this file, and put the new hash here.
 constexpr uint64_t kGoldenHash = 0xae28ad8e75aa2125ULL;
 
-uint64_t Fnv1a(const uint8_t* p, size_t n, uint64_t h = 1469598103934665603ULL) {
-  for (size_t i = 0; i < n; ++i) {
-    h ^= p[i];
-    h *= 1099511628211ULL;
-  }
-  return h;
-}
-
 TEST_F(TrophyRoomTest, AFullRoomWithItsNewEntryMatchesItsPinnedPicture) {
   Seed({Rec("Field Scout", 27, 3, 1710409260), Rec("Ada Brackwen", 24, 0, 1700000000),
         Rec("A Hunter With A Rather Long Name Indeed", 21, 2, 1690000000), Rec("Sam", 12, 4, 1670000000)});
@@ -465,19 +457,7 @@ TEST_F(TrophyRoomTest, AFullRoomWithItsNewEntryMatchesItsPinnedPicture) {
     for (int32_t x = 0; x < 640; ++x) pixels[static_cast<size_t>(y * 640 + x)] = Front(x, y);
   platform::Rgb colors[256];
   front->GetSurface2()->GetPalette()->GetEntries(0, 256, colors);
-  uint64_t hash = Fnv1a(pixels.data(), pixels.size());
-  hash = Fnv1a(reinterpret_cast<const uint8_t*>(colors), sizeof(colors), hash);
-  platform::FrameView frame;
-  frame.pixels = pixels.data();
-  frame.width = 640;
-  frame.height = 480;
-  frame.pitch = 640;
-  frame.palette = colors;
-  EXPECT_TRUE(platform::WritePalettedPng(std::string(BF_RUN_DIR) + "/trophy_room_golden.png", frame));
-  if (std::getenv("BF_UPDATE_GOLDEN") != nullptr) {
-    EXPECT_TRUE(platform::WritePalettedPng(std::string(BF_SOURCE_DIR) + "/tests/game/trophy_room_golden.png", frame));
-    std::printf("trophy room hash: 0x%016llxULL\n", static_cast<unsigned long long>(hash));
-  }
+  const uint64_t hash = golden::Keep(pixels, colors, "trophy_room_golden.png", "tests/game/trophy_room_golden.png");
   // Sanity of the room itself, so a broken hash can be told from a broken room: the new bird is the
   // fourth of five and the only green one, every place has its picture.
   EXPECT_EQ(R::ReadTrophy(3), Rec("Jo", 18, 1, 1712345678));

@@ -3,26 +3,14 @@
 
 #include <cmath>
 
+#include "game/art_files.h"
 #include "tools/artgen/draw.h"
 
 namespace artgen {
 
 const Stand kStands[5] = {{2500, 2500, 400}, {7500, 2500, 400}, {5000, 5000, 430}, {2500, 7500, 400}, {7500, 7500, 400}};
 
-int SpriteOfItemType(int type) {
-  switch (type) {
-    case 0: return 5;
-    case 1: return 6;
-    case 2: return 7;
-    case 3: return 8;
-    case 5: return 0;
-    case 6: return 1;
-    case 8: return 2;
-    case 9: return 3;
-    case 10: return 4;
-    default: return -1;
-  }
-}
+int SpriteOfItemType(int type) { return art::ScenerySpriteOfType(type); }
 
 std::vector<HuntItem> LayOutHuntItems() {
   std::vector<HuntItem> items;

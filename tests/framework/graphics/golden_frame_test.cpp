@@ -11,8 +11,8 @@
 #include "framework/graphics/sprite_list.h"
 #include "framework/graphics/sprite_map.h"
 #include "framework/graphics/viewport.h"
-#include "platform/png_writer.h"
 #include "tests/framework/graphics/gfx_test_util.h"
+#include "tests/golden_frame_util.h"
 
 namespace {
 
@@ -21,14 +21,6 @@ using platform::Rect;
 // The frame as this scene renders it. When a deliberate change alters the picture, run the test with
 // BF_UPDATE_GOLDEN=1, look at the PNG it writes beside this file, and put the new hash here.
 constexpr uint64_t kGoldenHash = 0x7de5b6b85b16902bULL;
-
-uint64_t Fnv1a(const uint8_t* p, size_t n, uint64_t h = 1469598103934665603ULL) {
-  for (size_t i = 0; i < n; ++i) {
-    h ^= p[i];
-    h *= 1099511628211ULL;
-  }
-  return h;
-}
 
 // Palette: 0 black (transparent in the sprites), 1..63 sky, 64..127 grass, 128..191 bark and
 // feathers, 192..223 reds, 224..254 greys, 255 white.
@@ -161,20 +153,7 @@ TEST_F(GoldenFrameTest, SceneMatchesItsPinnedHash) {
     for (int x = 0; x < 640; ++x) pixels[static_cast<size_t>(y * 640 + x)] = At(back, x, y);
   platform::Rgb colors[256];
   palette.GetColors(colors);
-  uint64_t hash = Fnv1a(pixels.data(), pixels.size());
-  hash = Fnv1a(reinterpret_cast<const uint8_t*>(colors), sizeof(colors), hash);
-
-  platform::FrameView frame;
-  frame.pixels = pixels.data();
-  frame.width = 640;
-  frame.height = 480;
-  frame.pitch = 640;
-  frame.palette = colors;
-  EXPECT_TRUE(platform::WritePalettedPng(std::string(BF_RUN_DIR) + "/golden_frame.png", frame));
-  if (std::getenv("BF_UPDATE_GOLDEN") != nullptr) {
-    EXPECT_TRUE(platform::WritePalettedPng(std::string(BF_SOURCE_DIR) + "/tests/framework/graphics/golden_frame.png", frame));
-    std::printf("golden frame hash: 0x%016llxULL\n", static_cast<unsigned long long>(hash));
-  }
+  const uint64_t hash = golden::Keep(pixels, colors, "golden_frame.png", "tests/framework/graphics/golden_frame.png");
   // Sanity of the scene itself, so a broken hash can be told from a broken scene.
   EXPECT_EQ(pixels[static_cast<size_t>(5 * 640 + 639)], 2);  // sky in the top row band
   EXPECT_NE(pixels[static_cast<size_t>(470 * 640 + 60)], pixels[static_cast<size_t>(470 * 640 + 630)]);
