@@ -9,6 +9,7 @@
 #include "framework/sound/dx_sound.h"
 #include "game/hunter.h"
 #include "game/hunting_map.h"
+#include "game/shotgun.h"
 #include "game/scene.h"
 #include "game/turkey_game.h"
 #include "platform/clock.h"
@@ -73,6 +74,19 @@ ZTurkey::ZTurkey(ZHuntingMap* owner) : map(owner) {}
 ZTurkey::~ZTurkey() {
   Unlist();
   sprite.reset();
+}
+
+ZHuntingWeapon* ZTurkey::Weapon() const {
+  return (map != nullptr && map->hunter != nullptr) ? map->hunter->GetWeapon() : nullptr;
+}
+
+// The shot's result names the picture it struck; a picture about to be deleted must not stay named
+// there, or the result would point at freed memory (or at a later picture at the same address).
+bool ZTurkey::ForgetShotAt(const ZSprite* picture) {
+  ZHuntingWeapon* weapon = Weapon();
+  if (weapon == nullptr || picture == nullptr || weapon->struckSprite != picture) return false;
+  weapon->struckSprite = nullptr;
+  return true;
 }
 
 void ZTurkey::Unlist() {
@@ -470,10 +484,12 @@ void ZTurkey::SetAnimation(int32_t id, int32_t mirrored) {
   int32_t x = 0;
   int32_t y = 0;
   int32_t depth = 10000;
+  bool struck = false;
   if (sprite != nullptr) {
     x = sprite->GetX();
     y = sprite->GetY();
     depth = sprite->GetDepth();
+    struck = ForgetShotAt(sprite.get());
     Unlist();
     sprite.reset();
   } else {
@@ -492,10 +508,15 @@ void ZTurkey::SetAnimation(int32_t id, int32_t mirrored) {
   sprite->wrapHorizontally = 1;
   sprite->mirrorLeftRight = mirrored;
   theGame->worldSprites.Add(sprite.get());
+  // A shot traced in this frame that struck the old picture struck this bird: the result follows it.
+  if (struck) {
+    if (ZHuntingWeapon* weapon = Weapon()) weapon->struckSprite = sprite.get();
+  }
 }
 
 void ZTurkey::DropSprite() {
   if (sprite == nullptr) return;
+  ForgetShotAt(sprite.get());
   Unlist();
   sprite.reset();
   animation = -1;

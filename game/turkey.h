@@ -8,6 +8,7 @@
 #include "framework/world/unit.h"
 
 class ZHuntingMap;
+class ZHuntingWeapon;
 class ZScaledSprite;
 class ZSprite;
 
@@ -104,4 +105,8 @@ class ZTurkey : public ZUnit {
   bool Aligned() const { return facing == wantedFacing; }
   // Takes the sprite out of the list it was added to.
   void Unlist();
+  // The hunter's gun, or null.
+  ZHuntingWeapon* Weapon() const;
+  // Clears the gun's struck picture when it is `picture`; true when it was.
+  bool ForgetShotAt(const ZSprite* picture);
 };

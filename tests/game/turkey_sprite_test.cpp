@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "framework/sound/dx_sound.h"
+#include "game/hunter.h"
+#include "game/shotgun.h"
 #include "tests/game/hunt_fixture.h"
 #include "tests/game/sim_fixture.h"
 
@@ -192,6 +194,36 @@ TEST_F(TurkeySpriteTest, TheKillZoneIsTheFirst300PixelsOfTheUnscaledFrameInEvery
   EXPECT_EQ(m->HitTest(m->GetSprite(), r.left - 30, r.top + 10), 0);  // column 268 - (-32) = 300
   EXPECT_EQ(m->HitTest(m->GetSprite(), r.left - 29, r.top + 10), 1);  // column 268 - (-31) = 299
   EXPECT_EQ(game->baggedBird, m);
+}
+
+TEST_F(TurkeySpriteTest, AShotThatStruckAPictureReplacedInTheSameFrameStillHitsItsBird) {
+  game->hunter->EquipShotgun();
+  ZShotgun* gun = game->hunter->GetWeapon();
+  ASSERT_NE(gun, nullptr);
+  T* b = BirdAt(0, 100, kNorth);
+  b->facing = b->wantedFacing = 0;
+  Show(b);
+  ASSERT_EQ(b->animation, 1);
+  platform::Rect r;
+  b->GetSprite()->GetRect(&r);
+  gun->struckSprite = b->GetSprite();
+  gun->resultKind = 2;
+  // The bird walks off in the same frame: a new picture replaces the one the shot struck.
+  b->state = b->nextState = T::Walking;
+  Show(b);
+  ASSERT_EQ(b->animation, 3);
+  EXPECT_EQ(gun->struckSprite, b->GetSprite());
+  // The shot's point, the middle of the old picture, lies on the new one too.
+  EXPECT_EQ(game->map->HitTest(gun->struckSprite, (r.left + r.right) / 2, (r.top + r.bottom) / 2), 1);
+  EXPECT_EQ(game->baggedBird, b);
+
+  // A struck picture that goes with its bird out of view leaves the result naming nothing.
+  T* c = BirdAt(1, 300, kNorth);
+  Show(c);
+  ASSERT_NE(c->GetSprite(), nullptr);
+  gun->struckSprite = c->GetSprite();
+  c->DropSprite();
+  EXPECT_EQ(gun->struckSprite, nullptr);
 }
 
 TEST_F(TurkeySpriteTest, AShotBirdFallsAndIsDownOnceTheFallHasBeenShownFiveSeconds) {
