@@ -234,9 +234,13 @@ class TextSystem {
     if (it != matches_.end()) return it->second;
     FaceMatch match;
     FcPattern* pattern = FcPatternCreate();
-    if (!faceName.empty()) FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(faceName.c_str()));
-    if (const char* standIn = StandIn(lower)) {
-      FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(standIn));
+    // The stand-in goes first: fontconfig's own aliases would otherwise send "Times" to whatever
+    // Times-like face the machine has (Nimbus Roman with the Ghostscript fonts), and the game would
+    // look different from one machine to the next.
+    const char* standIn = StandIn(lower);
+    if (standIn != nullptr) FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(standIn));
+    if (!faceName.empty() && (standIn == nullptr || lower != Lower(standIn))) {
+      FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(faceName.c_str()));
     }
     FcPatternAddInteger(pattern, FC_WEIGHT, FcWeightFromOpenType(weight));
     FcPatternAddInteger(pattern, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
