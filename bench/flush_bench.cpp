@@ -1,7 +1,6 @@
 // A full ZGraphics::Flush of the whole view against one plain 640 x 480 copy (and with ten scaled birds).
 #include <benchmark/benchmark.h>
 
-#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -17,6 +16,8 @@
 #include "platform/headless/headless_backend.h"
 #include "platform/surface.h"
 #include "platform/window.h"
+
+#include "plain_copy.h"
 
 namespace {
 
@@ -128,18 +129,6 @@ struct Scene {
   ZGraphicsInfo info;
   std::vector<std::unique_ptr<ZScaledSprite>> birds;
 };
-
-void BM_PlainCopy640x480(benchmark::State& state) {
-  std::vector<uint8_t> src(640 * 480, 7);
-  std::vector<uint8_t> dst(640 * 480, 0);
-  for (auto _ : state) {
-    std::memcpy(dst.data(), src.data(), src.size());
-    benchmark::DoNotOptimize(dst.data());
-    benchmark::ClobberMemory();
-  }
-  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * 640 * 480);
-}
-BENCHMARK(BM_PlainCopy640x480);
 
 void BM_FlushWholeView(benchmark::State& state) {
   Scene scene;

@@ -7,7 +7,6 @@
 
 #include <cmath>
 #include <cstdlib>
-#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -21,6 +20,8 @@
 #include "platform/headless/headless_backend.h"
 #include "platform/sdl/sdl_backend.h"
 #include "platform/window.h"
+
+#include "plain_copy.h"
 
 namespace {
 
@@ -71,18 +72,6 @@ struct HuntGame {
   bool ok = false;
   int step = 0;
 };
-
-void BM_PlainCopy640x480(benchmark::State& state) {
-  std::vector<uint8_t> src(640 * 480, 7);
-  std::vector<uint8_t> dst(640 * 480, 0);
-  for (auto _ : state) {
-    std::memcpy(dst.data(), src.data(), src.size());
-    benchmark::DoNotOptimize(dst.data());
-    benchmark::ClobberMemory();
-  }
-  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * 640 * 480);
-}
-BENCHMARK(BM_PlainCopy640x480);
 
 // Argument 1: with the SDL backend's conversion and upload; 0: the game's own part alone.
 void BM_HuntFrameTenNearBirds(benchmark::State& state) {
