@@ -66,29 +66,6 @@ class HuntingWndTest : public gametest::MenuFixture {
   H* hw = nullptr;
 };
 
-TEST_F(HuntingWndTest, AHuntWithoutItsAreaArtIsRefusedAndLeavesNothingRunning) {
-  const std::function<void()> damage[] = {
-      [&] { game->areaSpriteMap = std::make_unique<ZSpriteMap>(); },  // the library was missing
-      [&] { game->areaSpriteMap.reset(); },                            // it held no sprite map
-      [&] { game->areaSurface.reset(); },                              // no surface could be made
-  };
-  for (const auto& harm : damage) {
-    game->areaIndex = 2;
-    ASSERT_EQ(game->LoadArea(), 1);
-    harm();
-    game->SetState(G::EnteringHunt);
-    game->Tick();
-    EXPECT_EQ(game->state, G::MainMenu);
-    ASSERT_NE(game->huntingWindow, nullptr);
-    EXPECT_FALSE(game->huntingWindow->IsWindowVisible());
-    EXPECT_EQ(game->huntingWindow->active, 0);
-    EXPECT_EQ(game->hunter->GetWeapon(), nullptr);
-    EXPECT_EQ(game->worldSprites.GetCount(), 0);
-    game->Tick();  // the menu again
-    game->loadedArea = -1;
-  }
-}
-
 TEST_F(HuntingWndTest, InputActsOnlyWhenTheGunAndTheAimButtonAllowIt) {
   Enter(1);
   ZHunter* hunter = game->hunter.get();

@@ -19,42 +19,6 @@ using B = ZButton;
 
 class MenuButtonsTest : public gametest::MenuFixture {};
 
-TEST_F(MenuButtonsTest, ThreeButtonsSitOnTheSignInOrderAndShowNormal) {
-  ASSERT_EQ(game->menuButtons.size(), 3u);
-  EXPECT_EQ(game->menuButtons[0].get(), game->huntButton);
-  EXPECT_EQ(game->menuButtons[1].get(), game->trophyButton);
-  EXPECT_EQ(game->menuButtons[2].get(), game->exitButton);
-  struct Want {
-    B* button;
-    uint32_t id;
-    int32_t y;
-  };
-  for (const Want& w : {Want{game->huntButton, 14, 195}, Want{game->trophyButton, 12, 265}, Want{game->exitButton, 4, 335}}) {
-    ASSERT_NE(w.button, nullptr);
-    EXPECT_EQ(w.button->GetDlgCtrlID(), w.id);
-    EXPECT_EQ(w.button->GetParent(), wnd);
-    const platform::Rect r = w.button->GetWindowRect();
-    EXPECT_EQ(r.left, 330);
-    EXPECT_EQ(r.top, w.y);
-    // Inside the title's blank sign (about x 290 to 620, y 175 to 390).
-    EXPECT_GE(r.left, 290);
-    EXPECT_LE(r.right, 620);
-    EXPECT_GE(r.top, 175);
-    EXPECT_LE(r.bottom, 390);
-    EXPECT_TRUE(w.button->IsWindowVisible());
-    EXPECT_EQ(w.button->state, B::kStateNormal);
-    EXPECT_EQ(w.button->stateMask, 14);
-    EXPECT_EQ(w.button->pixelHitTest, 0);
-    EXPECT_EQ(w.button->GetStateSound(3), 139);
-    EXPECT_EQ(w.button->GetStateSound(2), 140);
-    EXPECT_EQ(w.button->GetSprite()->GetViewport(), game->mainViewport.get());
-    // Its normal look is on the screen.
-    ZSprite* s = w.button->GetSprite();
-    const int32_t frame = s->GetCurrentFrame()->frameId;
-    EXPECT_EQ(Front(r.left + 60, r.top + 26), game->controlsSpriteMap->GetPixel(frame, 60, 26));
-  }
-}
-
 class AreaLoadingTest : public gametest::MenuFixture {
  protected:
   void TearDown() override {

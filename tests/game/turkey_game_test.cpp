@@ -1,4 +1,4 @@
-// ZTurkeyGame: construction, the state table (every row), the loop and clean-up.
+// ZTurkeyGame: the state table (every row), the loop, clean-up and the settings it reads.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -7,6 +7,7 @@
 #include "game/hunter.h"
 #include "game/hunting_map.h"
 #include "game/scene.h"
+#include "platform/profile.h"
 #include "platform/rand.h"
 #include "tests/game/game_fixture.h"
 
@@ -45,29 +46,6 @@ int32_t Expected(int32_t state, int32_t request) {
   return it == kTable.end() ? state : it->second;
 }
 
-TEST_F(GameFixture, ConstructorSeedsFromCalendarReadsDefaultsAndTouchesNoDisplay) {
-  EXPECT_EQ(game->state, G::Starting);
-  EXPECT_EQ(game->resumeState, G::Inactive);
-  EXPECT_EQ(game->loadedArea, -1);
-  EXPECT_EQ(game->running, 1);
-  EXPECT_EQ(game->frameClockOn, 0);
-  EXPECT_EQ(game->graphicsReady, 0);
-  EXPECT_EQ(game->graphics, nullptr);
-  EXPECT_NE(game->areaSpriteMap, nullptr);
-  EXPECT_EQ(game->framesPerSecond, 36u);
-  EXPECT_EQ(game->lastAmbientTick, 1000u);
-  EXPECT_EQ(game->playerName, "Field Scout");
-  EXPECT_EQ(game->areaIndex, 1);
-  EXPECT_EQ(game->mainWindow, wnd);
-  EXPECT_EQ(wnd->game, game);
-  EXPECT_FALSE(backend->DisplayOpen());
-  // The calendar time (1) seeded the generator: its first draw after srand(1) is 41.
-  EXPECT_EQ(platform::rand(), 41);
-  EXPECT_STREQ(game->GetRuntimeClass()->className, "ZTurkeyGame");
-  EXPECT_STREQ(game->GetRuntimeClass()->baseClass->className, "ZGame");
-  EXPECT_EQ(game->GetRuntimeClass()->baseClass->baseClass, &ZObject::classRecord);
-}
-
 TEST_F(GameFixture, EveryStateAnswersEveryRequestAsItsRowSays) {
   for (int32_t from : kStates) {
     for (int32_t request : kStates) {
@@ -78,30 +56,6 @@ TEST_F(GameFixture, EveryStateAnswersEveryRequestAsItsRowSays) {
           << "from " << G::StateName(from) << " asked for " << G::StateName(request);
     }
   }
-}
-
-TEST_F(GameFixture, StartingAndStartupDoneResetTheirPhase) {
-  game->state = G::Starting;
-  game->startingDone = 1;
-  game->stateStartTick = 777;
-  game->SetState(G::StartupDone);
-  EXPECT_EQ(game->startingDone, 0);
-  EXPECT_EQ(game->stateStartTick, 0u);
-  game->stateStartTick = 888;
-  game->SetState(G::Initializing);
-  EXPECT_EQ(game->state, G::Initializing);
-  EXPECT_EQ(game->stateStartTick, 0u);
-}
-
-TEST_F(GameFixture, ShutdownHidesTheWindowAndEndsThroughDestroy) {
-  game->state = G::Initializing;
-  EXPECT_TRUE(wnd->IsWindowVisible());
-  game->SetState(G::Exiting);
-  EXPECT_EQ(game->state, G::Exiting);
-  EXPECT_FALSE(wnd->IsWindowVisible());
-  // The posted WM_DESTROY reaches the game, which posts the quit message with code 0.
-  ASSERT_TRUE(RunUntilQuit(10));
-  EXPECT_EQ(game->exitCode, 0);
 }
 
 TEST_F(GameFixture, LeavingTheMenuReleasesItsPictureAndHidesItsButtons) {
@@ -127,25 +81,6 @@ TEST_F(GameFixture, LeavingTheMenuReleasesItsPictureAndHidesItsButtons) {
     // Exiting hides the main window, which takes the focus with it.
     if (request != G::Exiting) { EXPECT_EQ(platform::GetFocus(), wnd) << G::StateName(request); }
   }
-}
-
-TEST_F(GameFixture, MenuRequestsSetWhatTheNextScreenNeeds) {
-  game->state = G::MainMenu;
-  game->trophyRoomReady = 1;
-  game->SetState(G::TrophyRoom);
-  EXPECT_EQ(game->trophyRoomReady, 0);
-
-  Fresh();
-  game->state = G::MainMenu;
-  game->resumeState = G::Hunting;
-  game->SetState(G::Inactive);
-  EXPECT_EQ(game->resumeState, G::MainMenu);
-
-  Fresh();
-  game->state = G::MainMenu;
-  game->SetState(G::Exiting);
-  EXPECT_FALSE(wnd->IsWindowVisible());
-  EXPECT_TRUE(RunUntilQuit(10));
 }
 
 TEST_F(GameFixture, TrophyRoomLeavesForTheMenuOrInactive) {
@@ -201,10 +136,6 @@ TEST_F(GameFixture, EnteringHuntStartsTheClocksOnlyWhenTheHuntBegins) {
     EXPECT_EQ(game->frameClockOn, request == G::Hunting ? 1 : 0);
     EXPECT_EQ(game->edgeScrollOn, request == G::Hunting ? 1 : 0);
   }
-  Fresh();
-  game->state = G::EnteringHunt;
-  game->SetState(G::Exiting);
-  EXPECT_TRUE(RunUntilQuit(10));
 }
 
 TEST_F(GameFixture, ReturningFromInactiveRestartsTheSavedScreen) {
@@ -237,41 +168,6 @@ TEST_F(GameFixture, ExitingIgnoresEveryRequestAndPostsNothing) {
   EXPECT_EQ(game->state, G::Exiting);
   EXPECT_TRUE(wnd->IsWindowVisible());
   EXPECT_FALSE(RunUntilQuit(20));  // nothing was posted, so nothing ends the loop
-}
-
-TEST_F(GameFixture, StartingLastsMoreThan500MsThenSetUpFailsWithTheGraphicsMessage) {
-  backend->SetDisplayFails(true);
-  game->StartLoop();
-  game->LoopPass();  // first pass: the system description, and the phase starts now
-  ASSERT_NE(game->systemInfo, nullptr);
-  EXPECT_EQ(game->startingDone, 1);
-  EXPECT_EQ(game->stateStartTick, 1000u);
-  backend->Advance(500);
-  game->LoopPass();
-  EXPECT_EQ(game->state, G::Starting);  // exactly 500 ms is not enough
-  backend->Advance(1);
-  game->LoopPass();
-  EXPECT_EQ(game->state, G::StartupDone);
-  game->LoopPass();
-  EXPECT_EQ(game->state, G::Initializing);
-  game->LoopPass();  // Initialize: no display system, so set-up fails
-  EXPECT_EQ(game->state, G::Exiting);
-  EXPECT_EQ(game->graphics, nullptr);
-  EXPECT_FALSE(wnd->IsWindowVisible());
-  ASSERT_EQ(backend->MessageBoxes().size(), 1u);
-  EXPECT_EQ(backend->MessageBoxes()[0].text, "ERROR: Graphics initialization failed.");
-  EXPECT_EQ(backend->MessageBoxes()[0].caption, "brushfeather");
-  EXPECT_EQ(backend->MessageBoxes()[0].flags, platform::MB_ICONEXCLAMATION | platform::MB_OK);
-  EXPECT_EQ(game->timer.rate, 36);
-  EXPECT_EQ(game->timer.interval, 27u);
-  ASSERT_TRUE(RunUntilQuit(10));
-  EXPECT_EQ(game->exitCode, 0);
-}
-
-TEST_F(GameFixture, RunReturnsTheQuitMessagesCode) {
-  platform::PostQuitMessage(7);
-  EXPECT_EQ(game->Run(), 7);
-  EXPECT_EQ(game->running, 0);
 }
 
 TEST_F(GameFixture, WithoutADisplayTheFrameClockIsRebasedEveryPass) {
@@ -369,21 +265,23 @@ TEST_F(GameFixture, RandomSoundsNeedTheSoundSystemBeforeAnyDraw) {
   EXPECT_EQ(game->ambientLoopOn, 0);
 }
 
-TEST_F(GameFixture, CancelledHuntSetupKeepsTheSettings) {
-  game->playerName = "Ann";
-  game->areaIndex = 3;
-  EXPECT_EQ(game->RunHuntSetup(), 0);
-  EXPECT_EQ(game->setupDialog, nullptr);
-  EXPECT_EQ(game->playerName, "Ann");
-  EXPECT_EQ(game->areaIndex, 3);
-}
-
 TEST_F(GameFixture, LoadAreaRefusesAHuntOutsideTheFive) {
   game->areaIndex = 5;
   EXPECT_EQ(game->LoadArea(), 0);
   game->areaIndex = -1;
   EXPECT_EQ(game->LoadArea(), 0);
   EXPECT_EQ(game->areaSurface, nullptr);
+}
+
+TEST_F(GameFixture, TheApplicationSetsTheCompanyKeyAndTheGameReadsWhatWasSaved) {
+  EXPECT_EQ(platform::GetRegistryKey(), "Brackwen Interactive");
+  EXPECT_EQ(platform::GetProfilePath(), profile.DataHome() + "/Brackwen Interactive/brushfeather/profile.ini");
+  const std::string name = "J\xC3\xB6rg \"Gobbler\" M\xC3\xBCller = #1; [champion]\n" + std::string(10000, 'x');
+  ASSERT_TRUE(platform::WriteProfileString("Settings", "Name", name));
+  ASSERT_TRUE(platform::WriteProfileInt("Settings", "Map", 7));  // out of range: kept as it is here
+  Fresh();
+  EXPECT_EQ(game->playerName, name);
+  EXPECT_EQ(game->areaIndex, 7);
 }
 
 }  // namespace

@@ -276,44 +276,6 @@ TEST_F(TurkeySpriteTest, ANearFleeingBirdGobblesNowAndThenQuieterWithDistanceBut
   EXPECT_EQ(simtest::DrawsTaken(gobbles, [&] { b->Decide(); }), 0);
 }
 
-TEST_F(TurkeySpriteTest, BirdsWithoutArtRunTheSameHuntAndCannotBeShot) {
-  auto run = [&](uint32_t clockStart) {
-    backend->GetManualClock().Set(clockStart);
-    platform::srand(77);
-    EXPECT_EQ(game->map->StartHunt(1), 1);
-    game->map->birds[0]->position = ZPoint(2500, 3400);  // near from the start
-    std::vector<double> out;
-    for (int i = 0; i < 1500; ++i) {
-      backend->Advance(28);
-      game->map->Update(0);
-    }
-    for (const auto& bird : game->map->birds) {
-      out.push_back(bird->position.x);
-      out.push_back(bird->position.y);
-      out.push_back(bird->facing);
-    }
-    return out;
-  };
-  const uint32_t start = platform::timeGetTime();
-  const std::vector<double> withArt = run(start);
-  EXPECT_EQ(game->map->birds[0]->near, 1);
-  game->map->DropSprites();
-  FreeBirdArt();
-  const std::vector<double> without = run(start);
-  EXPECT_EQ(withArt, without);
-  // The near bird keeps a picture without frames: nothing drawn, nothing struck, never down.
-  T* b = game->map->birds[0].get();
-  ASSERT_NE(b->GetSprite(), nullptr);
-  EXPECT_EQ(b->GetSprite()->GetFrameCount(), 0);
-  EXPECT_EQ(b->GetSprite()->HitTest(1920, 480), 0);  // what the shot's trace asks: no pixel is solid
-  for (int i = 0; i < 300; ++i) {
-    backend->Advance(28);
-    game->map->Update(0);
-  }
-  EXPECT_EQ(b->IsDown(), 0);
-  ShowFrame();
-}
-
 TEST_F(TurkeySpriteTest, BuildingTheSceneryAgainTakesTheBirdsPicturesBackFirst) {
   T* b = BirdAt(0, 400, kNorth);
   Show(b);
@@ -327,23 +289,6 @@ TEST_F(TurkeySpriteTest, BuildingTheSceneryAgainTakesTheBirdsPicturesBackFirst) 
   Show(b);
   ASSERT_NE(b->GetSprite(), nullptr);
   EXPECT_EQ(game->worldSprites.GetCount(), scenery + 1);
-}
-
-TEST_F(TurkeySpriteTest, AHundredHuntsInARowKeepTheWorldListToTheirOwnSprites) {
-  for (int i = 0; i < 100; ++i) {
-    EnterHunt(i % 5);
-    const int32_t scenery = game->worldSprites.GetCount();
-    game->map->birds[i % 10]->position = game->hunter->position;
-    game->map->birds[i % 10]->position.y += 600;
-    for (int f = 0; f < 3; ++f) {
-      backend->Advance(28);
-      game->map->Update(0);
-    }
-    EXPECT_EQ(game->worldSprites.GetCount(), scenery + 1);
-    game->map->DropSprites();
-    game->worldSprites.DeleteAll();
-  }
-  EXPECT_EQ(game->map->birds.size(), 10u);
 }
 
 }  // namespace
