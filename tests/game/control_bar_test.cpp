@@ -36,55 +36,6 @@ class ControlBarTest : public gametest::MenuFixture {
   std::unique_ptr<ZControlBar> bar;
 };
 
-TEST_F(ControlBarTest, ItHoldsItsFourControlsAlongTheBottomOfTheScreen) {
-  ASSERT_EQ(bar->IsBuilt(), 1);
-  EXPECT_EQ(bar->GetWindowRect(), (platform::Rect{0, 425, 640, 480}));
-  EXPECT_FALSE(bar->IsWindowVisible());
-  struct Want {
-    B* button;
-    uint32_t id;
-    int32_t x, y, mask, highlightSound;
-  };
-  const Want wants[] = {
-      {bar->callButton1.get(), 100, 6, 5, 6, 140},
-      {bar->callButton2.get(), 101, 120, 5, 6, 140},
-      {bar->aimButton.get(), 6, 250, 5, 10, 0},
-      {bar->returnButton.get(), 5, 520, 10, 6, 140},
-  };
-  ASSERT_EQ(bar->controls.size(), 4u);
-  for (size_t i = 0; i < std::size(wants); ++i) {
-    const Want& w = wants[i];
-    EXPECT_EQ(bar->controls[i], w.button);
-    EXPECT_EQ(w.button->GetDlgCtrlID(), w.id);
-    EXPECT_EQ(w.button->GetWindowRect().left, w.x);
-    EXPECT_EQ(w.button->GetWindowRect().top, 425 + w.y);
-    EXPECT_EQ(w.button->stateMask, w.mask);
-    EXPECT_EQ(w.button->pixelHitTest, 0);
-    EXPECT_EQ(w.button->GetStateSound(3), 139);
-    EXPECT_EQ(w.button->GetStateSound(2), w.highlightSound);
-  }
-  EXPECT_NE(ZWndCast<ZPushButton>(bar->aimButton.get()), nullptr);
-}
-
-TEST_F(ControlBarTest, ShownItPaintsThePanelWithTheButtonsOverIt) {
-  Show();
-  ZSurface* panel = bar->backgroundSurface.get();
-  // Between the buttons the panel shows row for row.
-  for (int32_t y : {0, 2, 30, 54}) {
-    EXPECT_EQ(Front(116, 425 + y), Pixel(panel, 116, y)) << y;
-    EXPECT_EQ(Front(636, 425 + y), Pixel(panel, 636, y)) << y;
-  }
-  for (B* b : {bar->callButton1.get(), bar->callButton2.get(), static_cast<B*>(bar->aimButton.get()),
-                bar->returnButton.get()}) {
-    EXPECT_TRUE(b->IsWindowVisible());
-    EXPECT_EQ(b->state, B::kStateNormal);
-  }
-  // The aim button's normal look is on the screen where it sits.
-  ZSprite* aim = bar->aimButton->GetSprite();
-  const int32_t frame = aim->GetCurrentFrame()->frameId;
-  EXPECT_EQ(Front(250 + 40, 430 + 20), game->controlsSpriteMap->GetPixel(frame, 40, 20));
-}
-
 TEST_F(ControlBarTest, HidingResetsThePlainButtonsButTheAimButtonStaysDown) {
   Show();
   bar->callButton1->SetState(B::kStateHighlighted);

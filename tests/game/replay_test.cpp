@@ -52,13 +52,6 @@ TEST(ReplayScriptTest, ParsesEveryCommand) {
   EXPECT_EQ(s.commands[16].value, 7);          // a later seed is a command of its own
 }
 
-TEST(ReplayScriptTest, DefaultSeedIsOne) {
-  replay::Script s;
-  std::string error;
-  ASSERT_TRUE(replay::ParseScript("wait 10\n", &s, &error));
-  EXPECT_EQ(s.seed, 1u);
-}
-
 TEST(ReplayScriptTest, KeyNames) {
   uint32_t vk = 0;
   const std::pair<const char*, uint32_t> names[] = {

@@ -52,29 +52,6 @@ TEST(SceneProjection, BearingsWrapAroundThePanoramaAndDistanceSetsScaleAndRow) {
   EXPECT_EQ(s, 1.0);
 }
 
-TEST(SceneProjection, TheFiveStandsAndHorizons) {
-  ZHunter hunter(nullptr, nullptr);
-  ZHuntingMap map(nullptr, &hunter);
-  ZScene scene(nullptr, &map);
-  EXPECT_EQ(scene.viewpoint.x, 1280);
-  EXPECT_EQ(scene.horizonY, 310);
-  const double stands[5][3] = {{2500, 2500, 400}, {7500, 2500, 400}, {5000, 5000, 430}, {2500, 7500, 400}, {7500, 7500, 400}};
-  for (int32_t area = 1; area <= 5; ++area) {
-    scene.SetArea(area);
-    EXPECT_EQ(scene.area, area);
-    EXPECT_EQ(hunter.position.x, stands[area - 1][0]);
-    EXPECT_EQ(hunter.position.y, stands[area - 1][1]);
-    EXPECT_EQ(scene.viewpoint.x, stands[area - 1][0]);
-    EXPECT_EQ(scene.horizonY, stands[area - 1][2]);
-  }
-  scene.SetArea(6);
-  EXPECT_EQ(scene.area, 6);
-  EXPECT_EQ(hunter.position.x, 7500);
-  EXPECT_EQ(scene.horizonY, 400);
-  scene.SetArea(0);
-  EXPECT_EQ(scene.viewpoint.y, 7500);
-}
-
 class SceneryTest : public hunttest::HuntFixture {
  protected:
   int32_t FirstFrameId(int32_t spriteId) {

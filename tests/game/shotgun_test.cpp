@@ -340,29 +340,6 @@ TEST_F(ShotgunTest, ThroughATransparentPixelTheShotGoesOnTheNearestSolidSpriteWi
   EXPECT_EQ(gun->resultDistance, 300);
 }
 
-TEST_F(ShotgunTest, AShotAimedAtABirdBringsItDown) {
-  game->worldSprites.DeleteAll();
-  ZTurkey* b = BirdAt(0, 300, 1.5707963267948966);
-  b->facing = b->wantedFacing = 0;
-  b->now = platform::timeGetTime();
-  b->UpdateSprite();
-  platform::Rect r;
-  b->GetSprite()->GetRect(&r);
-  // Look down so that the bead, after the three rows it drops before the fourth band, is on the
-  // bird's body.
-  const int32_t aim = (r.top + r.bottom) / 2;
-  game->mainViewport->Scroll(0, aim - 3 - 394);
-  Raise();
-  game->hunter->Fire();
-  for (int i = 0; i < 12 && gun->inFlight != 0; ++i) gun->TraceShot();
-  ASSERT_EQ(gun->struckSprite, b->GetSprite());
-  EXPECT_EQ(gun->resultKind, 2);
-  EXPECT_EQ(gun->resultDistance, 300);
-  EXPECT_EQ(game->map->HitTest(gun->struckSprite, gun->resultX, gun->resultY), 1);
-  EXPECT_EQ(b->nextState, ZTurkey::Dying);
-  EXPECT_EQ(game->baggedBird, b);
-}
-
 TEST_F(ShotgunTest, TheHunterStepsTheGunOnlyWhenAFrameIsDue) {
   game->hunter->RaiseWeapon();
   game->timer.frameDue = 0;

@@ -427,17 +427,6 @@ TEST_F(TrophyRoomTest, EscapeLeavesJustAsTheLeaveButtonDoesAndAHiddenRoomIgnores
   }
 }
 
-TEST_F(TrophyRoomTest, F10InTheRoomWritesAScreenshot) {
-  Enter();
-  const std::filesystem::path old = std::filesystem::current_path();
-  const std::filesystem::path dir = profile.root + "/shots";
-  std::filesystem::create_directories(dir);
-  std::filesystem::current_path(dir);
-  ToRoom(platform::WM_SYSKEYDOWN, platform::VK_F10);
-  std::filesystem::current_path(old);
-  EXPECT_EQ(std::filesystem::file_size(dir / "scnshot.bmp"), 308278u);
-}
-
 // --- a room of five, one of them new, pinned by its hash ---
 
 // The front surface as the room shows it. When a deliberate change alters the picture, run the test

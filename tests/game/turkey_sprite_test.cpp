@@ -253,29 +253,6 @@ TEST_F(TurkeySpriteTest, AShotBirdFallsAndIsDownOnceTheFallHasBeenShownFiveSecon
   EXPECT_EQ(game->state, ZTurkeyGame::TrophyRoom);
 }
 
-TEST_F(TurkeySpriteTest, ANearFleeingBirdGobblesNowAndThenQuieterWithDistanceButNotOverAGobble) {
-  ZDXSound* sound = game->sound.get();
-  ASSERT_NE(sound, nullptr);
-  if (sound->available == 0) GTEST_SKIP() << "no sound device";
-  T* b = BirdAt(0, 600, kNorth, T::Fleeing);
-  b->target = ZPoint(2500, 5000);
-  b->retargetTime = b->now + 10000;
-  // 2 in 100, then a coin for which of the two gobbles.
-  const uint32_t gobbles = simtest::SeedWhere(2, [](const std::vector<int>& v) { return v[0] % 100 < 2 && v[1] % 2 == 1; });
-  EXPECT_EQ(simtest::DrawsTaken(gobbles, [&] { b->Decide(); }), 2);
-  uint32_t status = 0;
-  sound->GetStatus(T::kGobbleSound2, &status);
-  EXPECT_EQ(status & 1u, 1u);
-  int32_t volume = 0;
-  sound->GetVolume(T::kGobbleSound2, &volume);
-  EXPECT_EQ(volume, -2 * 600);
-  const uint32_t quiet = simtest::SeedWhere(1, [](const std::vector<int>& v) { return v[0] % 100 >= 2; });
-  EXPECT_EQ(simtest::DrawsTaken(quiet, [&] { b->Decide(); }), 1);
-  // While the first gobble plays nothing is drawn for another.
-  sound->Play(T::kGobbleSound1, 0);
-  EXPECT_EQ(simtest::DrawsTaken(gobbles, [&] { b->Decide(); }), 0);
-}
-
 TEST_F(TurkeySpriteTest, BuildingTheSceneryAgainTakesTheBirdsPicturesBackFirst) {
   T* b = BirdAt(0, 400, kNorth);
   Show(b);

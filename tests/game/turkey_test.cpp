@@ -54,20 +54,6 @@ TEST_F(TurkeyTest, NoiseSpooksBySubspeciesAndTwiceAsEasilyInTheLookDirection) {
   EXPECT_GT(calm, 2000);
 }
 
-TEST_F(TurkeyTest, TheQuietestHunterStillSpooksARioGrandeBirdInViewAtTheDrawBelow320) {
-  hunter->alarm = 200;
-  // 4 / 2 x 200 x 200 / 500 = 160, doubled in the look direction.
-  for (int draw : {319, 320}) {
-    const uint32_t seed = SeedWhere(1, [draw](const std::vector<int>& v) { return v[0] == draw; });
-    map->birds.clear();
-    T* b = Bird(2500, 3000);
-    b->subspecies = 4;
-    platform::srand(seed);
-    b->Sense();
-    EXPECT_EQ(b->nextState == T::Fleeing, draw < 320) << draw;
-  }
-}
-
 TEST_F(TurkeyTest, AnAlarmAbove750SpooksEveryBirdWithin2000OnceASecond) {
   hunter->alarm = 751;
   T* b = Bird(4499, 2500);  // 1999 east, Florida birds ignore noise
@@ -356,25 +342,6 @@ TEST_F(TurkeyTest, TheTransitionTableStepByStep) {
   EXPECT_EQ(waiting->speed, 0);
 }
 
-TEST_F(TurkeyTest, ANewBirdWalksToItsOwnPlaceAndStands) {
-  T* b = Bird(0, 0);
-  const std::vector<int> v = Draws(11, 2);
-  platform::srand(11);
-  b->PlaceRandomly();
-  EXPECT_EQ(b->position.y, 1000 + v[0] % 8000);  // y is drawn first
-  EXPECT_EQ(b->position.x, 1000 + v[1] % 8000);
-  EXPECT_EQ(b->nextState, T::Walking);
-  b->state = T::Standing;
-  b->Tick();
-  EXPECT_EQ(b->state, T::Walking);
-  EXPECT_EQ(b->nextState, T::Walking);
-  b->Tick();  // at its target at once: stops, and being aligned stands for five seconds
-  EXPECT_EQ(b->nextState, T::Standing);
-  EXPECT_EQ(b->state, T::Standing);
-  EXPECT_EQ(b->speed, 0.0);
-  EXPECT_EQ(b->stateTimer, b->now + 5000);
-}
-
 // --- turning and facing ---
 
 TEST_F(TurkeyTest, OppositeFacingsAreTurnedThroughByDecreasing) {
@@ -456,17 +423,6 @@ TEST_F(TurkeyTest, WantedFacingHoldsItsBandUntilPastTheHysteresis) {
   EXPECT_EQ(onSpot->wantedFacing, 5);
 }
 
-TEST_F(TurkeyTest, TheLookDirectionIsWithin0_35OfNorth) {
-  EXPECT_EQ(Bird(2500, 3000)->InHunterView(), 1);
-  EXPECT_EQ(Bird(3000, 2500)->InHunterView(), 0);
-  EXPECT_EQ(Bird(2500, 2000)->InHunterView(), 0);
-  // Just over and just under the 0.35 cosine.
-  EXPECT_EQ(Bird(2500 + 1000 * std::sqrt(1 - 0.36 * 0.36), 2500 + 360)->InHunterView(), 1);
-  EXPECT_EQ(Bird(2500 + 1000 * std::sqrt(1 - 0.34 * 0.34), 2500 + 340)->InHunterView(), 0);
-  map->watchDirection = ZVector(0, 0);
-  EXPECT_EQ(Bird(2500, 3000)->InHunterView(), 0);
-}
-
 // --- movement and targets ---
 
 TEST_F(TurkeyTest, AWalkingBirdIsDrawnToAttractorsAndPushedFromRepellers) {
@@ -527,26 +483,6 @@ TEST_F(TurkeyTest, WanderTargetsKeepClearOfRepellersAndGiveUpOnAMapWithoutFreeGr
     for (int y = -10000; y <= 20000; y += 1000) Special(19, x, y);
   T* stuck = Bird(5000, 5000);
   EXPECT_EQ(DrawsTaken(5, [&] { stuck->PickWanderTarget(); }), 200 * 3);
-}
-
-TEST_F(TurkeyTest, FlightPointsLieBeyondTheBirdAwayFromTheHunter) {
-  struct Case {
-    double x, y;
-    int sx, sy;
-  };
-  for (const Case& c : {Case{3000, 3000, 1, 1}, Case{2000, 3000, -1, 1}, Case{2000, 2000, -1, -1}, Case{3000, 2000, 1, -1}}) {
-    T* b = Bird(c.x, c.y);
-    const std::vector<int> v = Draws(21, 2);
-    platform::srand(21);
-    b->PickFleeTarget();
-    EXPECT_EQ(b->target.x, c.x + c.sx * (1000 + v[0] % 1000));
-    EXPECT_EQ(b->target.y, c.y + c.sy * (1000 + v[1] % 1000));
-  }
-  T* b = Bird(3000, 3000);
-  b->retargetTime = b->now + 1;
-  EXPECT_EQ(DrawsTaken(2, [&] { EXPECT_EQ(b->RetargetDue(), 0); }), 0);
-  b->retargetTime = b->now;
-  EXPECT_EQ(DrawsTaken(2, [&] { EXPECT_EQ(b->RetargetDue(), 1); }), 1);
 }
 
 }  // namespace
