@@ -89,6 +89,16 @@ class GameFixture : public ::testing::Test {
     header.code = code;
     return Send(platform::WM_NOTIFY, header.idFrom, reinterpret_cast<platform::LPARAM>(&header));
   }
+  // Runs the loop from the start until the menu is built (the art is in the run directory).
+  void ToMenu() {
+    game->StartLoop();
+    for (int i = 0; i < 2000 && !(game->state == ZTurkeyGame::MainMenu && game->menuReady == 1); ++i) {
+      game->LoopPass();
+      backend->Advance(1);
+    }
+    ASSERT_EQ(game->state, ZTurkeyGame::MainMenu);
+    ASSERT_EQ(game->menuReady, 1);
+  }
   // Runs loop passes, 1 ms apart, until the loop ends or `passes` have run; true when it ended.
   bool RunUntilQuit(int passes) {
     for (int i = 0; i < passes && game->running == 1; ++i) {

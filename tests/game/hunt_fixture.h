@@ -38,15 +38,6 @@ class HuntFixture : public gametest::GameFixture {
     backgroundImage.reset();
     GameFixture::TearDown();
   }
-  // Runs the loop from the start until the menu is built.
-  void ToMenu() {
-    game->StartLoop();
-    for (int i = 0; i < 2000 && !(game->state == ZTurkeyGame::MainMenu && game->menuReady == 1); ++i) {
-      game->LoopPass();
-      backend->Advance(1);
-    }
-    ASSERT_EQ(game->state, ZTurkeyGame::MainMenu);
-  }
   // Loads the area of hunt `index` and starts its hunt, then shows its panorama the way the hunting
   // screen does: background surface, view (0,0)-(640,425) from (1600, 188), wrapping, area palette,
   // scenery. The game is then in its Hunting state, so birds get pictures.
@@ -71,15 +62,6 @@ class HuntFixture : public gametest::GameFixture {
     game->scene->BuildScenery(game->graphics.get(), game->areaSurface.get(), background.get());
     game->state = ZTurkeyGame::Hunting;
     game->map->frameTime = platform::timeGetTime();
-  }
-  // Redraws the whole view and flips, so the frame reaches the backend.
-  void ShowFrame() {
-    const platform::Rect all{0, 0, 640, 480};
-    game->graphics->AddPendingRect(&all);
-    game->graphics->AddFollowingRect(&all);
-    game->graphics->Flush();
-    game->graphics->GetFrontSurface()->Flip();
-    game->graphics->GetDirectDraw()->PresentIfChanged();  // what the loop's next message pump does
   }
   // A bird of the hunt at distance d and bearing (radians) from the stand, settled in `state`.
   ZTurkey* BirdAt(size_t i, double d, double bearing, int32_t state = ZTurkey::Standing) {

@@ -16,15 +16,6 @@ class MenuFixture : public GameFixture {
     GameFixture::SetUp();
     ToMenu();
   }
-  void ToMenu() {
-    game->StartLoop();
-    for (int i = 0; i < 2000 && !(game->state == ZTurkeyGame::MainMenu && game->menuReady == 1); ++i) {
-      game->LoopPass();
-      backend->Advance(1);
-    }
-    ASSERT_EQ(game->state, ZTurkeyGame::MainMenu);
-    ASSERT_EQ(game->menuReady, 1);
-  }
   static uint8_t Pixel(ZSurface* s, int32_t x, int32_t y) { return s->GetSurface2()->Pixel(x, y); }
   uint8_t Front(int32_t x, int32_t y) { return Pixel(game->graphics->GetFrontSurface(), x, y); }
 };

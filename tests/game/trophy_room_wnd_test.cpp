@@ -362,38 +362,6 @@ TEST_F(TrophyRoomTest, ResetInTheRoomLeavesOnlyTheBackgroundAndTheButtons) {
 
 // --- the window, its buttons and keys ---
 
-TEST_F(TrophyRoomTest, TheButtonsSitAtTheBottomCornersAndLoseTheirHighlightOverTheBareRoom) {
-  R* room = Enter();
-  ZButton* reset = room->GetResetButton();
-  ZButton* leave = room->GetLeaveButton();
-  ASSERT_NE(reset, nullptr);
-  ASSERT_NE(leave, nullptr);
-  EXPECT_EQ(room->GetWindowText(), "Trophy Room");
-  EXPECT_EQ(room->GetWindowRect(), (Rect{0, 0, 640, 480}));
-  EXPECT_EQ(reset->GetWindowRect().left, 5);
-  EXPECT_EQ(reset->GetWindowRect().bottom, 475);
-  EXPECT_EQ(leave->GetWindowRect().right, 635);
-  EXPECT_EQ(leave->GetWindowRect().bottom, 475);
-  for (ZButton* b : {reset, leave}) {
-    EXPECT_EQ(b->stateMask, 14);
-    EXPECT_EQ(b->pixelHitTest, 0);
-    EXPECT_EQ(b->state, ZButton::kStateNormal);
-    EXPECT_TRUE(b->IsWindowVisible());
-    EXPECT_EQ(b->GetStateSound(3), 139);
-    EXPECT_EQ(b->GetStateSound(2), 140);
-  }
-  EXPECT_EQ(reset->GetDlgCtrlID(), 3u);
-  EXPECT_EQ(leave->GetDlgCtrlID(), 13u);
-  EXPECT_EQ(platform::GetFocus(), room);
-  platform::SendMessage(leave, platform::WM_MOUSEMOVE, 0, 10 | (10 << 16));
-  EXPECT_EQ(leave->state, ZButton::kStateHighlighted);
-  leave->SetFocus();
-  ToRoom(platform::WM_MOUSEMOVE, 0, 300 | (200 << 16));
-  EXPECT_EQ(leave->state, ZButton::kStateNormal);
-  EXPECT_EQ(leave->hot, 0);
-  EXPECT_EQ(platform::GetFocus(), room);
-}
-
 TEST_F(TrophyRoomTest, EscapeLeavesJustAsTheLeaveButtonDoesAndAHiddenRoomIgnoresBoth) {
   Seed(FiveFull());
   for (int way = 0; way < 2; ++way) {

@@ -83,26 +83,6 @@ TEST_F(GameFixture, LeavingTheMenuReleasesItsPictureAndHidesItsButtons) {
   }
 }
 
-TEST_F(GameFixture, TrophyRoomLeavesForTheMenuOrInactive) {
-  game->state = G::TrophyRoom;
-  game->trophyRoomReady = 1;
-  game->SetState(G::Hunting);  // not accepted, but the room is hidden and will be shown again
-  EXPECT_EQ(game->state, G::TrophyRoom);
-  EXPECT_EQ(game->trophyRoomReady, 0);
-
-  game->trophyRoomReady = 1;
-  game->menuReady = 1;
-  game->SetState(G::MainMenu);
-  EXPECT_EQ(game->state, G::MainMenu);
-  EXPECT_EQ(game->menuReady, 0);
-  EXPECT_EQ(platform::GetFocus(), wnd);
-
-  Fresh();
-  game->state = G::TrophyRoom;
-  game->SetState(G::Inactive);
-  EXPECT_EQ(game->resumeState, G::TrophyRoom);
-}
-
 TEST_F(GameFixture, LeavingTheHuntStopsItsClocksAndScrolling) {
   for (int32_t request : kStates) {
     Fresh();
