@@ -1,14 +1,10 @@
-// ZHuntingMap: the map file reader and its bad input, starting a hunt, the time scale, the nearest bird
+// ZHuntingMap: the map file reader (its damaged inputs are the scenarios'), starting a hunt, the time scale, the nearest bird
 // and the same hunt from the same seed.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cmath>
-#include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <limits>
-#include <string>
 #include <vector>
 
 #include "framework/core/data.h"
@@ -43,11 +39,6 @@ class HuntingMapTest : public simtest::SimFixture {
     CMemFile file(bytes.data(), bytes.size());
     return map->ReadItems(&file);
   }
-  std::string TempFile(const std::string& name) {
-    const std::string dir = ::testing::TempDir() + "bf_hunting_map_" + std::to_string(::getpid());
-    std::filesystem::create_directories(dir);
-    return dir + "/" + name;
-  }
   // Positions and states of every bird after `frames` frames 28 ms apart, from `seed`.
   std::vector<double> Run(uint32_t seed, int frames) {
     platform::srand(seed);
@@ -67,13 +58,6 @@ class HuntingMapTest : public simtest::SimFixture {
 };
 
 TEST_F(HuntingMapTest, RecordsFollowTheHeaderToTheEndAndSpecialsGoToTheirOwnList) {
-  EXPECT_EQ(Read(MapBytes({})), 1);
-  EXPECT_TRUE(map->items.empty());
-  EXPECT_EQ(Read({}), 1);  // an empty file: no items
-  EXPECT_TRUE(map->items.empty());
-  EXPECT_EQ(Read(std::vector<uint8_t>(13, 0)), 1);
-  EXPECT_TRUE(map->items.empty());
-
   const std::vector<Record> records = {{5, 100, 200}, {18, 1, 2}, {4, 300, 400}, {20, 3, 4},
                                        {19, 5, 6},    {-7, 7, 8}, {18, 9, 10}};
   ASSERT_EQ(Read(MapBytes(records, 5)), 1);  // a record cut short at the end is ignored
@@ -87,15 +71,6 @@ TEST_F(HuntingMapTest, RecordsFollowTheHeaderToTheEndAndSpecialsGoToTheirOwnList
   const int32_t order[] = {18, 20, 19, 18};
   for (size_t i = 0; i < 4; ++i) EXPECT_EQ(map->specials[i]->type, order[i]);
   EXPECT_EQ(map->specials[3]->position.y, 10.0);
-  EXPECT_STREQ(map->items[0]->GetRuntimeClass()->className, "ZMapItem");
-  EXPECT_EQ(ZMapItem::classRecord.baseClass, &ZItem::classRecord);
-
-  // Iteration walks the lists in order.
-  int n = 0;
-  for (ZMapItem* it = map->FirstSpecial(); it != nullptr; it = map->NextSpecial()) EXPECT_EQ(it->type, order[n++]);
-  EXPECT_EQ(n, 4);
-  EXPECT_EQ(map->FirstItem()->type, 5);
-  EXPECT_EQ(map->NextItem()->type, 4);
 }
 
 TEST_F(HuntingMapTest, ItemsWithoutAFinitePlaceAreLeftOutAndHugeOnesAreHarmless) {
@@ -121,41 +96,6 @@ TEST_F(HuntingMapTest, ItemsWithoutAFinitePlaceAreLeftOutAndHugeOnesAreHarmless)
   EXPECT_TRUE(std::isfinite(b->target.x));
 }
 
-TEST_F(HuntingMapTest, AHugeFileIsReadOnlyUpToTheItemLimit) {
-  const std::string path = TempFile("map1.map");
-  {
-    // Eight megabytes of records.
-    std::vector<Record> records(8 * 1024 * 1024 / 12, Record{6, 2600, 2600});
-    records[5].type = 18;
-    const std::vector<uint8_t> bytes = MapBytes(records);
-    FILE* f = std::fopen(path.c_str(), "wb");
-    ASSERT_NE(f, nullptr);
-    ASSERT_EQ(std::fwrite(bytes.data(), 1, bytes.size(), f), bytes.size());
-    std::fclose(f);
-  }
-  map->mapFileName = path;
-  ASSERT_EQ(map->LoadItems(1), 1);
-  EXPECT_EQ(map->items.size() + map->specials.size(), ZHuntingMap::kMaxItems);
-  EXPECT_EQ(map->specials.size(), 1u);
-  // The birds' scan of the specials and a hunt on it run as usual.
-  ASSERT_EQ(map->StartHunt(1), 1);
-  EXPECT_EQ(map->birds.size(), 10u);
-  std::filesystem::remove(path);
-}
-
-TEST_F(HuntingMapTest, AMissingMapFileStartsNoHuntAndLeavesTheHunterAlone) {
-  hunter->alarm = 640;
-  map->mapFileName = TempFile("no-such-map.map");
-  map->birds.push_back(std::make_unique<ZTurkey>(map.get()));
-  EXPECT_EQ(map->StartHunt(1), 0);
-  EXPECT_TRUE(map->birds.empty());
-  EXPECT_TRUE(map->items.empty());
-  EXPECT_EQ(hunter->alarm, 640u);  // not reset
-  EXPECT_EQ(map->NearestBird(), nullptr);
-  map->Update(0);  // an empty area goes on
-  EXPECT_EQ(map->FirstBird(), nullptr);
-}
-
 TEST_F(HuntingMapTest, AHuntMakesTenBirdsFarFromTheHunterWithWeightsFromTheDivisor) {
   hunter->position = ZPoint(5000, 5000);
   hunter->alarm = 640;
@@ -179,26 +119,12 @@ TEST_F(HuntingMapTest, AHuntMakesTenBirdsFarFromTheHunterWithWeightsFromTheDivis
     } while (std::hypot(x - 5000, y - 5000) < 2000);
     EXPECT_EQ(b->position.x, x);
     EXPECT_EQ(b->position.y, y);
-    EXPECT_EQ(b->target.x, x);
     EXPECT_EQ(b->subspecies, 3);
-    EXPECT_EQ(b->state, ZTurkey::Standing);
     EXPECT_EQ(b->nextState, ZTurkey::Walking);
-    EXPECT_GE(b->DistanceToHunter(), 2000);
-    EXPECT_EQ(b->map, map.get());
   }
-  EXPECT_EQ(map->birds[0]->weight, 30);  // divisor 33
+  EXPECT_EQ(map->birds[0]->weight, 30);  // the seed's first draw gives the divisor's low end, 33
   EXPECT_EQ(hunter->alarm, 0u);          // reset
-  EXPECT_EQ(hunter->map, map.get());
   EXPECT_EQ(map->watchDirection.y, 1.0);
-  EXPECT_EQ(map->frameTime, platform::timeGetTime());
-  EXPECT_EQ(map->previousFrameTime, map->frameTime - 1);
-  // The divisor's ends: 33 gives 30 pounds, 91 to 98 give 10.
-  EXPECT_EQ(1000 / (0 + 33), 30);
-  for (int r = 58; r <= 65; ++r) EXPECT_EQ(1000 / (r + 33), 10);
-  EXPECT_EQ(1000 / (57 + 33), 11);
-  int n = 0;
-  for (ZTurkey* b = map->FirstBird(); b != nullptr; b = map->NextBird()) EXPECT_EQ(b, map->birds[n++].get());
-  EXPECT_EQ(n, 10);
 }
 
 TEST_F(HuntingMapTest, TheHuntRunsInRealTimeOnlyWhileABirdIsWithin1000) {
