@@ -118,30 +118,6 @@ TEST_F(GameFixture, EnteringHuntStartsTheClocksOnlyWhenTheHuntBegins) {
   }
 }
 
-TEST_F(GameFixture, ReturningFromInactiveRestartsTheSavedScreen) {
-  game->state = G::Inactive;
-  game->menuReady = 1;
-  game->SetState(G::MainMenu);
-  EXPECT_EQ(game->menuReady, 0);
-
-  Fresh();
-  game->state = G::Inactive;
-  game->trophyRoomReady = 1;
-  game->SetState(G::TrophyRoom);
-  EXPECT_EQ(game->trophyRoomReady, 0);
-
-  for (int32_t request : {G::Hunting, G::EnteringHunt}) {
-    Fresh();
-    game->state = G::Inactive;
-    game->enteringHuntDone = 1;
-    game->SetState(request);
-    EXPECT_EQ(game->state, G::EnteringHunt);
-    EXPECT_EQ(game->enteringHuntDone, 0);
-    EXPECT_EQ(game->frameClockOn, 1);
-    EXPECT_EQ(game->edgeScrollOn, 1);
-  }
-}
-
 TEST_F(GameFixture, ExitingIgnoresEveryRequestAndPostsNothing) {
   game->state = G::Exiting;
   for (int32_t request : kStates) game->SetState(request);
