@@ -1,5 +1,10 @@
-// ZTurkeyGame with the real display, art and sound on the headless backend: screens that fail to open, area loading, ambient draws and clean-up.
+// ZTurkeyGame with the real display, art and sound on the headless backend: screens that fail to open,
+// area loading (and refusing unusable area art without keeping half of it) and the random sound draws.
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
 
 #include "framework/graphics/sprite_map.h"
 #include "framework/graphics/surface.h"
@@ -11,13 +16,13 @@
 #include "game/turkey.h"
 #include "platform/module.h"
 #include "platform/rand.h"
-#include "tests/platform/pe_test_builder.h"
+#include "tests/framework/graphics/gfx_test_util.h"
 #include "tests/game/menu_fixture.h"
+#include "tests/platform/pe_test_builder.h"
 
 namespace {
 
 using G = ZTurkeyGame;
-
 using SetUpGame = gametest::MenuFixture;
 
 TEST_F(SetUpGame, LeavingTheMenuLeavesNoViewReadingTheTitlePictureItDeletes) {
@@ -138,6 +143,47 @@ TEST_F(SetUpGame, AmbientChecksDrawForEveryOneShotOfTheArea) {
   platform::srand(3);
   EXPECT_EQ(first, platform::rand());
   EXPECT_EQ(plays, 1);  // seed 3 lets exactly one one-shot play, so both kinds of draw are counted
+}
+
+class AreaLoadingTest : public gametest::MenuFixture {
+ protected:
+  void TearDown() override {
+    if (!old.empty()) std::filesystem::current_path(old);
+    if (!dir.empty()) std::filesystem::remove_all(dir);
+    gametest::MenuFixture::TearDown();
+  }
+  // Runs from a folder whose "map2.dll" holds the given sprite map.
+  void AreaLibraryWith(const std::vector<uint8_t>& spriteMap) {
+    dir = std::filesystem::temp_directory_path() / ("bf_area_" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    testpe::Resource r{"SPRITEMAP", 151, 0x409, spriteMap};
+    std::vector<uint8_t> image = testpe::Build({r});
+    std::ofstream(dir / "map2.dll", std::ios::binary).write(reinterpret_cast<const char*>(image.data()),
+                                                          static_cast<std::streamsize>(image.size()));
+    old = std::filesystem::current_path();
+    std::filesystem::current_path(dir);
+  }
+  std::filesystem::path dir;
+  std::filesystem::path old;
+};
+
+TEST_F(AreaLoadingTest, AnAreaWhoseSurfaceCannotBeMadeFailsAndKeepsNoHalfLoadedArt) {
+  game->areaIndex = 0;
+  ASSERT_EQ(game->LoadArea(), 1);
+  game->loadedArea = 0;
+  ASSERT_NE(game->areaSurface, nullptr);
+  // A sprite map that claims a picture far larger than any surface.
+  AreaLibraryWith(gfxtest::BuildSpriteMap(200000, 200000, 1, {gfxtest::SolidFrame(1, 0, 0, 0, 4, 4, 9)}));
+  game->areaIndex = 2;
+  EXPECT_EQ(game->LoadArea(), 0);
+  EXPECT_EQ(game->areaSurface, nullptr);
+  EXPECT_EQ(game->areaSpriteMap, nullptr);
+  // A reasonable map in the same place loads.
+  std::filesystem::current_path(old);
+  AreaLibraryWith(gfxtest::BuildSpriteMap(8, 8, 1, {gfxtest::SolidFrame(1, 0, 0, 0, 4, 4, 9)}));
+  EXPECT_EQ(game->LoadArea(), 1);
+  ASSERT_NE(game->areaSurface, nullptr);
+  EXPECT_EQ(game->areaSurface->GetWidth(), 8);
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
-// ZTurkeyGame: the state table (every row), the loop, clean-up and the settings it reads.
+// ZTurkeyGame: the state table (every row), the loop, clean-up, the settings it reads, and the
+// messages the scenarios do not reach (Escape in every state, focus coming back, reactivation).
 #include <gtest/gtest.h>
 
 #include <map>
@@ -238,6 +239,42 @@ TEST_F(GameFixture, TheApplicationSetsTheCompanyKeyAndTheGameReadsWhatWasSaved) 
   Fresh();
   EXPECT_EQ(game->playerName, name);
   EXPECT_EQ(game->areaIndex, 7);
+}
+
+// --- messages ---
+
+TEST_F(GameFixture, EscapeEndsTheProgramFromTheMenuLeavesTheTrophyRoomAndIsIgnoredElsewhere) {
+  for (int32_t s : {G::MainMenu, G::TrophyRoom, G::Hunting, G::EnteringHunt, G::Inactive,
+                    G::Initializing, G::Exiting}) {
+    Fresh();
+    game->state = s;
+    Send(platform::WM_KEYDOWN, platform::VK_ESCAPE);
+    const int32_t want = s == G::MainMenu ? G::Exiting : s == G::TrophyRoom ? G::MainMenu : s;
+    EXPECT_EQ(game->state, want) << G::StateName(s);
+  }
+}
+
+TEST_F(GameFixture, FocusComingBackInTheMenuClearsTheButtonThatHadIt) {
+  game->state = G::MainMenu;
+  gametest::RecordingWnd* button = Child(14);
+  Send(platform::WM_SETFOCUS, reinterpret_cast<platform::WPARAM>(button));
+  ASSERT_EQ(button->Count(platform::WM_KILLFOCUS), 1);
+  EXPECT_EQ(button->messages.back().second, reinterpret_cast<platform::WPARAM>(wnd));
+  // Outside the menu the default handling applies and nothing is sent.
+  game->state = G::Hunting;
+  Send(platform::WM_SETFOCUS, reinterpret_cast<platform::WPARAM>(button));
+  EXPECT_EQ(button->Count(platform::WM_KILLFOCUS), 1);
+}
+
+TEST_F(GameFixture, ARepeatedActivationDoesNotDisturbARunningHunt) {
+  game->state = G::Hunting;
+  game->frameClockOn = 1;
+  game->edgeScrollOn = 1;
+  game->resumeState = G::EnteringHunt;  // left over from an earlier pause
+  Send(platform::WM_ACTIVATEAPP, 1);
+  EXPECT_EQ(game->state, G::Hunting);
+  EXPECT_EQ(game->frameClockOn, 1);
+  EXPECT_EQ(game->edgeScrollOn, 1);
 }
 
 }  // namespace

@@ -226,33 +226,6 @@ TEST_F(TurkeySpriteTest, AShotThatStruckAPictureReplacedInTheSameFrameStillHitsI
   EXPECT_EQ(gun->struckSprite, nullptr);
 }
 
-TEST_F(TurkeySpriteTest, AShotBirdFallsAndIsDownOnceTheFallHasBeenShownFiveSeconds) {
-  T* b = BirdAt(0, 400, kNorth);
-  b->facing = b->wantedFacing = 0;
-  Show(b);
-  platform::Rect r;
-  b->GetSprite()->GetRect(&r);
-  ASSERT_EQ(b->HitTest(b->GetSprite(), r.left + 5, r.top + 5), 1);
-  uint32_t fell = 0;
-  uint32_t down = 0;
-  for (int i = 0; i < 400 && down == 0; ++i) {
-    b->Tick();
-    if (fell == 0 && b->state == T::Dying) fell = b->now;
-    if (b->IsDown() != 0) down = b->now;
-    backend->Advance(28);
-  }
-  ASSERT_NE(fell, 0u);
-  ASSERT_NE(down, 0u);
-  EXPECT_GT(down - fell, 5000u);
-  EXPECT_LE(down - fell, 5000u + 28);
-  EXPECT_EQ(b->animation, T::kAnimFalling);
-  EXPECT_EQ(b->GetSprite()->GetCurrentFrameIndex(), b->GetSprite()->GetFrameCount() - 1);
-  EXPECT_EQ(b->speed, 0.0);
-  // The game sees it down and goes to the trophy room.
-  game->CheckBaggedBird();
-  EXPECT_EQ(game->state, ZTurkeyGame::TrophyRoom);
-}
-
 TEST_F(TurkeySpriteTest, BuildingTheSceneryAgainTakesTheBirdsPicturesBackFirst) {
   T* b = BirdAt(0, 400, kNorth);
   Show(b);
