@@ -32,12 +32,6 @@ TEST_F(HunterTest, ResetStartsFromZeroAndTheFirstUpdateRaisesTheFloors) {
   Update();
   EXPECT_EQ(hunter->attraction, 100u);
   EXPECT_EQ(hunter->alarm, 200u);
-  // A new hunter, before any hunt, is at the centre with the alarm floor's value and no floors.
-  ZHunter fresh(nullptr, nullptr);
-  EXPECT_EQ(fresh.position.x, 5000);
-  EXPECT_EQ(fresh.alarm, 200u);
-  EXPECT_EQ(fresh.minAlarm, 0u);
-  EXPECT_EQ(fresh.name, "Player");
 }
 
 TEST_F(HunterTest, LevelsUpdateThirtyTimesASecondInFastTimeAndOnceASecondInRealTime) {

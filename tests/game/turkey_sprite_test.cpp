@@ -50,15 +50,6 @@ TEST_F(TurkeySpriteTest, ABirdStandsOnTheGroundAtNineTenthsOfItsScale) {
   EXPECT_LE(std::abs(r.bottom - 483), 1);
   EXPECT_LE(std::abs((r.left + r.right) / 2 - 1920), 1);
   EXPECT_EQ(r.Width(), ZScaledSprite::Round(s->GetCurrentFrame()->Width() * 0.198));
-  // Sorted by depth among the scenery: everything before it is nearer.
-  bool before = true;
-  for (ZSprite* other : game->worldSprites.Sprites()) {
-    if (other == s) {
-      before = false;
-      continue;
-    }
-    EXPECT_EQ(other->GetDepth() <= 50000, before) << other->GetDepth();
-  }
 }
 
 TEST_F(TurkeySpriteTest, TheAnimationTableChoosesSpriteAndMirrorByStateAndFacing) {
@@ -107,19 +98,6 @@ TEST_F(TurkeySpriteTest, TheAnimationTableChoosesSpriteAndMirrorByStateAndFacing
   b->near = 0;
   b->ChooseAnimation();
   EXPECT_EQ(b->GetSprite(), nullptr);
-}
-
-TEST_F(TurkeySpriteTest, ATurnToTheOtherSideShowsTheOtherSideEvenWithTheSameAnimation) {
-  T* b = BirdAt(0, 500, kNorth, T::Fleeing);
-  b->facing = b->wantedFacing = 2;
-  Show(b);
-  ZScaledSprite* s = b->GetSprite();
-  ASSERT_NE(s, nullptr);
-  EXPECT_EQ(s->mirrorLeftRight, 0);
-  b->facing = b->wantedFacing = 3;  // one turn step: the run seen from the other side
-  Show(b);
-  EXPECT_EQ(b->GetSprite(), s);
-  EXPECT_EQ(s->mirrorLeftRight, 1);
 }
 
 TEST_F(TurkeySpriteTest, ABirdComingIntoViewShowsItsPoseAtOnceAndLeavingDropsIt) {
