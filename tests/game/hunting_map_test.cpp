@@ -4,7 +4,6 @@
 
 #include <cmath>
 #include <cstring>
-#include <limits>
 #include <vector>
 
 #include "framework/core/data.h"
@@ -71,29 +70,6 @@ TEST_F(HuntingMapTest, RecordsFollowTheHeaderToTheEndAndSpecialsGoToTheirOwnList
   const int32_t order[] = {18, 20, 19, 18};
   for (size_t i = 0; i < 4; ++i) EXPECT_EQ(map->specials[i]->type, order[i]);
   EXPECT_EQ(map->specials[3]->position.y, 10.0);
-}
-
-TEST_F(HuntingMapTest, ItemsWithoutAFinitePlaceAreLeftOutAndHugeOnesAreHarmless) {
-  const float nan = std::numeric_limits<float>::quiet_NaN();
-  const float inf = std::numeric_limits<float>::infinity();
-  const float huge = std::numeric_limits<float>::max();
-  ASSERT_EQ(Read(MapBytes({{1, nan, 2600}, {2, 2600, inf}, {19, -inf, 0}, {3, huge, -huge}, {18, huge, huge},
-                           {19, -huge, 0}, {9, 2600, 2600}})),
-            1);
-  ASSERT_EQ(map->items.size(), 2u);
-  EXPECT_EQ(map->items[0]->type, 3);
-  ASSERT_EQ(map->specials.size(), 2u);
-  // Birds steer by those far items and stay finite.
-  hunter->position = ZPoint(2500, 2500);
-  ZTurkey* b = Bird(5000, 5000, ZTurkey::Walking);
-  b->target = ZPoint(6000, 6000);
-  b->speed = ZTurkey::kWalkSpeed;
-  map->frameDelta = 28;
-  for (int i = 0; i < 10; ++i) b->Move();
-  EXPECT_TRUE(std::isfinite(b->position.x) && std::isfinite(b->position.y));
-  EXPECT_GT(b->position.x, 5000);
-  b->PickWanderTarget();
-  EXPECT_TRUE(std::isfinite(b->target.x));
 }
 
 TEST_F(HuntingMapTest, AHuntMakesTenBirdsFarFromTheHunterWithWeightsFromTheDivisor) {

@@ -228,29 +228,6 @@ TEST_F(ShotgunTest, AfterTheFourthShotTheGunGoesDownAndReloadsOneShellASecond) {
   EXPECT_EQ(GunY(), 507 - 4 * 19);
 }
 
-TEST_F(ShotgunTest, TheAimedGunSwaysAPixelEveryThirdStepInsideItsBox) {
-  Raise();
-  std::vector<std::pair<int32_t, int32_t>> at;
-  for (int i = 0; i < 90; ++i) {
-    gun->Step();
-    at.emplace_back(gun->gunSprite->GetX(), GunY());
-  }
-  int moves = 0;
-  for (size_t i = 0; i < at.size(); ++i) {
-    if (i > 0 && at[i] != at[i - 1]) {
-      ++moves;
-      EXPECT_EQ(i % 3, 2u);
-    }
-    if (i >= 2) {
-      EXPECT_GE(at[i].first, 318);
-      EXPECT_LE(at[i].first, 322);
-      EXPECT_GE(at[i].second, 433);
-      EXPECT_LE(at[i].second, 440);
-    }
-  }
-  EXPECT_EQ(moves, 30);
-}
-
 TEST_F(ShotgunTest, AShotThatMeetsNothingTestsTenBandsAndEndsAtTheEleventh) {
   game->worldSprites.DeleteAll();
   WorldSprite(40, 40, [](int, int) { return true; }, 100, 100, 150000, 0);  // never reached

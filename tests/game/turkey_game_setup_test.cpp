@@ -99,22 +99,6 @@ TEST_F(SetUpGame, AnAreaIsReadOnceAndKeptForTheSameHunt) {
   EXPECT_EQ(game->baggedBird, nullptr);
 }
 
-TEST_F(SetUpGame, RandomSoundsDrawInTheirOrderWithTheSoundSystem) {
-  ASSERT_NE(game->sound, nullptr);
-  // After srand(1) the draws are 41, 18467, 6334, 26500, 19169, ...
-  platform::srand(1);
-  EXPECT_EQ(game->PlayRandomSound(141, 41), 0);  // 41 % 100 is not below 41: one draw only
-  EXPECT_EQ(platform::rand(), 18467);
-  platform::srand(1);
-  EXPECT_EQ(game->PlayRandomSound(141, 42), 1);  // chance, pan, its sign, volume: four draws
-  EXPECT_EQ(platform::rand(), 19169);
-  if (game->sound->available != 0) {
-    int32_t volume = 0;
-    game->sound->GetVolume(141, &volume);
-    EXPECT_EQ(volume, -(26500 % 1000));
-  }
-}
-
 TEST_F(SetUpGame, AmbientChecksDrawForEveryOneShotOfTheArea) {
   // Hunt 4 draws chance for seven one-shots in table order; each that plays takes three more draws
   // (pan, its sign, volume). Where the game leaves the generator shows how many draws it took.

@@ -1,5 +1,5 @@
-// ZTurkeyGame: the state table (every row), the loop, clean-up, the settings it reads, and the
-// messages the scenarios do not reach (Escape in every state, focus coming back, reactivation).
+// ZTurkeyGame: the state table (every row), the loop, clean-up, and the messages the scenarios do
+// not reach (Escape in every state, focus coming back, reactivation).
 #include <gtest/gtest.h>
 
 #include <map>
@@ -8,7 +8,6 @@
 #include "game/hunter.h"
 #include "game/hunting_map.h"
 #include "game/scene.h"
-#include "platform/profile.h"
 #include "platform/rand.h"
 #include "tests/game/game_fixture.h"
 
@@ -228,17 +227,6 @@ TEST_F(GameFixture, LoadAreaRefusesAHuntOutsideTheFive) {
   game->areaIndex = -1;
   EXPECT_EQ(game->LoadArea(), 0);
   EXPECT_EQ(game->areaSurface, nullptr);
-}
-
-TEST_F(GameFixture, TheApplicationSetsTheCompanyKeyAndTheGameReadsWhatWasSaved) {
-  EXPECT_EQ(platform::GetRegistryKey(), "Brackwen Interactive");
-  EXPECT_EQ(platform::GetProfilePath(), profile.DataHome() + "/Brackwen Interactive/brushfeather/profile.ini");
-  const std::string name = "J\xC3\xB6rg \"Gobbler\" M\xC3\xBCller = #1; [champion]\n" + std::string(10000, 'x');
-  ASSERT_TRUE(platform::WriteProfileString("Settings", "Name", name));
-  ASSERT_TRUE(platform::WriteProfileInt("Settings", "Map", 7));  // out of range: kept as it is here
-  Fresh();
-  EXPECT_EQ(game->playerName, name);
-  EXPECT_EQ(game->areaIndex, 7);
 }
 
 // --- messages ---

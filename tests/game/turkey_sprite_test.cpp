@@ -125,12 +125,6 @@ TEST_F(TurkeySpriteTest, ABirdComingIntoViewShowsItsPoseAtOnceAndLeavingDropsIt)
   EXPECT_EQ(b->facing, 0);
   EXPECT_EQ(b->animation, -1);
   EXPECT_EQ(game->worldSprites.GetCount(), count - 1);
-  // Outside the hunt a near bird has no picture.
-  b->position.y = 2500 + 500;
-  game->state = ZTurkeyGame::MainMenu;
-  Show(b);
-  EXPECT_EQ(b->near, 1);
-  EXPECT_EQ(b->GetSprite(), nullptr);
 }
 
 TEST_F(TurkeySpriteTest, TheKillZoneIsTheFirst300PixelsOfTheUnscaledFrameInEveryPose) {
