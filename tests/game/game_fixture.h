@@ -82,13 +82,6 @@ class GameFixture : public ::testing::Test {
   platform::LRESULT Send(uint32_t message, platform::WPARAM wParam = 0, platform::LPARAM lParam = 0) {
     return platform::SendMessage(wnd, message, wParam, lParam);
   }
-  platform::LRESULT Notify(platform::Window* from, int32_t code) {
-    platform::NotifyHeader header;
-    header.from = from;
-    header.idFrom = from != nullptr ? from->GetDlgCtrlID() : 0;
-    header.code = code;
-    return Send(platform::WM_NOTIFY, header.idFrom, reinterpret_cast<platform::LPARAM>(&header));
-  }
   // Runs the loop from the start until the menu is built (the art is in the run directory).
   void ToMenu() {
     game->StartLoop();

@@ -73,15 +73,8 @@ TEST_F(HuntSetupDialogTest, ARepaintWhileItIsUpKeepsWhatThePlayerTypedAndClicked
   d->ShowWindow(platform::SW_SHOW);
   d->UpdateWindow();
   ZEdit* name = d->nameEdit.get();
-  EXPECT_EQ(name->GetWindowText(), "Field Scout");
-  // The pointer over the field selects the name; typing replaces it.
+  // The pointer over the field selects the name (the scenarios check how); typing replaces it.
   platform::SendMessage(name, platform::WM_MOUSEMOVE, 0, platform::MakeLParam(3, 3));
-  EXPECT_EQ(platform::GetFocus(), name);
-  EXPECT_EQ(d->GetFocusControl(), name);
-  int32_t start = -1, end = -1;
-  name->GetSel(&start, &end);
-  EXPECT_EQ(start, 0);
-  EXPECT_EQ(end, 11);
   for (char c : std::string("Ann")) platform::SendMessage(name, platform::WM_CHAR, static_cast<uint8_t>(c), 0);
   platform::SendMessage(name, platform::WM_KEYDOWN, platform::VK_LEFT, 0);
   ZRadioButton* eastern = d->areaButtons[3].get();
@@ -99,20 +92,13 @@ TEST_F(HuntSetupDialogTest, ARepaintWhileItIsUpKeepsWhatThePlayerTypedAndClicked
   // Where the sign is magenta the title shows through; elsewhere the sign covers it.
   ZSurface* sign = d->backgroundSurface.get();
   int seenThrough = 0;
-  int covered = 0;
   for (int32_t x = 0; x < D::kWidth; x += 3) {
     const uint8_t art = Pixel(sign, x, 30);
-    const uint8_t shown = Front(55 + x, 72);
-    if (art == 1) {
-      seenThrough += shown == Pixel(game->menuSurface.get(), 55 + x, 72) ? 1 : 0;
-      EXPECT_EQ(shown, Pixel(game->menuSurface.get(), 55 + x, 72)) << x;
-    } else {
-      covered += 1;
-      EXPECT_EQ(shown, art) << x;
-    }
+    seenThrough += art == 1 ? 1 : 0;
+    EXPECT_EQ(Front(55 + x, 72), art == 1 ? Pixel(game->menuSurface.get(), 55 + x, 72) : art) << x;
   }
   EXPECT_GT(seenThrough, 0);
-  EXPECT_GT(covered, 0);
+  EXPECT_LT(seenThrough, D::kWidth / 3);
   // Hidden, it reads them back; shown again, it opens on what it read.
   d->ShowWindow(platform::SW_HIDE);
   EXPECT_EQ(d->playerName, "Ann");
