@@ -77,12 +77,4 @@ TEST_F(ControlBarTest, ClicksKeysAndActivationGoToTheOwner) {
   EXPECT_EQ(owner->messages.back().second, platform::VK_F10);
 }
 
-TEST_F(ControlBarTest, WithoutItsArtTheBarIsNotBuilt) {
-  ZControlBar noArt(game->graphics.get(), owner, nullptr, game->sound.get());
-  EXPECT_EQ(noArt.IsBuilt(), 0);
-  ZControlBar noGraphics(nullptr, owner, game->controlsSurface.get(), game->sound.get());
-  EXPECT_EQ(noGraphics.IsBuilt(), 0);
-  EXPECT_FALSE(noGraphics.IsCreated());
-}
-
 }  // namespace

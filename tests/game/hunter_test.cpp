@@ -16,24 +16,6 @@ class HunterTest : public simtest::SimFixture {
   }
 };
 
-TEST_F(HunterTest, ResetStartsFromZeroAndTheFirstUpdateRaisesTheFloors) {
-  hunter->alarm = 600;
-  hunter->callCount1 = 30;
-  hunter->position = ZPoint(7500, 2500);
-  hunter->Reset();
-  EXPECT_EQ(hunter->attraction, 0u);
-  EXPECT_EQ(hunter->alarm, 0u);
-  EXPECT_EQ(hunter->minAttraction, 100u);
-  EXPECT_EQ(hunter->minAlarm, 200u);
-  EXPECT_EQ(hunter->callCount1, 0u);
-  EXPECT_EQ(hunter->heading.y, 1.0);
-  EXPECT_EQ(hunter->position.x, 7500);  // the stand is the scene's business
-  EXPECT_EQ(hunter->lastLevelUpdate, platform::timeGetTime());
-  Update();
-  EXPECT_EQ(hunter->attraction, 100u);
-  EXPECT_EQ(hunter->alarm, 200u);
-}
-
 TEST_F(HunterTest, LevelsUpdateThirtyTimesASecondInFastTimeAndOnceASecondInRealTime) {
   hunter->alarm = 500;
   const uint32_t start = hunter->lastLevelUpdate;

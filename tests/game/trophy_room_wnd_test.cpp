@@ -2,24 +2,19 @@
 #include "game/trophy_room_wnd.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <ctime>
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
 
 #include "framework/graphics/sprite.h"
-#include "framework/graphics/sprite_list.h"
 #include "framework/graphics/viewport.h"
-#include "game/hunting_map.h"
 #include "game/turkey.h"
 #include "platform/profile.h"
 #include "platform/text.h"
-#include "tests/game/hunt_fixture.h"
 #include "tests/game/menu_fixture.h"
 #include "tests/golden_frame_util.h"
 
@@ -406,34 +401,6 @@ TEST_F(TrophyRoomTest, AFullRoomWithItsNewEntryMatchesItsPinnedPicture) {
   EXPECT_GT(CountInText(3, IndexOf(R::kNewEntryColor)), 100);
   for (int32_t rank = 0; rank < 5; ++rank) EXPECT_GT(DiffersFromBackground(PictureRect(rank)), 500) << rank;
   EXPECT_EQ(hash, kGoldenHash) << std::hex << "0x" << hash;
-}
-
-// --- after a hunt: the birds still hold their pictures in the world list ---
-
-class TrophyRoomAfterHunt : public hunttest::HuntFixture {};
-
-TEST_F(TrophyRoomAfterHunt, TheBirdsGiveTheirPicturesBackBeforeTheListIsEmptied) {
-  ToMenu();
-  EnterHunt(2);
-  ZTurkey* b = BirdAt(0, 500, 0.0);
-  b->now = platform::timeGetTime();
-  b->UpdateSprite();
-  ASSERT_NE(b->GetSprite(), nullptr);
-  ASSERT_TRUE(game->worldSprites.Contains(b->GetSprite()));
-  game->baggedBird = b;
-  game->SetState(ZTurkeyGame::TrophyRoom);
-  game->Tick();
-  ASSERT_EQ(game->state, ZTurkeyGame::TrophyRoom);
-  EXPECT_EQ(ZTrophyRoomWnd::ReadTrophy(0).weight, b->weight);
-  EXPECT_EQ(ZTrophyRoomWnd::ReadTrophy(0).type, b->subspecies);
-  game->SetState(ZTurkeyGame::MainMenu);  // the room lets go of its background and empties the list
-  EXPECT_EQ(b->GetSprite(), nullptr);
-  EXPECT_TRUE(game->worldSprites.IsEmpty());
-  // The bird can take a new picture afterwards; its old one is not deleted twice.
-  game->state = ZTurkeyGame::Hunting;
-  b->animation = -1;
-  b->UpdateSprite();
-  EXPECT_NE(b->GetSprite(), nullptr);
 }
 
 }  // namespace
