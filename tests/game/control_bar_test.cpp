@@ -1,4 +1,4 @@
-// ZControlBar built on its own from the real art: its four controls, its picture, hiding and what it passes on.
+// ZControlBar built on its own from the real art: hiding, and what it passes on to its owner.
 #include <gtest/gtest.h>
 
 #include "framework/graphics/sprite.h"

@@ -1,4 +1,4 @@
-// ZScene: projection values, the five stands, and scenery placed on the ground and painted into the panorama.
+// ZScene: projection values, and scenery placed by distance and painted into the panorama.
 #include <gtest/gtest.h>
 
 #include <algorithm>

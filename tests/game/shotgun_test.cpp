@@ -1,5 +1,5 @@
-// ZShotgun in a hunt view: the raise/lower/fire/recoil/pump/reload timeline step by step, the sway, the
-// muzzle flash, and the shot traced through the world sprites band by band.
+// ZShotgun in a hunt view: the raise/lower/fire/recoil/pump/reload timeline step by step, the muzzle
+// flash, and the shot traced through the world sprites band by band.
 #include <gtest/gtest.h>
 
 #include <functional>

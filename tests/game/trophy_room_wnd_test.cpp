@@ -1,4 +1,5 @@
-// The trophy room with the real art on the headless backend: ranking, reset, the line, painting, keys and buttons.
+// The trophy room with the real art on the headless backend: ranking, reset, the line, painting,
+// Esc and the leave button, and its pinned picture.
 #include "game/trophy_room_wnd.h"
 
 #include <gtest/gtest.h>

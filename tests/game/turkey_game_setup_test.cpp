@@ -1,5 +1,5 @@
 // ZTurkeyGame with the real display, art and sound on the headless backend: screens that fail to open,
-// area loading (and refusing unusable area art without keeping half of it) and the random sound draws.
+// area loading (and refusing unusable area art without keeping half of it) and the ambient sound draws.
 #include <gtest/gtest.h>
 #include <unistd.h>
 

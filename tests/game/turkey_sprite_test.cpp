@@ -1,5 +1,5 @@
-// ZTurkey's picture in a running hunt: placement on the ground, the animation table and mirroring, coming
-// into and leaving view, the kill zone, the fall, birds without art, and many hunts in a row.
+// ZTurkey's picture in a running hunt: placement on the ground, the animation table and mirroring,
+// coming into and leaving view, the kill zone, and pictures replaced or taken back.
 #include <gtest/gtest.h>
 
 #include <cmath>
