@@ -3,14 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 #include "framework/graphics/sprite.h"
 #include "framework/graphics/sprite_map.h"
 #include "framework/ui/edit.h"
 #include "framework/ui/radio_button.h"
 #include "game/hunt_setup_dialog.h"
-#include "platform/edit_control.h"
 #include "platform/window.h"
 #include "tests/game/menu_fixture.h"
 
@@ -105,19 +103,6 @@ TEST_F(HuntSetupDialogTest, ARepaintWhileItIsUpKeepsWhatThePlayerTypedAndClicked
   EXPECT_EQ(name->GetWindowText(), "Bo");
   EXPECT_EQ(d->areaButtons[0]->checked, 1);
   EXPECT_EQ(eastern->checked, 0);
-}
-
-TEST_F(HuntSetupDialogTest, TheFieldGoesWithTheDialogAndTakesTheTextInputWithIt) {
-  auto d = Dialog();
-  d->ShowWindow(platform::SW_SHOW);
-  d->UpdateWindow();
-  platform::Window* field = d->nameEdit.get();
-  field->SetFocus();
-  EXPECT_TRUE(backend->TextInputOn());
-  d.reset();
-  EXPECT_FALSE(platform::IsWindow(field));
-  EXPECT_FALSE(backend->TextInputOn());
-  EXPECT_EQ(platform::GetFocus(), wnd);
 }
 
 TEST_F(HuntSetupDialogTest, WithoutGraphicsOrControlsArtItIsNotBuiltAndIsNeverRun) {
