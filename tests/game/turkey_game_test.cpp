@@ -104,20 +104,6 @@ TEST_F(GameFixture, LeavingTheHuntStopsItsClocksAndScrolling) {
   }
 }
 
-TEST_F(GameFixture, EnteringHuntStartsTheClocksOnlyWhenTheHuntBegins) {
-  for (int32_t request : kStates) {
-    Fresh();
-    game->state = G::EnteringHunt;
-    game->enteringHuntDone = 1;
-    game->frameClockOn = 0;
-    game->edgeScrollOn = 0;
-    game->SetState(request);
-    EXPECT_EQ(game->enteringHuntDone, 0) << G::StateName(request);
-    EXPECT_EQ(game->frameClockOn, request == G::Hunting ? 1 : 0);
-    EXPECT_EQ(game->edgeScrollOn, request == G::Hunting ? 1 : 0);
-  }
-}
-
 TEST_F(GameFixture, ExitingIgnoresEveryRequestAndPostsNothing) {
   game->state = G::Exiting;
   for (int32_t request : kStates) game->SetState(request);
