@@ -1,5 +1,5 @@
 // ZTurkeyGame: the state table (every row), the loop, clean-up, and the messages the scenarios do
-// not reach (Escape in every state, focus coming back, reactivation).
+// not reach (Escape in every state, a repeated activation).
 #include <gtest/gtest.h>
 
 #include <map>
@@ -219,18 +219,6 @@ TEST_F(GameFixture, EscapeEndsTheProgramFromTheMenuLeavesTheTrophyRoomAndIsIgnor
     const int32_t want = s == G::MainMenu ? G::Exiting : s == G::TrophyRoom ? G::MainMenu : s;
     EXPECT_EQ(game->state, want) << G::StateName(s);
   }
-}
-
-TEST_F(GameFixture, FocusComingBackInTheMenuClearsTheButtonThatHadIt) {
-  game->state = G::MainMenu;
-  gametest::RecordingWnd* button = Child(14);
-  Send(platform::WM_SETFOCUS, reinterpret_cast<platform::WPARAM>(button));
-  ASSERT_EQ(button->Count(platform::WM_KILLFOCUS), 1);
-  EXPECT_EQ(button->messages.back().second, reinterpret_cast<platform::WPARAM>(wnd));
-  // Outside the menu the default handling applies and nothing is sent.
-  game->state = G::Hunting;
-  Send(platform::WM_SETFOCUS, reinterpret_cast<platform::WPARAM>(button));
-  EXPECT_EQ(button->Count(platform::WM_KILLFOCUS), 1);
 }
 
 TEST_F(GameFixture, ARepeatedActivationDoesNotDisturbARunningHunt) {
