@@ -1,9 +1,6 @@
-// ZControlBar built on its own from the real art: hiding, and what it passes on to its owner.
+// ZControlBar built on its own from the real art: what it passes on to its owner.
 #include <gtest/gtest.h>
 
-#include "framework/graphics/sprite.h"
-#include "framework/graphics/sprite_map.h"
-#include "framework/ui/push_button.h"
 #include "game/control_bar.h"
 #include "tests/game/menu_fixture.h"
 
@@ -35,21 +32,6 @@ class ControlBarTest : public gametest::MenuFixture {
   gametest::RecordingWnd* owner = nullptr;
   std::unique_ptr<ZControlBar> bar;
 };
-
-TEST_F(ControlBarTest, HidingResetsThePlainButtonsButTheAimButtonStaysDown) {
-  Show();
-  bar->callButton1->SetState(B::kStateHighlighted);
-  bar->returnButton->SetState(B::kStateHighlighted);
-  bar->aimButton->SetDown(1);
-  ASSERT_EQ(bar->callButton1->state, B::kStateHighlighted);
-  ASSERT_EQ(bar->returnButton->state, B::kStateHighlighted);
-  bar->ShowWindow(platform::SW_HIDE);
-  EXPECT_EQ(bar->callButton1->state, B::kStateNormal);
-  EXPECT_EQ(bar->callButton2->state, B::kStateNormal);
-  EXPECT_EQ(bar->returnButton->state, B::kStateNormal);
-  EXPECT_EQ(bar->aimButton->state, B::kStatePressed);
-  EXPECT_EQ(bar->aimButton->down, 1);
-}
 
 TEST_F(ControlBarTest, ClicksKeysAndActivationGoToTheOwner) {
   Show();

