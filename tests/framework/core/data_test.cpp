@@ -1,4 +1,4 @@
-// The data-file base and the resource-reading contract.
+// File objects and the resource-reading contract.
 #include "framework/core/data.h"
 
 #include <gtest/gtest.h>
@@ -9,24 +9,6 @@
 #include "tests/platform/pe_test_builder.h"
 
 namespace {
-
-TEST(DataTest, NeverOpenedDataIsClosedAndDestroysWithoutTouchingFiles) {
-  std::string path = ::testing::TempDir() + "gfx_data_test.txt";
-  { std::ofstream(path) << "keep"; }
-  {
-    auto data = std::make_unique<ZData>();
-    EXPECT_FALSE(data->IsOpen());
-    EXPECT_TRUE(data->GetFileName().empty());
-    EXPECT_TRUE(data->IsKindOf(&CFile::classRecord));
-    EXPECT_STREQ(data->GetRuntimeClass()->className, "ZData");
-    EXPECT_EQ(data->GetRuntimeClass()->baseClass, &CFile::classRecord);
-    EXPECT_EQ(data->Read(nullptr, 4), 0u);
-  }
-  std::ifstream in(path);
-  std::string text;
-  in >> text;
-  EXPECT_EQ(text, "keep");
-}
 
 TEST(DataTest, FileObjectsReadSeekAndReportShortReads) {
   std::string path = ::testing::TempDir() + "gfx_data_file.bin";
