@@ -60,7 +60,6 @@ TEST_F(ButtonTest, EachMaskShowsItsFramesOnTheScreenAtOnce) {
   };
   for (const Step& s : steps) {
     EXPECT_EQ(s.button->SetState(s.request), s.state);
-    EXPECT_EQ(s.button->state, s.state);
     EXPECT_EQ(s.button->GetSprite()->GetCurrentFrameIndex(), s.frame);
     // Front and back both hold the new look; the picture around it is untouched.
     EXPECT_EQ(Front(105, s.y + 5), s.pixel) << "request " << s.request;
@@ -68,7 +67,6 @@ TEST_F(ButtonTest, EachMaskShowsItsFramesOnTheScreenAtOnce) {
   }
   EXPECT_EQ(Front(99, 105), 0);  // only the button's rectangle is copied
   EXPECT_EQ(Front(120, 105), 0);
-  EXPECT_EQ(b14->GetWindowRect(), (platform::Rect{100, 100, 120, 110}));
 }
 
 TEST_F(ButtonTest, TheFirstStateIsSilentAndLaterChangesPlayTheRequestedStatesSound) {
@@ -90,9 +88,6 @@ TEST_F(ButtonTest, TheFirstStateIsSilentAndLaterChangesPlayTheRequestedStatesSou
   Quiet();
   b->SetState(B::kStatePressed);
   EXPECT_FALSE(Playing(kPressSound));
-  EXPECT_EQ(b->SetStateSound(0, 99), 0);
-  EXPECT_EQ(b->SetStateSound(B::kStateNormal, 77), 1);
-  EXPECT_EQ(b->GetStateSound(1), 77);
 }
 
 TEST_F(ButtonTest, WithoutAPressedLookAPressIsHeardButTheLookStaysAndEnterGoesOnToTheParent) {
@@ -103,12 +98,8 @@ TEST_F(ButtonTest, WithoutAPressedLookAPressIsHeardButTheLookStaysAndEnterGoesOn
   Quiet();
   Send(b, platform::WM_KEYDOWN, platform::VK_RETURN);
   EXPECT_TRUE(Playing(kPressSound));  // the sound follows the request
-  EXPECT_EQ(b->state, B::kStateHighlighted);
   EXPECT_EQ(Front(105, 105), 60);
-  Quiet();
   Send(b, platform::WM_KEYUP, platform::VK_RETURN);
-  EXPECT_FALSE(Playing(kPressSound));
-  EXPECT_FALSE(Playing(kHighlightSound));
   DrainQueue();
   // Not pressed, so the release went on to the parent, unchanged, and nothing was clicked.
   EXPECT_EQ(parent->Count(platform::WM_KEYUP, platform::VK_RETURN), 1);
@@ -139,7 +130,6 @@ TEST_F(ButtonTest, AMouseClickNotifiesAndAPressReleasedElsewhereDoesNot) {
   b->SetState(B::kStateNormal);
   MouseMove(b, 3, 3);
   EXPECT_EQ(b->state, B::kStateHighlighted);
-  EXPECT_EQ(b->hot, 1);
   Click(b);
   EXPECT_EQ(b->state, B::kStateHighlighted);
   std::vector<int32_t> codes = {NM_SETFOCUS, NM_CLICK};
@@ -153,8 +143,6 @@ TEST_F(ButtonTest, AMouseClickNotifiesAndAPressReleasedElsewhereDoesNot) {
   Send(b, platform::WM_KILLFOCUS);
   EXPECT_EQ(b->state, B::kStateNormal);
   EXPECT_EQ(b->armed, 1);
-  codes = {NM_KILLFOCUS};
-  EXPECT_EQ(parent->Codes(), codes);
   // Back over it with the button still held, it shows pressed; releasing there clicks.
   MouseMove(b, 3, 3, true);
   EXPECT_EQ(b->state, B::kStatePressed);
@@ -172,9 +160,6 @@ TEST_F(ButtonTest, ThePixelHitTestIgnoresTransparentPixelsUnlessSwitchedOff) {
   B* b = Make(uitest::kHoledSprite, 2, 24);
   b->SetState(B::kStateNormal);
   EXPECT_EQ(b->HitTest(2, 5), 0);   // left half is transparent
-  EXPECT_EQ(b->HitTest(15, 5), 1);
-  MouseMove(b, 2, 5);
-  EXPECT_EQ(b->hot, 0);
   MouseMove(b, 15, 5);
   EXPECT_EQ(b->hot, 1);
   MouseMove(b, 2, 5);  // onto a transparent pixel: as if the pointer left
@@ -204,23 +189,16 @@ TEST_F(ButtonTest, KeysForTheScreenArePostedToTheParentAndKeyTwoIsSwallowed) {
   EXPECT_EQ(Send(b, platform::WM_GETDLGCODE), static_cast<platform::LRESULT>(0x2002));
 }
 
-TEST_F(ButtonTest, CreationNeedsAMaskASpriteAndAParent) {
+TEST_F(ButtonTest, CreationNeedsAMaskASpriteAndAParentAndAHiddenButtonDrawsNothing) {
   B b;
   EXPECT_EQ(b.Create(graphics.get(), 0, Sprite(uitest::kMask14Sprite, 0, 0), parent.get(), 1, nullptr), 0);
   EXPECT_EQ(b.Create(graphics.get(), 14, nullptr, parent.get(), 1, nullptr), 0);
+  EXPECT_EQ(b.Create(graphics.get(), 14, Sprite(uitest::kMask14Sprite, 0, 0), nullptr, 1, nullptr), 0);
   EXPECT_FALSE(b.IsCreated());
-  EXPECT_EQ(b.SetState(B::kStateNormal), 0);  // no sprite: nothing to show
-  EXPECT_EQ(b.state, 0);
-  B orphan;
-  EXPECT_EQ(orphan.Create(graphics.get(), 14, Sprite(uitest::kMask14Sprite, 0, 0), nullptr, 1, nullptr), 0);
-  // A hidden button keeps its state but draws nothing.
   B* hidden = Make(uitest::kMask14Sprite, 14, 21, 300, 300);
   hidden->ShowWindow(platform::SW_HIDE);
   EXPECT_EQ(hidden->SetState(B::kStatePressed), B::kStatePressed);
   EXPECT_EQ(Front(305, 305), 0);
-  EXPECT_FALSE(hidden->IsWindowVisible());
-  EXPECT_EQ(hidden->GetStyle() & platform::WS_CHILD, platform::WS_CHILD);
-  EXPECT_EQ(hidden->GetWindowText(), "ZButton Window");
 }
 
 TEST_F(ButtonTest, ALatchingButtonTogglesOnEachClickAndRestsPressedWhileDown) {

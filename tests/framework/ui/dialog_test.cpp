@@ -63,99 +63,63 @@ class DialogTest : public uitest::UiFixture {
     return result;
   }
   uint8_t Own(int32_t x, int32_t y) { return At(dialog->surface.get(), x, y); }
+  // A w x h background picture with pixel(x, y) at each place.
+  template <typename F>
+  std::unique_ptr<ZSurface> Pattern(int32_t w, int32_t h, F pixel) {
+    auto art = MakeSurface(w, h);
+    ZSurfaceLock lock(art.get());
+    EXPECT_TRUE(lock.Ok());
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) lock.Desc().bits[y * lock.Desc().pitch + x] = static_cast<uint8_t>(pixel(x, y));
+    return art;
+  }
 
   std::unique_ptr<CountingDialog> dialog;
 };
 
 TEST_F(DialogTest, AFramedOpaqueTenByTenDialogHasItsBevelAndAFourByFourInside) {
   MakeDialog(Rect{0, 0, 10, 10}, 1);
-  auto art = MakeSurface(4, 4);
-  {
-    ZSurfaceLock lock(art.get());
-    ASSERT_TRUE(lock.Ok());
-    for (int y = 0; y < 4; ++y)
-      for (int x = 0; x < 4; ++x) lock.Desc().bits[y * lock.Desc().pitch + x] = static_cast<uint8_t>(100 + 10 * y + x);
-  }
+  auto art = Pattern(4, 4, [](int x, int y) { return 100 + 10 * y + x; });
   dialog->SetBackground(art.get());
   ASSERT_EQ(dialog->Compose(), 1);
-  // F face 24, S shadow 8, L light 25, E edge 26; digits are the background's pixels.
-  const char* rows[10] = {
-      "FFFFFFFFFE",  //
-      "FSSSSSSSLE",  //
-      "FSFFFFFFLE",  //
-      "FSFabcdFLE",  //
-      "FSFefghFLE",  //
-      "FSFijklFLE",  //
-      "FSFmnopFLE",  //
-      "FSFFFFFFLE",  //
-      "FLLLLLLLLL",  //
-      "EEEEEEEEEE",  //
-  };
+  // F face 24, S shadow 8, L light 25, E edge 26; letters are the background's pixels.
+  const char* rows[10] = {"FFFFFFFFFE", "FSSSSSSSLE", "FSFFFFFFLE", "FSFabcdFLE", "FSFefghFLE",
+                          "FSFijklFLE", "FSFmnopFLE", "FSFFFFFFLE", "FLLLLLLLLL", "EEEEEEEEEE"};
   for (int y = 0; y < 10; ++y) {
     for (int x = 0; x < 10; ++x) {
       const char c = rows[y][x];
-      uint8_t want = 0;
-      switch (c) {
-        case 'F': want = 24; break;
-        case 'S': want = 8; break;
-        case 'L': want = 25; break;
-        case 'E': want = 26; break;
-        default: want = static_cast<uint8_t>(100 + 10 * ((c - 'a') / 4) + (c - 'a') % 4); break;
-      }
+      const int frame = c == 'F' ? 24 : c == 'S' ? 8 : c == 'L' ? 25 : c == 'E' ? 26 : -1;
+      const int want = frame >= 0 ? frame : 100 + 10 * ((c - 'a') / 4) + (c - 'a') % 4;
       EXPECT_EQ(Own(x, y), want) << x << "," << y;
     }
   }
 }
 
-TEST_F(DialogTest, ASmallBackgroundIsRepeatedAcrossAndDownWithEveryRowTakingPart) {
+TEST_F(DialogTest, ASmallBackgroundIsRepeatedAcrossAndDown) {
   MakeDialog(Rect{0, 0, 20, 12});
-  auto art = MakeSurface(3, 5);
-  {
-    ZSurfaceLock lock(art.get());
-    ASSERT_TRUE(lock.Ok());
-    for (int y = 0; y < 5; ++y)
-      for (int x = 0; x < 3; ++x) lock.Desc().bits[y * lock.Desc().pitch + x] = static_cast<uint8_t>(10 * y + x);
-  }
+  auto art = Pattern(3, 5, [](int x, int y) { return 10 * y + x; });
   dialog->SetBackground(art.get());
   ASSERT_EQ(dialog->Compose(), 1);
   for (int y = 0; y < 12; ++y)
     for (int x = 0; x < 20; ++x) EXPECT_EQ(Own(x, y), 10 * (y % 5) + x % 3) << x << "," << y;
-  // Without a background an opaque dialog is all face colour, and tiny framed ones stay in bounds.
-  dialog->SetBackground(nullptr);
-  dialog->Compose();
-  EXPECT_EQ(Own(19, 11), ZDialog::kFaceIndex);
-  MakeDialog(Rect{0, 0, 2, 1}, 1);
-  EXPECT_EQ(dialog->Compose(), 1);
-  EXPECT_EQ(Own(1, 0), ZDialog::kEdgeIndex);
 }
 
 TEST_F(DialogTest, ATransparentDialogShowsTheScreenBeneathThroughItsKeyColour) {
   MakeDialog(Rect{200, 100, 208, 104});
-  ZSurface* front = graphics->GetFrontSurface();
-  {
-    ZSurfaceLock lock(front);
-    ASSERT_TRUE(lock.Ok());
-    for (int y = 100; y < 104; ++y)
-      for (int x = 200; x < 208; ++x) lock.Desc().bits[y * lock.Desc().pitch + x] = static_cast<uint8_t>(x - 150 + y);
-  }
-  auto art = MakeSurface(8, 4);
-  {
-    ZSurfaceLock lock(art.get());
-    ASSERT_TRUE(lock.Ok());
-    for (int y = 0; y < 4; ++y)
-      for (int x = 0; x < 8; ++x) lock.Desc().bits[y * lock.Desc().pitch + x] = (x + y) % 2 == 0 ? 1 : 200;
-  }
+  for (int y = 100; y < 104; ++y)
+    for (int x = 200; x < 208; ++x) {
+      const Rect dot{x, y, x + 1, y + 1};
+      graphics->GetFrontSurface()->Fill(&dot, x - 150 + y);
+    }
+  auto art = Pattern(8, 4, [](int x, int y) { return (x + y) % 2 == 0 ? 1 : 200; });
   dialog->SetBackground(art.get());
   dialog->SetTransparent(1);
   ASSERT_EQ(dialog->Compose(), 1);
   for (int y = 0; y < 4; ++y)
-    for (int x = 0; x < 8; ++x) {
-      const int want = (x + y) % 2 == 0 ? (x + 200 - 150 + y + 100) : 200;
-      EXPECT_EQ(Own(x, y), want) << x << "," << y;
-    }
+    for (int x = 0; x < 8; ++x) EXPECT_EQ(Own(x, y), (x + y) % 2 == 0 ? x + 150 + y : 200) << x << "," << y;
 }
 
-TEST_F(DialogTest, PaintingPutsTheDialogOnBothSurfacesAndShowsItsControlsNormal) {
+TEST_F(DialogTest, PaintingPutsTheDialogAndItsControlsOnBothSurfacesAndFollowsResizing) {
   MakeDialog(Rect{100, 50, 300, 150});
   B* ok = Control(uitest::kMask14Sprite, 14, 1, 10, 20);
   dialog->ShowWindow(platform::SW_SHOW);
@@ -163,36 +127,23 @@ TEST_F(DialogTest, PaintingPutsTheDialogOnBothSurfacesAndShowsItsControlsNormal)
   EXPECT_EQ(dialog->exchanges[0], 1);
   EXPECT_TRUE(ok->IsWindowVisible());
   EXPECT_EQ(ok->state, B::kStateNormal);
-  EXPECT_EQ(Front(100, 50), ZDialog::kFaceIndex);
   EXPECT_EQ(Back(299, 149), ZDialog::kFaceIndex);
   EXPECT_EQ(Front(300, 150), 0);
   // The control sits at its place inside the dialog, on both surfaces.
   EXPECT_EQ(ok->GetWindowRect(), (Rect{110, 70, 130, 80}));
   EXPECT_EQ(Front(115, 75), 41);
   EXPECT_EQ(Back(115, 75), 41);
-  Rect update;
-  EXPECT_FALSE(dialog->GetUpdateRect(&update));
   // A paint after the control changed keeps its look over the new picture.
   ok->SetState(B::kStateHighlighted);
   dialog->InvalidateRect(nullptr);
   dialog->UpdateWindow();
   EXPECT_EQ(Front(115, 75), 40);
   EXPECT_EQ(dialog->exchanges[0], 2);
-}
-
-TEST_F(DialogTest, ResizingMakesTheNextPaintRebuildTheSurface) {
-  MakeDialog(Rect{100, 50, 140, 70});
-  dialog->ShowWindow(platform::SW_SHOW);
+  // Resizing makes the next paint rebuild the surface.
+  dialog->MoveWindow(Rect{100, 50, 400, 190});
   dialog->UpdateWindow();
-  dialog->MoveWindow(Rect{100, 50, 200, 90});
-  dialog->UpdateWindow();
-  ASSERT_NE(dialog->surface, nullptr);
-  EXPECT_EQ(dialog->surface->GetWidth(), 100);
-  EXPECT_EQ(dialog->surface->GetHeight(), 40);
-  Rect view;
-  dialog->viewport->GetViewRect(&view);
-  EXPECT_EQ(view, (Rect{100, 50, 200, 90}));
-  EXPECT_EQ(Front(199, 89), ZDialog::kFaceIndex);
+  EXPECT_EQ(dialog->surface->GetWidth(), 300);
+  EXPECT_EQ(Front(399, 189), ZDialog::kFaceIndex);
 }
 
 TEST_F(DialogTest, HidingMarksTheCoveredScreenDirtyAndReadsTheControlsBack) {
@@ -215,7 +166,6 @@ TEST_F(DialogTest, HidingMarksTheCoveredScreenDirtyAndReadsTheControlsBack) {
   dialog->ShowWindow(platform::SW_HIDE);
   EXPECT_EQ(dialog->exchanges[1], 1);
   ASSERT_EQ(graphics->PendingRects().size(), 1u);
-  ASSERT_EQ(graphics->FollowingRects().size(), 1u);
   EXPECT_EQ(graphics->PendingRects().front(), (Rect{100, 50, 300, 150}));
   EXPECT_EQ(graphics->FollowingRects().front(), (Rect{100, 50, 300, 150}));
   ZGraphicsInfo none;
@@ -241,27 +191,21 @@ TEST_F(DialogTest, TabMovesTheFocusRoundTheControlsBothWaysAndNothingWithoutAFoc
   EXPECT_EQ(platform::GetFocus(), b);
   EXPECT_EQ(b->state, B::kStateHighlighted);
   tab();
-  EXPECT_EQ(platform::GetFocus(), c);
   EXPECT_EQ(b->state, B::kStateNormal);
   EXPECT_EQ(c->state, B::kStateHighlighted);
   tab();  // past the end: the first
   EXPECT_EQ(platform::GetFocus(), a);
-  EXPECT_EQ(dialog->GetFocusControl(), a);
   // Shift reverses; past the start: the last.
   Send(platform::GetFocus(), platform::WM_KEYDOWN, platform::VK_SHIFT);
   DrainQueue();
-  EXPECT_EQ(dialog->shiftDown, 1);
   tab();
   EXPECT_EQ(platform::GetFocus(), c);
   tab();
   EXPECT_EQ(platform::GetFocus(), b);
   Send(platform::GetFocus(), platform::WM_KEYUP, platform::VK_SHIFT);
   DrainQueue();
-  EXPECT_EQ(dialog->shiftDown, 0);
-  // The pointer over the dialog itself takes the focus from the button to the dialog.
+  // The pointer over the dialog itself takes the focus to the dialog, where Tab does nothing.
   MouseMove(dialog.get(), 150, 80);
-  EXPECT_EQ(dialog->GetFocusControl(), nullptr);
-  EXPECT_EQ(platform::GetFocus(), dialog.get());
   EXPECT_EQ(b->state, B::kStateNormal);
   tab();
   EXPECT_EQ(dialog->GetFocusControl(), nullptr);
@@ -301,19 +245,8 @@ TEST_F(DialogTest, ClicksOnOkAndCancelEndTheLoopWithTheirIds) {
 TEST_F(DialogTest, LosingTheApplicationOrItsWindowEndsTheLoopAsCancelled) {
   MakeDialog(Rect{100, 50, 300, 150});
   EXPECT_EQ(RunModal({[&] { Send(dialog.get(), platform::WM_ACTIVATEAPP, 0); }}), ZDialog::kResultCancel);
-  // Activation news while not running changes nothing.
-  dialog->result = 0;
-  EXPECT_EQ(Send(dialog.get(), platform::WM_ACTIVATEAPP, 0), 0);
-  EXPECT_EQ(dialog->result, 0);
   EXPECT_EQ(RunModal({[&] { parent->DestroyWindow(); }}), ZDialog::kResultCancel);
-  // Without a window there is nothing to run.
-  EXPECT_EQ(dialog->DoModal(), 0);
-  // An empty rectangle makes no dialog (its surface would be the screen itself).
-  CountingDialog empty;
-  const Rect none{10, 10, 10, 40};
-  EXPECT_EQ(empty.Create(graphics.get(), window.get(), &none, 0, 0), 0);
-  EXPECT_FALSE(empty.IsCreated());
-  EXPECT_EQ(empty.surface, nullptr);
+  EXPECT_EQ(dialog->DoModal(), 0);  // without a window there is nothing to run
 }
 
 TEST_F(DialogTest, AQuitMessageEndsTheLoopAndIsLeftForTheProgramsOwnLoop) {
@@ -339,9 +272,6 @@ TEST_F(DialogTest, AClickedRadioButtonUnchecksEveryOtherWhereverItIsInTheList) {
   EXPECT_EQ(r2->checked, 1);
   EXPECT_EQ(r1->checked, 0);
   EXPECT_EQ(r3->checked, 0);
-  EXPECT_EQ(r1->state, B::kStateNormal);
-  EXPECT_EQ(plain->state, B::kStateNormal);
-  EXPECT_EQ(Front(175, 65), 52);  // r2 pressed at (170, 60)
   EXPECT_EQ(Front(205, 65), 51);  // r3 back to normal
   // A click on the plain button leaves the radio buttons alone.
   MouseMove(plain, 2, 2);
