@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
 
 #include "tests/framework/sound/wave_images.h"
 
@@ -113,34 +112,6 @@ TEST(ZWaveData, ReadIsCutToTheCapacityAndAFreedWaveGivesNothing) {
   EXPECT_EQ(w.GetFormat(&f), 0);
   EXPECT_EQ(w.GetDataSize(), 0u);
   EXPECT_EQ(w.ReadData(dest, 4), 0u);
-}
-
-std::map<uint32_t, std::vector<uint8_t>>* g_images = nullptr;
-std::vector<uint32_t> g_asked;
-
-int MapReader(platform::Module*, uint32_t id, ZResourceBlock* out) {
-  g_asked.push_back(id);
-  auto it = g_images->find(id);
-  if (it == g_images->end()) return 0;
-  out->data = it->second.data();
-  out->size = static_cast<uint32_t>(it->second.size());
-  return 1;
-}
-
-TEST(ZWaveResource, LoadsByTheLowSixteenBitsOfTheId) {
-  std::map<uint32_t, std::vector<uint8_t>> images = {{5, Recording(1, 11025, 8, {1, 2})}};
-  g_images = &images;
-  g_asked.clear();
-  ZWave::SetResourceReader(&MapReader);
-  ZWave w;
-  EXPECT_EQ(w.LoadFromResource(0x10005, nullptr), 1);
-  EXPECT_EQ(w.fromResource, 1);
-  EXPECT_EQ(w.GetDataSize(), 2u);
-  EXPECT_EQ(w.LoadFromResource(6, nullptr), 0);  // a miss forgets the old image too
-  EXPECT_EQ(w.data, nullptr);
-  EXPECT_EQ(g_asked, (std::vector<uint32_t>{5, 6}));
-  ZWave::SetResourceReader(nullptr);
-  g_images = nullptr;
 }
 
 }  // namespace
