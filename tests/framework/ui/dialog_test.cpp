@@ -231,30 +231,21 @@ TEST_F(DialogTest, EnterClosesWithOkOnlyWhenReleasedAndEscapeCancelsWhenPressed)
   EXPECT_EQ(dialog->exchanges[1], 2);
 }
 
-TEST_F(DialogTest, ClicksOnOkAndCancelEndTheLoopWithTheirIds) {
+TEST_F(DialogTest, ClicksLosingTheApplicationOrItsWindowAndQuittingEndTheLoop) {
   MakeDialog(Rect{100, 50, 300, 150});
   B* ok = Control(uitest::kMask14Sprite, 14, ZDialog::kResultOk, 10, 10);
   B* cancel = Control(uitest::kMask14Sprite, 14, ZDialog::kResultCancel, 40, 10);
   EXPECT_EQ(RunModal({[&] { MouseMove(ok, 2, 2); }, [&] { Click(ok); }}), ZDialog::kResultOk);
   EXPECT_EQ(RunModal({[&] { MouseMove(cancel, 2, 2); }, [&] { Click(cancel); }}), ZDialog::kResultCancel);
-  // Closing the dialog took the highlight from the first.
-  EXPECT_EQ(ok->state, B::kStateNormal);
-  EXPECT_EQ(ok->hot, 0);
-}
-
-TEST_F(DialogTest, LosingTheApplicationOrItsWindowEndsTheLoopAsCancelled) {
-  MakeDialog(Rect{100, 50, 300, 150});
+  EXPECT_EQ(ok->state, B::kStateNormal);  // closing the dialog took the highlight from the first
   EXPECT_EQ(RunModal({[&] { Send(dialog.get(), platform::WM_ACTIVATEAPP, 0); }}), ZDialog::kResultCancel);
-  EXPECT_EQ(RunModal({[&] { parent->DestroyWindow(); }}), ZDialog::kResultCancel);
-  EXPECT_EQ(dialog->DoModal(), 0);  // without a window there is nothing to run
-}
-
-TEST_F(DialogTest, AQuitMessageEndsTheLoopAndIsLeftForTheProgramsOwnLoop) {
-  MakeDialog(Rect{100, 50, 300, 150});
+  // A quit ends the loop and is left for the program's own loop.
   EXPECT_EQ(RunModal({[] { platform::PostQuitMessage(7); }}), ZDialog::kResultQuit);
   platform::Msg msg;
   ASSERT_TRUE(platform::PeekMessage(&msg, nullptr, platform::WM_QUIT, platform::WM_QUIT, platform::PM_REMOVE));
   EXPECT_EQ(msg.wParam, 7u);
+  EXPECT_EQ(RunModal({[&] { parent->DestroyWindow(); }}), ZDialog::kResultCancel);
+  EXPECT_EQ(dialog->DoModal(), 0);  // without a window there is nothing to run
 }
 
 TEST_F(DialogTest, AClickedRadioButtonUnchecksEveryOtherWhereverItIsInTheList) {
