@@ -1,4 +1,4 @@
-// Sprite maps: layout (stride, bottom-up rows, frames of one sprite), loading from resources and files, painting.
+// Sprite maps: layout (stride, bottom-up rows, frames of one sprite), damaged maps, files, palettes, painting.
 #include "framework/graphics/sprite_map.h"
 
 #include <gtest/gtest.h>
@@ -8,9 +8,7 @@
 
 #include "framework/graphics/frame.h"
 #include "framework/graphics/palette.h"
-#include "platform/module.h"
 #include "tests/framework/graphics/gfx_test_util.h"
-#include "tests/platform/pe_test_builder.h"
 
 namespace {
 
@@ -23,11 +21,6 @@ using gfxtest::SolidFrame;
 std::vector<MapFrame> ThreeFrames() {
   return {PatternFrame(100, 7, 0, 0, 3, 2, [](int u, int v) { return 10 + u + 3 * v; }, 1, 1),
           SolidFrame(101, 7, 4, 0, 5, 4, 20, 2, 3), SolidFrame(102, 9, 0, 5, 8, 3, 30)};
-}
-
-std::unique_ptr<platform::Module> ModuleWith(const std::vector<uint8_t>& map, int id = 151) {
-  std::vector<testpe::Resource> res{{"SPRITEMAP", id, 0x409, map}};
-  return platform::Module::FromBytes(testpe::Build(res), "test.dll");
 }
 
 TEST(SpriteMapTest, ReadsLayoutFromBytesWithBottomUpPaddedRows) {
@@ -119,18 +112,6 @@ TEST(SpriteMapTest, EntriesAtTheEdgeOf32BitsGiveEmptyFramesAndNoPixels) {
   EXPECT_EQ(wide.GetComponent(0)->Stride(), int64_t{0x80000000});
   EXPECT_EQ(wide.GetPixel(4, 0, 1), 43);
   EXPECT_EQ(wide.GetPixel(4, 0, 0), -1);
-}
-
-TEST(SpriteMapTest, LoadsFromAModuleResourceByLow16BitsOfTheId) {
-  std::vector<uint8_t> bytes = BuildSpriteMap(16, 8, 3, ThreeFrames());
-  auto module = ModuleWith(bytes);
-  ASSERT_TRUE(module->Valid());
-  ZSpriteMap map;
-  EXPECT_EQ(map.LoadResource(150, module.get()), 0);
-  EXPECT_EQ(map.GetEntryCount(), 0);
-  ASSERT_EQ(map.LoadResource(151 + 0x10000, module.get()), 1);
-  EXPECT_EQ(map.GetEntryCount(), 3);
-  EXPECT_EQ(map.GetPixel(101, 4, 3), 20);
 }
 
 TEST(SpriteMapTest, LoadsFromAFileAndRefusesShortFiles) {

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include "framework/graphics/sprite_list.h"
-#include "framework/graphics/sprite_map.h"
 #include "tests/framework/graphics/gfx_test_util.h"
 
 namespace {
@@ -145,19 +144,6 @@ TEST_F(ViewportTest, NarrowedClipIsPutBack) {
   EXPECT_EQ(v.GetClipper()->ClipRect(), view);
   v.RestoreClip();  // nothing saved: stays
   EXPECT_EQ(v.GetClipper()->ClipRect(), view);
-}
-
-TEST_F(ViewportTest, LostSourceIsRestoredAndRepaintedDuringTheViewCopy) {
-  std::vector<uint8_t> bytes = gfxtest::BuildSpriteMap(64, 64, 0, {gfxtest::SolidFrame(1, 1, 0, 0, 64, 64, 33)});
-  ZSpriteMap map;
-  ASSERT_EQ(map.LoadBytes(bytes.data(), bytes.size()), 1);
-  ZSurface source(graphics.get(), &map);
-  Rect view{0, 0, 64, 64};
-  ZViewport v(graphics.get(), &source, graphics->GetBackSurface(), &view, 0, 0);
-  source.GetSurface2()->MarkLost();
-  v.Draw();
-  EXPECT_FALSE(source.IsLost());
-  EXPECT_EQ(At(graphics->GetBackSurface(), 10, 10), 33);
 }
 
 }  // namespace
