@@ -21,11 +21,9 @@ class ScaledSpriteTest : public gfxtest::GraphicsFixture {
   void SetUp() override {
     GraphicsFixture::SetUp();
     // Sprite 1: 45 x 20 with hot spot (9, 19); left half 40, right half 41, a transparent (3) last row.
-    // Sprite 2: 300 x 10 solid 70.
     std::vector<uint8_t> bytes = gfxtest::BuildSpriteMap(
         320, 40, 3,
-        {gfxtest::PatternFrame(1, 1, 0, 0, 45, 20, [](int u, int v) { return v == 19 ? 3 : (u < 22 ? 40 : 41); }, 9, 19),
-         gfxtest::SolidFrame(2, 2, 0, 25, 300, 10, 70)});
+        {gfxtest::PatternFrame(1, 1, 0, 0, 45, 20, [](int u, int v) { return v == 19 ? 3 : (u < 22 ? 40 : 41); }, 9, 19)});
     ASSERT_EQ(map.LoadBytes(bytes.data(), bytes.size()), 1);
     ASSERT_EQ(art.CreateFromSpriteMap(graphics.get(), &map), 1);
     ZPalette palette;
@@ -61,7 +59,7 @@ TEST_F(ScaledSpriteTest, SizesAndHotSpotsAreRoundedHalfUp) {
   s.SetScale(2.0);
   s.GetRect(&r);
   EXPECT_EQ(r, (Rect{82, 62, 172, 102}));
-  // An infinite scale is held at a bound and the sprite is simply too large to draw.
+  // An infinite scale is held at a bound and the sprite is simply too large for the scratch to draw.
   s.SetScale(std::numeric_limits<double>::infinity());
   EXPECT_EQ(ZScaledSprite::Round(std::numeric_limits<double>::infinity()), 1 << 24);
   EXPECT_EQ(s.Draw(nullptr, graphics->GetScratchSurface(), 1), 0);
@@ -106,17 +104,6 @@ TEST_F(ScaledSpriteTest, DrawsStretchedAndKeyedThroughTheViewport) {
   s.SetScale(1.0);
   s.placed = 1;
   EXPECT_EQ(s.DrawSelf(), 1);
-}
-
-TEST_F(ScaledSpriteTest, ASpriteLargerThanTheScratchIsNotDrawn) {
-  ZScaledSprite s(0, 0, 0, &art, 2, &map);
-  s.SetTargets(background.get(), viewport.get());
-  s.SetScale(3.0);  // 900 x 30
-  EXPECT_EQ(s.Draw(nullptr, graphics->GetScratchSurface(), 1), 0);
-  EXPECT_EQ(At(graphics->GetBackSurface(), 10, 10), 0);
-  s.SetScale(2.0);
-  EXPECT_EQ(s.Draw(nullptr, graphics->GetScratchSurface(), 1), 1);
-  EXPECT_EQ(At(graphics->GetBackSurface(), 10, 10), 70);
 }
 
 TEST_F(ScaledSpriteTest, DrawsDirectlyWithWrapAroundWhenNotThroughTheViewport) {
