@@ -36,17 +36,11 @@ class ListeningWnd : public ZWnd {
   struct Heard {
     uint32_t message;
     platform::WPARAM wParam;
-    platform::Window* from;  // for WM_NOTIFY
-    int32_t code;            // for WM_NOTIFY
+    int32_t code;  // for WM_NOTIFY
   };
   platform::LRESULT WindowProc(uint32_t message, platform::WPARAM wParam, platform::LPARAM lParam) override {
-    Heard h{message, wParam, nullptr, 0};
-    if (message == platform::WM_NOTIFY && lParam != 0) {
-      const auto* header = reinterpret_cast<const platform::NotifyHeader*>(lParam);
-      h.from = header->from;
-      h.code = header->code;
-    }
-    heard.push_back(h);
+    const bool note = message == platform::WM_NOTIFY && lParam != 0;
+    heard.push_back({message, wParam, note ? reinterpret_cast<const platform::NotifyHeader*>(lParam)->code : 0});
     return DefWindowProc(message, wParam, lParam);
   }
   // The notification codes heard, in order.
@@ -143,8 +137,8 @@ class UiFixture : public gfxtest::GraphicsFixture {
   uint8_t Front(int32_t x, int32_t y) { return At(graphics->GetFrontSurface(), x, y); }
   uint8_t Back(int32_t x, int32_t y) { return At(graphics->GetBackSurface(), x, y); }
 
-  platform::LRESULT Send(platform::Window* w, uint32_t message, platform::WPARAM wParam = 0, platform::LPARAM lParam = 0) {
-    return platform::SendMessage(w, message, wParam, lParam);
+  void Send(platform::Window* w, uint32_t message, platform::WPARAM wParam = 0, platform::LPARAM lParam = 0) {
+    platform::SendMessage(w, message, wParam, lParam);
   }
   // Mouse messages in the button's own coordinates.
   void MouseMove(platform::Window* w, int32_t x, int32_t y, bool leftHeld = false) {
