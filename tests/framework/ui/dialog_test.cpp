@@ -212,25 +212,6 @@ TEST_F(DialogTest, TabMovesTheFocusRoundTheControlsBothWaysAndNothingWithoutAFoc
   EXPECT_EQ(platform::GetFocus(), dialog.get());
 }
 
-TEST_F(DialogTest, EnterClosesWithOkOnlyWhenReleasedAndEscapeCancelsWhenPressed) {
-  MakeDialog(Rect{100, 50, 300, 150});
-  bool stillRunningAfterPress = false;
-  int32_t result = RunModal({
-      [&] { Send(dialog.get(), platform::WM_KEYDOWN, platform::VK_RETURN); },
-      [&] { stillRunningAfterPress = dialog->running == 1; },
-      [&] { Send(dialog.get(), platform::WM_KEYUP, platform::VK_RETURN); },
-  });
-  EXPECT_TRUE(stillRunningAfterPress);
-  EXPECT_EQ(result, ZDialog::kResultOk);
-  EXPECT_FALSE(dialog->IsWindowVisible());
-  EXPECT_EQ(platform::GetFocus(), parent.get());  // the focus goes back to the parent
-  EXPECT_EQ(dialog->exchanges[1], 1);
-  // The same dialog runs again; Escape ends it as it goes down.
-  result = RunModal({[&] { Send(dialog.get(), platform::WM_KEYDOWN, platform::VK_ESCAPE); }});
-  EXPECT_EQ(result, ZDialog::kResultCancel);
-  EXPECT_EQ(dialog->exchanges[1], 2);
-}
-
 TEST_F(DialogTest, ClicksLosingTheApplicationOrItsWindowAndQuittingEndTheLoop) {
   MakeDialog(Rect{100, 50, 300, 150});
   B* ok = Control(uitest::kMask14Sprite, 14, ZDialog::kResultOk, 10, 10);

@@ -1,9 +1,8 @@
-// ZEdit: class records, creation, focus with select-all and notifications, the keys it leaves to its dialog.
+// ZEdit: focus with select-all and notifications, the keys it leaves to its dialog, and editing keys.
 #include "framework/ui/edit.h"
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <vector>
 
 #include "platform/display.h"
@@ -76,13 +75,6 @@ class ZEditTest : public ::testing::Test {
 
 using P = std::pair<int32_t, int32_t>;
 
-TEST_F(ZEditTest, SitsAtItsPlaceInTheDialogAndNeedsAParent) {
-  EXPECT_EQ(edit.GetWindowRect(), (Rect{195, 104, 445, 121}));
-  EXPECT_EQ(SendMessage(&edit, WM_GETDLGCODE, 0, 0), 6);
-  ZEdit orphan;
-  EXPECT_EQ(orphan.Create(nullptr, Rect{0, 0, 10, 10}, 1), 0);
-}
-
 TEST_F(ZEditTest, FocusSelectsEverythingAndNotifiesBothWays) {
   edit.SetFocus();
   EXPECT_EQ(Sel(), P(0, 11));
@@ -125,34 +117,6 @@ TEST_F(ZEditTest, TabEnterShiftAndEscapeArePostedToTheDialogAndOtherKeysEdit) {
   backend.InjectKeyPress(VK_DELETE);
   Pump();
   EXPECT_EQ(edit.GetWindowText(), "ield Scout!");
-}
-
-TEST_F(ZEditTest, ThePointerOverTheFieldTakesTheFocusAndSelectsTheName) {
-  dialog.SetFocus();
-  dialog.seen.clear();
-  backend.InjectMouseMove(200, 110);
-  Pump();
-  EXPECT_EQ(GetFocus(), &edit);
-  EXPECT_EQ(Sel(), P(0, 11));
-  EXPECT_EQ(dialog.Of(WM_NOTIFY).size(), 1u);
-  // Moving on inside it changes nothing more.
-  backend.InjectMouseMove(300, 110);
-  Pump();
-  EXPECT_EQ(dialog.Of(WM_NOTIFY).size(), 1u);
-  // A name typed over the selection replaces it.
-  backend.InjectText("Tom");
-  Pump();
-  EXPECT_EQ(edit.GetWindowText(), "Tom");
-}
-
-TEST_F(ZEditTest, DestroyingTheFocusedFieldTurnsTextInputOff) {
-  auto field = std::make_unique<ZEdit>();
-  ASSERT_EQ(field->Create(&dialog, Rect{10, 10, 100, 27}, 7), 1);
-  field->SetFocus();
-  EXPECT_TRUE(backend.TextInputOn());
-  field.reset();
-  EXPECT_FALSE(backend.TextInputOn());
-  EXPECT_NE(GetFocus(), nullptr);  // the focus went back to the dialog, not to a dead window
 }
 
 }  // namespace
