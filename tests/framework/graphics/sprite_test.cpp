@@ -166,31 +166,4 @@ TEST_F(SpriteTest, HitTestLooksAtTheMapPixelAndHonoursMirroring) {
   EXPECT_EQ(other.HitTest(12, 12), 0);
 }
 
-class CountedSprite : public ZSprite {
- public:
-  explicit CountedSprite(int* counter) : counter_(counter) {}
-  ~CountedSprite() override { ++*counter_; }
-
- private:
-  int* counter_;
-};
-
-TEST_F(SpriteTest, DeleteAllDeletesAndTheDestructorDoesNot) {
-  int deleted = 0;
-  {
-    ZSpriteList owner;
-    owner.Add(new CountedSprite(&deleted));
-    owner.Add(new CountedSprite(&deleted));
-    owner.DeleteAll();
-    EXPECT_EQ(deleted, 2);
-    EXPECT_TRUE(owner.IsEmpty());
-  }
-  CountedSprite kept(&deleted);
-  {
-    ZSpriteList borrower;
-    borrower.Add(&kept);
-  }
-  EXPECT_EQ(deleted, 2);
-}
-
 }  // namespace
