@@ -12,29 +12,18 @@ namespace {
 
 using namespace platform;
 
-struct Seen {
-  uint32_t message;
-  WPARAM wParam;
-  NotifyHeader header;  // for WM_NOTIFY
-};
+using Keys = std::vector<std::pair<uint32_t, WPARAM>>;
 
 // Stands in for the dialog: records notifications and the keys posted to it.
 class FakeDialog : public ZWnd {
  public:
   LRESULT WindowProc(uint32_t message, WPARAM wParam, LPARAM lParam) override {
-    Seen s{message, wParam, {}};
-    if (message == WM_NOTIFY && lParam != 0) s.header = *reinterpret_cast<const NotifyHeader*>(lParam);
-    seen.push_back(s);
+    if (message == WM_NOTIFY && lParam != 0) notes.push_back(*reinterpret_cast<const NotifyHeader*>(lParam));
+    if (message == WM_KEYDOWN || message == WM_KEYUP) keys.emplace_back(message, wParam);
     return DefWindowProc(message, wParam, lParam);
   }
-  std::vector<Seen> Of(uint32_t message) const {
-    std::vector<Seen> out;
-    for (const Seen& s : seen) {
-      if (s.message == message) out.push_back(s);
-    }
-    return out;
-  }
-  std::vector<Seen> seen;
+  std::vector<NotifyHeader> notes;
+  Keys keys;
 };
 
 class ZEditTest : public ::testing::Test {
@@ -47,7 +36,6 @@ class ZEditTest : public ::testing::Test {
     ASSERT_EQ(edit.Create(&dialog, Rect{140, 62, 390, 79}, 500), 1);
     edit.SetWindowText("Field Scout");
     Pump();
-    dialog.seen.clear();
   }
   void TearDown() override {
     edit.DestroyWindow();
@@ -83,35 +71,29 @@ TEST_F(ZEditTest, FocusSelectsEverythingAndNotifiesBothWays) {
   dialog.SetFocus();
   EXPECT_EQ(Sel().first, Sel().second);  // the selection is gone
   EXPECT_FALSE(backend.TextInputOn());
-  auto notes = dialog.Of(WM_NOTIFY);
+  const auto& notes = dialog.notes;
   ASSERT_EQ(notes.size(), 2u);
-  EXPECT_EQ(notes[0].header.from, &edit);
-  EXPECT_EQ(notes[0].header.idFrom, 500u);
-  EXPECT_EQ(notes[0].header.code, NM_SETFOCUS);
-  EXPECT_EQ(notes[1].header.code, NM_KILLFOCUS);
+  EXPECT_EQ(notes[0].from, &edit);
+  EXPECT_EQ(notes[0].idFrom, 500u);
+  EXPECT_EQ(notes[0].code, NM_SETFOCUS);
+  EXPECT_EQ(notes[1].code, NM_KILLFOCUS);
 }
 
 TEST_F(ZEditTest, TabEnterShiftAndEscapeArePostedToTheDialogAndOtherKeysEdit) {
   edit.SetFocus();
   edit.SetSel(11, 11);
   Pump();
-  dialog.seen.clear();
   for (uint32_t vk : {VK_TAB, VK_RETURN, VK_SHIFT, VK_ESCAPE}) backend.InjectKeyPress(vk);
   Pump();
   EXPECT_EQ(edit.GetWindowText(), "Field Scout");
-  std::vector<std::pair<uint32_t, WPARAM>> keys;
-  for (const Seen& s : dialog.seen) {
-    if (s.message == WM_KEYDOWN || s.message == WM_KEYUP) keys.emplace_back(s.message, s.wParam);
-  }
-  const std::vector<std::pair<uint32_t, WPARAM>> expected = {
-      {WM_KEYDOWN, VK_TAB},    {WM_KEYUP, VK_TAB},      {WM_KEYDOWN, VK_RETURN}, {WM_KEYUP, VK_RETURN},
-      {WM_KEYDOWN, VK_SHIFT},  {WM_KEYUP, VK_SHIFT},    {WM_KEYDOWN, VK_ESCAPE}, {WM_KEYUP, VK_ESCAPE}};
-  EXPECT_EQ(keys, expected);
+  const Keys expected = {{WM_KEYDOWN, VK_TAB},   {WM_KEYUP, VK_TAB},   {WM_KEYDOWN, VK_RETURN}, {WM_KEYUP, VK_RETURN},
+                         {WM_KEYDOWN, VK_SHIFT}, {WM_KEYUP, VK_SHIFT}, {WM_KEYDOWN, VK_ESCAPE}, {WM_KEYUP, VK_ESCAPE}};
+  EXPECT_EQ(dialog.keys, expected);
   // Code 2 is swallowed; everything else edits.
-  dialog.seen.clear();
+  dialog.keys.clear();
   EXPECT_EQ(SendMessage(&edit, WM_KEYDOWN, 2, 0), 0);
   Pump();
-  EXPECT_TRUE(dialog.seen.empty());
+  EXPECT_TRUE(dialog.keys.empty());
   backend.InjectText("!");
   backend.InjectKeyPress(VK_HOME);
   backend.InjectKeyPress(VK_DELETE);
