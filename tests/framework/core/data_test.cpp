@@ -27,15 +27,6 @@ TEST(DataTest, FileObjectsReadSeekAndReportShortReads) {
   file.Close();
   EXPECT_FALSE(file.IsOpen());
   EXPECT_FALSE(file.Open(path + ".missing", CFile::modeRead));
-
-  const uint8_t bytes[] = {1, 2, 3};
-  CMemFile mem(bytes, sizeof(bytes));
-  EXPECT_EQ(mem.Seek(-1, CFile::begin), -1);
-  EXPECT_EQ(mem.Seek(-1, CFile::end), 2);
-  uint8_t b[4] = {};
-  EXPECT_EQ(mem.Read(b, 4), 1u);
-  EXPECT_EQ(b[0], 3);
-  EXPECT_EQ(mem.Read(b, 4), 0u);
 }
 
 TEST(DataTest, ResourceReadingFindsByTypeAndLow16BitsOfTheId) {
