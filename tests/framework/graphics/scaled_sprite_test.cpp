@@ -46,9 +46,14 @@ class ScaledSpriteTest : public gfxtest::GraphicsFixture {
   ZSpriteList list;
 };
 
-TEST_F(ScaledSpriteTest, SizesAndHotSpotsAreRoundedHalfUp) {
+TEST_F(ScaledSpriteTest, SizesAndHotSpotsAreRoundedHalfUpAndBadScalesChangeNothing) {
   ZScaledSprite s(100, 100, 0, &art, 1, &map);
+  list.Add(&s);
   s.SetScale(0.5);
+  graphics->EmptyRectLists();
+  s.SetScale(-1);
+  s.SetScale(std::numeric_limits<double>::quiet_NaN());
+  EXPECT_TRUE(graphics->PendingRects().empty());
   Rect r;
   s.GetRect(&r);
   EXPECT_EQ(r.Width(), 23);   // 22.5 rounded up
@@ -56,6 +61,10 @@ TEST_F(ScaledSpriteTest, SizesAndHotSpotsAreRoundedHalfUp) {
   // The hot spot stays where it was.
   EXPECT_EQ(s.GetLeft(), 100 - 5);  // round(4.5)
   EXPECT_EQ(s.GetTop(), 100 - 10);  // round(9.5)
+  // A real change reports the old and the new rectangle (and, on the way, the new size at the old corner).
+  s.SetScale(1.0);
+  ASSERT_EQ(graphics->PendingRects().size(), 1u);
+  EXPECT_EQ(graphics->PendingRects().front(), (Rect{91, 81, 140, 110}));
   s.SetScale(2.0);
   s.GetRect(&r);
   EXPECT_EQ(r, (Rect{82, 62, 172, 102}));
@@ -63,21 +72,6 @@ TEST_F(ScaledSpriteTest, SizesAndHotSpotsAreRoundedHalfUp) {
   s.SetScale(std::numeric_limits<double>::infinity());
   EXPECT_EQ(ZScaledSprite::Round(std::numeric_limits<double>::infinity()), 1 << 24);
   EXPECT_EQ(s.Draw(nullptr, graphics->GetScratchSurface(), 1), 0);
-}
-
-TEST_F(ScaledSpriteTest, NegativeOrNaNScalesChangeNothing) {
-  ZScaledSprite s(100, 100, 0, &art, 1, &map);
-  list.Add(&s);
-  s.SetScale(0.5);
-  graphics->EmptyRectLists();
-  s.SetScale(-1);
-  s.SetScale(std::numeric_limits<double>::quiet_NaN());
-  EXPECT_EQ(s.GetScale(), 0.5);
-  EXPECT_TRUE(graphics->PendingRects().empty());
-  // A real change reports the old and the new rectangle (and, on the way, the new size at the old corner).
-  s.SetScale(1.0);
-  ASSERT_EQ(graphics->PendingRects().size(), 1u);
-  EXPECT_EQ(graphics->PendingRects().front(), (Rect{91, 81, 140, 110}));
 }
 
 TEST_F(ScaledSpriteTest, DrawsStretchedAndKeyedThroughTheViewport) {

@@ -67,7 +67,7 @@ TEST_F(ViewportTest, ScrollingSendsTheViewAsDirtyUnlessNothingCanMove) {
   ZViewport v(graphics.get(), panorama.get(), graphics->GetBackSurface(), &view, 0, 0);
   v.SetNotifier(list.GetNotifier());
   graphics->EmptyRectLists();
-  v.Scroll(0, 0);
+  v.Scroll(0, 0);  // no move, no notice
   EXPECT_TRUE(graphics->PendingRects().empty());
   v.Scroll(16, 0);
   ASSERT_EQ(graphics->PendingRects().size(), 1u);

@@ -62,6 +62,10 @@ TEST_F(ButtonTest, EachMaskShowsItsFramesOnTheScreenAtOnce) {
     EXPECT_EQ(Back(105, s.y + 5), s.pixel);
   }
   EXPECT_EQ(Front(120, 105), 0);  // only the button's rectangle is copied
+  // A hidden button keeps its state but draws nothing.
+  b6->ShowWindow(platform::SW_HIDE);
+  EXPECT_EQ(b6->SetState(B::kStateHighlighted), B::kStateHighlighted);
+  EXPECT_EQ(Front(105, 205), 61);
 }
 
 TEST_F(ButtonTest, TheFirstStateIsSilentAndLaterChangesPlayTheRequestedStatesSound) {
@@ -155,18 +159,6 @@ TEST_F(ButtonTest, KeysForTheScreenArePostedToTheParentAndKeyTwoIsSwallowed) {
     EXPECT_EQ(parent->Count(platform::WM_KEYUP, key), 1) << key;
   }
   EXPECT_EQ(parent->Count(platform::WM_KEYDOWN, 2), 0);
-}
-
-TEST_F(ButtonTest, CreationNeedsAMaskASpriteAndAParentAndAHiddenButtonDrawsNothing) {
-  B b;
-  EXPECT_EQ(b.Create(graphics.get(), 0, Sprite(uitest::kMask14Sprite, 0, 0), parent.get(), 1, nullptr), 0);
-  EXPECT_EQ(b.Create(graphics.get(), 14, nullptr, parent.get(), 1, nullptr), 0);
-  EXPECT_EQ(b.Create(graphics.get(), 14, Sprite(uitest::kMask14Sprite, 0, 0), nullptr, 1, nullptr), 0);
-  EXPECT_FALSE(b.IsCreated());
-  B* hidden = Make(uitest::kMask14Sprite, 14, 21, 300, 300);
-  hidden->ShowWindow(platform::SW_HIDE);
-  EXPECT_EQ(hidden->SetState(B::kStatePressed), B::kStatePressed);
-  EXPECT_EQ(Front(305, 305), 0);
 }
 
 TEST_F(ButtonTest, ALatchingButtonTogglesOnEachClickAndRestsPressedWhileDown) {
