@@ -22,7 +22,8 @@ class ScaledSpriteTest : public gfxtest::GraphicsFixture {
     GraphicsFixture::SetUp();
     // Sprite 1: 45 x 20 with hot spot (9, 19); left half 40, right half 41, a transparent (3) last row.
     auto look = [](int u, int v) { return v == 19 ? 3 : (u < 22 ? 40 : 41); };
-    std::vector<uint8_t> bytes = gfxtest::BuildSpriteMap(320, 40, 3, {gfxtest::PatternFrame(1, 1, 0, 0, 45, 20, look, 9, 19)});
+    std::vector<uint8_t> bytes =
+        gfxtest::BuildSpriteMap(320, 40, 3, {gfxtest::PatternFrame(1, 1, 0, 0, 45, 20, look, 9, 19)});
     ASSERT_EQ(map.LoadBytes(bytes.data(), bytes.size()), 1);
     ASSERT_EQ(art.CreateFromSpriteMap(graphics.get(), &map), 1);
     ZPalette palette;
