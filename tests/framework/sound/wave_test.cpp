@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-
 #include "tests/framework/sound/wave_images.h"
 
 namespace {
