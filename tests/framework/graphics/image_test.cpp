@@ -1,8 +1,11 @@
-// Images and palettes: resource loading, damaged resources, blits, surfaces and palettes.
+// Images and palettes: resource and file loading, damaged inputs, layout, copies, blits and palettes.
 #include "framework/graphics/image.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
+#include "framework/core/data.h"
 #include "framework/graphics/palette.h"
 #include "platform/module.h"
 #include "tests/framework/graphics/gfx_test_util.h"
@@ -16,6 +19,17 @@ auto Diagonal = [](int x, int y) { return (x + 2 * y) & 0xFF; };
 
 std::unique_ptr<platform::Module> BitmapModule(const std::vector<testpe::Resource>& res) {
   return platform::Module::FromBytes(testpe::Build(res), "bitmaps.dll");
+}
+
+// A bitmap file: the 14-byte file header in front of the resource layout.
+std::vector<uint8_t> FileFromResource(const std::vector<uint8_t>& resource) {
+  std::vector<uint8_t> file(14, 0);
+  file[0] = 'B';
+  file[1] = 'M';
+  gfxtest::Put32(&file, 2, static_cast<uint32_t>(14 + resource.size()));
+  gfxtest::Put32(&file, 10, 14 + 1064);
+  file.insert(file.end(), resource.begin(), resource.end());
+  return file;
 }
 
 TEST(ImageTest, LoadsEightBitResourcesAndRefusesOthers) {
@@ -48,27 +62,74 @@ TEST(ImageTest, LoadsEightBitResourcesAndRefusesOthers) {
   EXPECT_EQ(image.Load(999, module.get()), 0);
 }
 
-TEST(ImageTest, DamagedResourcesAreRefusedWithoutTouchingThePicture) {
+TEST(ImageTest, DamagedResourcesAndFilesAreRefusedWithoutTouchingThePicture) {
   const std::vector<uint8_t> res = BuildBitmapResource(8, 8, Diagonal);
-  std::vector<uint8_t> wide = res;
-  gfxtest::Put32(&wide, 4, 0x7FFFFFFF);
+  const std::vector<uint8_t> file = FileFromResource(res);
   struct Damage {
     const char* what;
-    const std::vector<uint8_t>& bytes;
+    bool asFile;
     size_t length;
+    std::function<void(std::vector<uint8_t>*)> change;
   };
   const Damage cases[] = {
-      {"truncated pixels", res, res.size() - 1},
-      {"partial colour table", res, 1000},
-      {"absurd width", wide, wide.size()},
+      {"truncated pixels", false, res.size() - 1, [](auto*) {}},
+      {"partial colour table", false, 1000, [](auto*) {}},
+      {"absurd width", false, res.size(), [](auto* b) { gfxtest::Put32(b, 4, 0x7FFFFFFF); }},
+      {"not BM", true, file.size(), [](auto* b) { (*b)[0] = 'X'; }},
+      {"pixels claimed past the end", true, file.size(),
+       [&](auto* b) { gfxtest::Put32(b, 2, static_cast<uint32_t>(file.size() + 100)); }},
   };
   ZDIB dib;
   ASSERT_EQ(dib.LoadResourceBytes(res.data(), res.size()), 1);
   for (const Damage& d : cases) {
-    EXPECT_EQ(dib.LoadResourceBytes(d.bytes.data(), d.length), 0) << d.what;
+    std::vector<uint8_t> bytes = d.asFile ? file : res;
+    d.change(&bytes);
+    CMemFile mem(bytes.data(), d.length);
+    EXPECT_EQ(d.asFile ? dib.LoadFile(&mem) : dib.LoadResourceBytes(bytes.data(), d.length), 0) << d.what;
     EXPECT_EQ(dib.GetWidth(), 8) << d.what;
     EXPECT_EQ(*dib.GetPixelAddress(7, 7), Diagonal(7, 7)) << d.what;
   }
+}
+
+TEST(ImageTest, LoadsABitmapFileFromTheFileObjectsCurrentPosition) {
+  std::vector<uint8_t> file = FileFromResource(BuildBitmapResource(7, 4, Diagonal));
+  // Read from the middle of a file object: the loader starts at its current position.
+  std::vector<uint8_t> padded(5, 0xAB);
+  padded.insert(padded.end(), file.begin(), file.end());
+  CMemFile mem(padded.data(), padded.size());
+  ASSERT_EQ(mem.Seek(5, CFile::begin), 5);
+  ZDIB dib;
+  ASSERT_EQ(dib.LoadFile(&mem), 1);
+  EXPECT_EQ(dib.GetWidth(), 7);
+  EXPECT_EQ(dib.GetHeight(), 4);
+  EXPECT_EQ(*dib.GetPixelAddress(6, 3), Diagonal(6, 3));
+
+}
+
+TEST(ImageTest, CopyToSkipsTheKeyAndRefusesRectanglesOutsideEitherImage) {
+  auto src = std::make_unique<ZDIB>();
+  ASSERT_EQ(src->Create(4, 4), 1);
+  for (int y = 0; y < 4; ++y)
+    for (int x = 0; x < 4; ++x) *src->GetPixelAddress(x, y) = static_cast<uint8_t>((x + y) % 2 == 0 ? 0 : 40 + x);
+  ZImage target;
+  auto dst = std::make_unique<ZDIB>();
+  ASSERT_EQ(dst->Create(6, 6), 1);
+  for (int y = 0; y < 6; ++y)
+    for (int x = 0; x < 6; ++x) *dst->GetPixelAddress(x, y) = 9;
+  target.SetData(std::move(dst));
+
+  ASSERT_EQ(src->CopyTo(&target, 1, 2, 3, 2, 1, 0, 0), 1);
+  EXPECT_EQ(*target.GetPixelAddress(1, 2), 41);  // source (1, 0)
+  EXPECT_EQ(*target.GetPixelAddress(2, 2), 9);   // source (2, 0) holds the key 0: left alone
+  EXPECT_EQ(*target.GetPixelAddress(2, 3), 42);  // source (2, 1)
+  // Key -1 copies every byte.
+  ASSERT_EQ(src->CopyTo(&target, 0, 0, 2, 1, 0, 0, -1), 1);
+  EXPECT_EQ(*target.GetPixelAddress(0, 0), 0);
+  EXPECT_EQ(*target.GetPixelAddress(1, 0), 41);
+  // No clipping: a corner outside either image copies nothing.
+  EXPECT_EQ(src->CopyTo(&target, 4, 4, 3, 1, 0, 0, -1), 0);
+  EXPECT_EQ(src->CopyTo(&target, 0, 0, 5, 1, 0, 0, -1), 0);
+  EXPECT_EQ(*target.GetPixelAddress(4, 4), 9);
 }
 
 class ImageSurfaceTest : public gfxtest::GraphicsFixture {};
