@@ -1,4 +1,4 @@
-// Images and palettes: resource and file loading, damaged inputs, layout, copies, blits and palettes.
+// Images and palettes: resource and file loading (core header too), layout, copies, blits and palettes.
 #include "framework/graphics/image.h"
 
 #include <gtest/gtest.h>
@@ -91,7 +91,7 @@ TEST(ImageTest, DamagedResourcesAndFilesAreRefusedWithoutTouchingThePicture) {
   }
 }
 
-TEST(ImageTest, LoadsABitmapFileFromTheFileObjectsCurrentPosition) {
+TEST(ImageTest, LoadsBitmapFilesWithInfoAndCoreHeaders) {
   std::vector<uint8_t> file = FileFromResource(BuildBitmapResource(7, 4, Diagonal));
   // Read from the middle of a file object: the loader starts at its current position.
   std::vector<uint8_t> padded(5, 0xAB);
@@ -103,6 +103,35 @@ TEST(ImageTest, LoadsABitmapFileFromTheFileObjectsCurrentPosition) {
   EXPECT_EQ(dib.GetWidth(), 7);
   EXPECT_EQ(dib.GetHeight(), 4);
   EXPECT_EQ(*dib.GetPixelAddress(6, 3), Diagonal(6, 3));
+
+  // Core header: 12 bytes, 16-bit sides, 3-byte colours.
+  std::vector<uint8_t> core(14, 0);
+  core[0] = 'B';
+  core[1] = 'M';
+  gfxtest::Put32(&core, 14, 12);
+  gfxtest::Put16(&core, 18, 3);
+  gfxtest::Put16(&core, 20, 2);
+  gfxtest::Put16(&core, 22, 1);
+  gfxtest::Put16(&core, 24, 8);
+  for (int i = 0; i < 256; ++i) {
+    core.push_back(static_cast<uint8_t>(i));
+    core.push_back(0x11);
+    core.push_back(static_cast<uint8_t>(255 - i));
+  }
+  size_t bitsAt = core.size();
+  for (uint8_t b : {1, 2, 3, 0, 4, 5, 6, 0}) core.push_back(b);
+  gfxtest::Put32(&core, 10, static_cast<uint32_t>(bitsAt));
+  gfxtest::Put32(&core, 2, static_cast<uint32_t>(core.size()));
+  CMemFile coreFile(core.data(), core.size());
+  ZDIB fromCore;
+  ASSERT_EQ(fromCore.LoadFile(&coreFile), 1);
+  EXPECT_EQ(fromCore.GetWidth(), 3);
+  EXPECT_EQ(fromCore.GetHeight(), 2);
+  EXPECT_EQ(*fromCore.GetPixelAddress(0, 0), 4);  // the top row is stored second
+  EXPECT_EQ(*fromCore.GetPixelAddress(2, 1), 3);
+  ZRgbQuad q;
+  fromCore.GetColorTable(3, 1, &q);
+  EXPECT_EQ(q, (ZRgbQuad{3, 0x11, 252, 0}));
 
 }
 
@@ -147,6 +176,10 @@ TEST_F(ImageSurfaceTest, BlitClipsToTheSurfaceAndSkipsLeadingColumnsForNegativeP
   ASSERT_EQ(dib.Blit(surface.get(), 6, 4), 1);
   EXPECT_EQ(At(surface.get(), 6, 4), 1);
   EXPECT_EQ(At(surface.get(), 7, 5), 12);
+  platform::Rect part{1, 2, 3, 4};
+  ASSERT_EQ(dib.BlitRect(surface.get(), &part, 4, 0), 1);
+  EXPECT_EQ(At(surface.get(), 4, 0), 22);
+  EXPECT_EQ(At(surface.get(), 5, 1), 33);
   // Entirely off the surface: nothing drawn.
   EXPECT_EQ(dib.Blit(surface.get(), -6, 0), 0);
   EXPECT_EQ(dib.Blit(surface.get(), 9, 0), 0);
