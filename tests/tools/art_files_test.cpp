@@ -1,8 +1,6 @@
 // Reads every art file the build made through the game's own readers and checks layout and colours.
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -15,10 +13,7 @@
 #include "framework/graphics/sprite_map.h"
 #include "platform/module.h"
 #include "tools/artgen/controls.h"
-#include "tools/artgen/gun.h"
-#include "tools/artgen/hunt_items.h"
 #include "tools/artgen/palette.h"
-#include "tools/artgen/program_art.h"
 
 namespace {
 
@@ -89,18 +84,6 @@ std::unique_ptr<ZFrame> FirstFrame(const ZSpriteMap& map, int spriteId, size_t i
   return std::move(frames[index]);
 }
 
-struct Box {
-  int l, t, r, b;
-  bool Overlaps(const Box& o) const { return l < o.r && o.l < r && t < o.b && o.t < b; }
-  bool Inside(int L, int T, int R, int B) const { return l >= L && t >= T && r <= R && b <= B; }
-};
-
-Box BoxOf(const ZSpriteMap& map, int sprite, int x, int y) {
-  auto f = FirstFrame(map, sprite);
-  if (!f) return {0, 0, 0, 0};
-  return {x - f->hotX, y - f->hotY, x - f->hotX + f->Width(), y - f->hotY + f->Height()};
-}
-
 class ArtFiles : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -135,71 +118,6 @@ TEST_F(ArtFiles, ControlsFollowTheButtonMasksAndUseOnlyCommonColours) {
         differing += controls.GetPixel(a->frameId, u, v) != controls.GetPixel(b->frameId, u, v);
     EXPECT_GT(differing, a->Width() * a->Height() / 10) << "sprite " << id << " looks the same in two states";
   }
-}
-
-TEST_F(ArtFiles, ControlsSitOnTheirScreensWithoutOverlapping) {
-  // Title sign: the three menu buttons.
-  using artgen::titlesign::kBottom, artgen::titlesign::kLeft, artgen::titlesign::kRight, artgen::titlesign::kTop;
-  const Box hunt = BoxOf(controls, ctl::kHunt, 330, 195), trophy = BoxOf(controls, ctl::kTrophyRoom, 330, 265),
-            exitB = BoxOf(controls, ctl::kExit, 330, 335);
-  for (const Box& b : {hunt, trophy, exitB}) EXPECT_TRUE(b.Inside(kLeft, kTop, kRight, kBottom));
-  EXPECT_FALSE(hunt.Overlaps(trophy));
-  EXPECT_FALSE(trophy.Overlaps(exitB));
-  // Setup sign (529 x 395): preview, OK, Cancel, five hunts and the name field.
-  std::vector<Box> setup = {BoxOf(controls, ctl::kPreview, 75, 255), BoxOf(controls, ctl::kOk, 100, 320),
-                            BoxOf(controls, ctl::kCancel, 275, 320), {140, 62, 390, 79}};
-  const int huntPos[5][2] = {{100, 100}, {210, 100}, {320, 100}, {153, 180}, {273, 180}};
-  for (int h = 0; h < 5; ++h) setup.push_back(BoxOf(controls, ctl::kHuntFirst + h, huntPos[h][0], huntPos[h][1]));
-  for (size_t i = 0; i < setup.size(); ++i) {
-    EXPECT_TRUE(setup[i].Inside(0, 0, 529, 395)) << "setup control " << i;
-    for (size_t j = i + 1; j < setup.size(); ++j) EXPECT_FALSE(setup[i].Overlaps(setup[j])) << i << " and " << j;
-  }
-  // Control bar (640 x 55).
-  std::vector<Box> bar = {BoxOf(controls, ctl::kCall1, 6, 5), BoxOf(controls, ctl::kCall2, 120, 5),
-                          BoxOf(controls, ctl::kAim, 250, 5), BoxOf(controls, ctl::kReturn, 520, 10)};
-  for (size_t i = 0; i < bar.size(); ++i) {
-    EXPECT_TRUE(bar[i].Inside(0, 0, 640, 55)) << "bar control " << i;
-    for (size_t j = i + 1; j < bar.size(); ++j) EXPECT_FALSE(bar[i].Overlaps(bar[j]));
-  }
-  // Trophy room: pictures left of their text (x 175), buttons at the bottom corners.
-  for (int k = 0; k < 5; ++k) {
-    const Box pic = BoxOf(controls, ctl::kTrophy, 100, 100 + 60 * k);
-    EXPECT_LE(pic.r, 175);
-    EXPECT_LE(pic.b, 100 + 60 * (k + 1));
-  }
-  auto reset = FirstFrame(controls, ctl::kReset), leave = FirstFrame(controls, ctl::kOk);
-  ASSERT_TRUE(reset && leave);
-  EXPECT_LT(5 + reset->Width(), 635 - leave->Width());
-  EXPECT_GE(475 - reset->Height(), 400);
-}
-
-TEST_F(ArtFiles, GunBeadAndMuzzleFlashLineUpWithTheShot) {
-  for (size_t f = 0; f < ctl::kGunFrames; ++f) {
-    auto gun = FirstFrame(controls, ctl::kGun, f);
-    ASSERT_TRUE(gun);
-    // Raised, the gun sways about (320, 433..440); the bead is 68 right of and 3 below its corner.
-    for (int gy : {433, 440}) {
-      const int beadX = 320 - gun->hotX + 68, beadY = gy - gun->hotY + 3;
-      EXPECT_NEAR(beadX, 320, 3);
-      EXPECT_NEAR(beadY, 212, 10);
-    }
-    // The picture reaches the bottom of the 425-row view while aiming.
-    EXPECT_GE(436 - gun->hotY + gun->Height(), 425);
-  }
-  auto rest = FirstFrame(controls, ctl::kGun, 0);
-  EXPECT_NE(controls.GetPixel(rest->frameId, 68, 3), 1) << "no bead at 68, 3";
-  // The flash, placed at (gun x + 2, gun y - 120), shows just above the bead.
-  auto flash = FirstFrame(controls, ctl::kMuzzle, 0);
-  ASSERT_TRUE(flash);
-  const int left = 320 + 2 - flash->hotX, top = 436 - 120 - flash->hotY;
-  const int bx = 320, by = 436 - rest->hotY + 3;
-  int nearBead = 0;
-  for (int y = by - 30; y <= by; ++y)
-    for (int x = bx - 10; x <= bx + 10; ++x) {
-      const int p = controls.GetPixel(flash->frameId, x - left, y - top);
-      nearBead += p > 1;
-    }
-  EXPECT_GT(nearBead, 100) << "the flash is not at the muzzle";
 }
 
 TEST_F(ArtFiles, AreaLibrariesShareOnePaletteBetweenPanoramaAndScenery) {
@@ -307,76 +225,6 @@ TEST(ArtFilesProgram, OwnBitmapsHaveTheirSizesAndKeepThePaletteRule) {
   }
   // The cursor and the group naming it.
   EXPECT_NE(platform::FindResource(nullptr, 104, platform::RT_GROUP_CURSOR), nullptr);
-}
-
-TEST(ArtFilesProgram, EveryRecordingIsAWaveResourceAndAMatchingFile) {
-  SKIP_WITHOUT_ART();
-  const uint16_t ids[18] = {132, 138, 139, 140, 148, 141, 144, 149, 146, 142, 147, 150, 151, 152, 153, 154, 155, 156};
-  for (uint16_t id : ids) {
-    const platform::ResourceInfo* r = platform::FindResource(nullptr, id, "WAVE");
-    ASSERT_NE(r, nullptr) << "WAVE " << id;
-    ASSERT_GE(r->size, 44u);
-    EXPECT_EQ(std::memcmp(r->data, "RIFF", 4), 0) << id;
-    EXPECT_EQ(std::memcmp(r->data + 8, "WAVE", 4), 0) << id;
-    char name[16];
-    std::snprintf(name, sizeof name, "%03u.wav", static_cast<unsigned>(id));
-    const std::vector<uint8_t> file = ReadAll(std::string(BF_RUN_DIR) + "/../art/sounds/" + name);
-    EXPECT_EQ(file, std::vector<uint8_t>(r->data, r->data + r->size)) << name;
-  }
-}
-
-// A small checked reader of the map file: 20-byte header, then 12-byte records.
-std::vector<artgen::HuntItem> ReadMapFile(const std::vector<uint8_t>& bytes) {
-  std::vector<artgen::HuntItem> items;
-  for (size_t at = 20; at + 12 <= bytes.size(); at += 12) {
-    artgen::HuntItem it;
-    std::memcpy(&it.type, &bytes[at], 4);
-    std::memcpy(&it.x, &bytes[at + 4], 4);
-    std::memcpy(&it.y, &bytes[at + 8], 4);
-    items.push_back(it);
-  }
-  return items;
-}
-
-TEST(ArtFilesMap, ItemsGatherAroundEachStandAndLeaveFreeGround) {
-  SKIP_WITHOUT_ART();
-  const std::vector<uint8_t> bytes = ReadAll(RunPath("map1.map"));
-  ASSERT_GE(bytes.size(), 20u);
-  EXPECT_EQ((bytes.size() - 20) % 12, 0u);
-  const auto items = ReadMapFile(bytes);
-  std::vector<artgen::HuntItem> repellers;
-  int attractors = 0;
-  for (const auto& it : items) {
-    EXPECT_TRUE(std::isfinite(it.x) && std::isfinite(it.y));
-    EXPECT_TRUE(it.x >= 0 && it.x <= 10000 && it.y >= 0 && it.y <= 10000);
-    if (it.type == 19) repellers.push_back(it);
-    if (it.type == 18) ++attractors;
-    if (it.type < 18) { EXPECT_GE(artgen::SpriteOfItemType(it.type), 0) << "scenery type " << it.type; }
-  }
-  EXPECT_GE(attractors, 5);
-  EXPECT_GE(repellers.size(), 1u);
-  for (const artgen::Stand& s : artgen::kStands) {
-    int near = 0, core = 0;
-    for (const auto& it : items) {
-      if (it.type >= 18) continue;
-      const double d = std::hypot(it.x - s.x, it.y - s.y);
-      if (d < 1000) ++near;
-      if (d >= 150 && d <= 900) ++core;
-    }
-    EXPECT_GE(near, 30) << "stand " << s.x << ", " << s.y;
-    EXPECT_GE(core * 10, near * 7) << "scenery is not densest between 150 and 900";
-    for (const auto& r : repellers) EXPECT_GE(std::hypot(r.x - s.x, r.y - s.y), 1000);
-  }
-  // Most of the area is free ground: at least 1000 units from every repeller.
-  int free = 0, total = 0;
-  for (int y = 50; y < 10000; y += 100)
-    for (int x = 50; x < 10000; x += 100) {
-      bool ok = true;
-      for (const auto& r : repellers) ok = ok && std::hypot(r.x - x, r.y - y) >= 1000;
-      free += ok;
-      ++total;
-    }
-  EXPECT_GT(free * 2, total);
 }
 
 }  // namespace

@@ -119,20 +119,4 @@ TEST(CursorWriter, DecodesWithHotSpotAndTransparentSurround) {
   EXPECT_EQ(res.group[18], 1);
 }
 
-TEST(MapFileWriter, RecordsFollowTheTwentyByteHeader) {
-  const std::vector<artgen::HuntItem> items = {{5, 1.5f, 2.25f}, {19, 9999.f, 0.f}, {-3, -1.f, 1e4f}};
-  const std::vector<uint8_t> b = artgen::MakeMapFile(items);
-  ASSERT_EQ(b.size(), 20u + 12 * items.size());
-  for (size_t n = 0; n < items.size(); ++n) {
-    int32_t type;
-    float x, y;
-    std::memcpy(&type, &b[20 + 12 * n], 4);
-    std::memcpy(&x, &b[24 + 12 * n], 4);
-    std::memcpy(&y, &b[28 + 12 * n], 4);
-    EXPECT_EQ(type, items[n].type);
-    EXPECT_EQ(x, items[n].x);
-    EXPECT_EQ(y, items[n].y);
-  }
-}
-
 }  // namespace

@@ -7,10 +7,8 @@
 #include <map>
 #include <set>
 
-#include "tools/artgen/landscape_parts.h"
 #include "tools/artgen/painter_canvas.h"
 #include "tools/artgen/scenes.h"
-#include "tools/artgen/turkey_model.h"
 
 namespace {
 
@@ -91,22 +89,6 @@ TEST(PainterArea, PanoramasWrapAroundAndReachBelowTheGroundRow) {
   }
 }
 
-TEST(PainterArea, SkyAboveAndGroundBelowTheHorizon) {
-  const int horizons[] = {400, 430, 400};
-  for (int map = 1; map <= 3; ++map) {
-    const RgbaImage& pano = Area(map).panorama;
-    auto meanBlueExcess = [&](int y0, int y1) {
-      double sum = 0;
-      for (int y = y0; y < y1; ++y)
-        for (int x = 0; x < pano.width; x += 7) sum += B(pano.At(x, y)) - R(pano.At(x, y));
-      return sum / ((y1 - y0) * (pano.width / 7.0));
-    };
-    int h = horizons[map - 1];
-    EXPECT_GT(meanBlueExcess(0, 60), 40) << "map " << map << ": the top should be sky";
-    EXPECT_LT(meanBlueExcess(h + 60, pano.height), 0) << "map " << map << ": below the horizon should be ground";
-  }
-}
-
 TEST(PainterArea, NineSceneryFramesStandOnTheirBottomRowAndFitTheScratchSurface) {
   for (int map = 1; map <= 3; ++map) {
     const auto& scenery = Area(map).scenery;
@@ -180,16 +162,6 @@ TEST(PainterBirds, UnmirroredPosesFaceRightAndTheFallEndsLyingDown) {
   EXPECT_GT(topRow(last) - topRow(startled), startled.height / 5);
 }
 
-TEST(PainterTitle, OpaqueWithTheGobblerLeftOfTheSign) {
-  RgbaImage title = artgen::DrawTitleLandscape();
-  ASSERT_EQ(title.width, 640);
-  ASSERT_EQ(title.height, 480);
-  for (uint32_t p : title.pixels) ASSERT_EQ(p >> 24, 255u);
-  double headX = RedCentreX(title);
-  ASSERT_GE(headX, 0) << "no gobbler head on the title";
-  EXPECT_LT(headX, 290) << "the gobbler should stand clear of the sign";
-}
-
 TEST(PainterTrophy, SizedAsAskedTransparentAroundAndTailTipsDifferBySubspecies) {
   auto whiteCount = [](const RgbaImage& img) {
     int n = 0;
@@ -220,60 +192,6 @@ TEST(PainterTrophy, SizedAsAskedTransparentAroundAndTailTipsDifferBySubspecies) 
   EXPECT_EQ(artgen::DrawTrophyPicture(9, 40, 30).width, 40);
 }
 
-TEST(PainterCanvas, PeriodicNoiseRepeatsAndCropTrimsToTheShape) {
-  namespace paint = artgen::paint;
-  for (double x : {0.0, 3.3, 17.9})
-    for (double y : {0.0, 1.7})
-      EXPECT_DOUBLE_EQ(paint::Noise2(x, y, 7, 24), paint::Noise2(x + 24, y, 7, 24));
-  EXPECT_NE(paint::Noise2(0.5, 0.5, 7), paint::Noise2(0.5, 0.5, 8));
-  RgbaImage img(10, 8);
-  img.At(3, 2) = 0xFF112233u;
-  img.At(6, 5) = 0xFF445566u;
-  img.At(8, 7) = 0x40000000u;  // below half alpha: not part of the shape
-  RgbaImage c = paint::Crop(img);
-  EXPECT_EQ(c.width, 4);
-  EXPECT_EQ(c.height, 4);
-  EXPECT_EQ(c.At(0, 0), 0xFF112233u);
-  EXPECT_EQ(c.At(3, 3), 0xFF445566u);
-  EXPECT_EQ(paint::Crop(RgbaImage(5, 5)).width, 1);
-}
-
-TEST(PainterModel, ASphereRendersAsACrispDiscLitFromTheUpperLeft) {
-  using namespace artgen::turkey;
-  Part sphere;
-  sphere.c = {0, 0, 0};
-  sphere.a[0] = {1, 0, 0};
-  sphere.a[1] = {0, 1, 0};
-  sphere.a[2] = {0, 0, 1};
-  sphere.r[0] = sphere.r[1] = sphere.r[2] = 10;
-  sphere.mat = Mat::Eye;  // a plain colour, so brightness is the light alone
-  View flat{0, 0};
-  Look look;
-  RgbaImage img = Render({sphere}, flat, look, 60, 60, -15, 15, 2.0);
-  int covered = 0;
-  double upperLeft = 0, lowerRight = 0;
-  int nUL = 0, nLR = 0;
-  for (int y = 0; y < 60; ++y)
-    for (int x = 0; x < 60; ++x) {
-      uint32_t p = img.At(x, y);
-      if (!Opaque(p)) continue;
-      ++covered;
-      int v = R(p) + G(p) + B(p);
-      if (x < 30 && y < 30) upperLeft += v, ++nUL;
-      if (x >= 30 && y >= 30) lowerRight += v, ++nLR;
-    }
-  ExpectCrisp(img, "sphere");
-  const double expected = 3.14159265 * 20 * 20;  // radius 10 units at 2 pixels a unit
-  EXPECT_NEAR(covered, expected, expected * 0.04);
-  ASSERT_GT(nUL, 0);
-  ASSERT_GT(nLR, 0);
-  EXPECT_GT(upperLeft / nUL, lowerRight / nLR);
-  // Its bounds are the sphere's.
-  Bounds b = Measure({sphere}, flat);
-  EXPECT_NEAR(b.Width(), 20, 1e-9);
-  EXPECT_NEAR(b.Height(), 20, 1e-9);
-}
-
 TEST(PainterCanvas, RoundTripsStraightAlphaAndRepeatsShapesAcrossTheSeam) {
   namespace paint = artgen::paint;
   RgbaImage img(3, 2);
@@ -300,76 +218,6 @@ TEST(PainterCanvas, RoundTripsStraightAlphaAndRepeatsShapesAcrossTheSeam) {
   offsets.clear();
   paint::Wrapped(10, 20, 2560, [&](double dx) { offsets.push_back(dx); });
   EXPECT_EQ(offsets.size(), 1u);
-}
-
-TEST(PainterScenery, TreesKeepTheirHeightStayInsideTheScratchAndStandOnTheirTrunk) {
-  using namespace artgen::landscape;
-  TreeStyle style;
-  style.height = 700;
-  style.crownWidth = 2000;  // far too wide: must still fit 800 pixels
-  style.barkLight = {0.6, 0.4, 0.3};
-  style.barkDark = {0.3, 0.2, 0.1};
-  style.leafDark = {0.1, 0.2, 0.1};
-  style.leafMid = {0.2, 0.4, 0.2};
-  style.leafLight = {0.4, 0.6, 0.3};
-  for (bool conifer : {true, false}) {
-    style.conifer = conifer;
-    RgbaImage tree = PaintTree(style, 5);
-    EXPECT_LE(tree.width, 800) << conifer;
-    EXPECT_GE(tree.height, 680) << conifer;
-    EXPECT_LE(tree.height, 1000) << conifer;
-    // The bottom row is the foot of the trunk, near the middle of the frame.
-    int left = tree.width, right = -1;
-    for (int x = 0; x < tree.width; ++x)
-      if (Opaque(tree.At(x, tree.height - 1))) left = std::min(left, x), right = std::max(right, x);
-    ASSERT_GE(right, left) << conifer;
-    double foot = (left + right) / 2.0;
-    EXPECT_NEAR(foot, tree.width / 2.0, tree.width * 0.15) << conifer;
-    EXPECT_LT(right - left, tree.width / 3) << conifer << ": only the trunk should touch the ground";
-  }
-  // Same seed, same tree; another seed, another tree.
-  style.conifer = true;
-  style.crownWidth = 300;
-  EXPECT_EQ(PaintTree(style, 9).pixels, PaintTree(style, 9).pixels);
-  EXPECT_NE(PaintTree(style, 9).pixels, PaintTree(style, 10).pixels);
-}
-
-TEST(PainterModel, ModelStandsOnTheGroundAndRendersWithinItsMeasuredBounds) {
-  using namespace artgen::turkey;
-  Look look;
-  Pose pose;
-  auto lowest = [](const std::vector<Part>& parts) {
-    double low = 1e9;
-    for (const auto& p : parts) {
-      double e = 0;
-      for (int i = 0; i < 3; ++i) e += (p.r[i] * p.a[i].y) * (p.r[i] * p.a[i].y);
-      low = std::min(low, p.c.y - std::sqrt(e));
-    }
-    return low;
-  };
-  EXPECT_NEAR(lowest(BuildBird(pose, look)), 0.0, 1e-9);
-  pose.lift = 12;
-  EXPECT_NEAR(lowest(BuildBird(pose, look)), 12.0, 1e-9);
-  pose.lift = 0;
-  pose.roll = -1.3;  // lying on its side, still resting on the ground
-  EXPECT_NEAR(lowest(BuildBird(pose, look)), 0.0, 1e-9);
-
-  // Rendered with the measured bounds as the picture, the bird fills it to within a pixel or two.
-  View view{0.5, 0.1};
-  auto parts = BuildBird(Pose{}, look);
-  Bounds b = Measure(parts, view);
-  const double scale = 2.0;
-  int w = static_cast<int>(std::ceil(b.Width() * scale)), h = static_cast<int>(std::ceil(b.Height() * scale));
-  RgbaImage img = Render(parts, view, look, w, h, b.minX, b.maxY, scale);
-  int x0 = w, x1 = -1, y0 = h, y1 = -1;
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x)
-      if (Opaque(img.At(x, y))) x0 = std::min(x0, x), x1 = std::max(x1, x), y0 = std::min(y0, y), y1 = std::max(y1, y);
-  ASSERT_GE(x1, 0);
-  EXPECT_LE(x0, 2);
-  EXPECT_GE(x1, w - 3);
-  EXPECT_LE(y0, 2);
-  EXPECT_GE(y1, h - 3);
 }
 
 }  // namespace
