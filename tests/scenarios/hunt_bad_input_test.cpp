@@ -1,7 +1,6 @@
 // Damaged hunt input played end to end: map files of every bad shape, birds without art, area art missing.
 #include <cmath>
 #include <cstring>
-#include <iterator>
 #include <limits>
 
 #include "framework/graphics/scaled_sprite.h"
@@ -15,17 +14,8 @@ using huntscenario::G;
 using huntscenario::HuntScenario;
 using huntscenario::Played;
 
-std::vector<uint8_t> ReadArt(const std::string& name) {
-  std::ifstream in(std::filesystem::path(BF_RUN_DIR) / name, std::ios::binary);
-  return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
 class HuntBadInput : public HuntScenario {
  protected:
-  void Write(const std::string& name, const std::vector<uint8_t>& bytes) {
-    std::ofstream out(dir / name, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  }
   // A map file of `records` items of type 0, placed by `place`.
   static std::vector<uint8_t> MapFile(size_t records, const std::function<void(size_t, float*, float*)>& place) {
     std::vector<uint8_t> bytes(20 + records * 12, 0);
@@ -101,7 +91,7 @@ TEST_F(HuntBadInput, AMissingMapFileGivesAnEmptyHunt) {
   });
   BothHuntsRan(p);
   EXPECT_EQ(birds, 0u);
-  EXPECT_NE(p.stderrText.find("map1.map"), std::string::npos);
+  EXPECT_NE(said.find("map1.map"), std::string::npos);
 }
 
 TEST_F(HuntBadInput, BirdsWithoutArtStillLiveTheirHunt) {
@@ -121,7 +111,7 @@ TEST_F(HuntBadInput, BirdsWithoutArtStillLiveTheirHunt) {
 }
 
 TEST_F(HuntBadInput, AHuntWhoseAreaArtIsMissingDoesNotStartAndTheGameGoesOn) {
-  const std::vector<uint8_t> good = ReadArt("map3.dll");
+  const std::vector<uint8_t> good = scenario::ReadArt("map3.dll");
   auto module = platform::Module::FromMemory(good.data(), good.size());
   platform::HRSRC map = module->Find(151, "SPRITEMAP");
   ASSERT_NE(map, nullptr);
@@ -148,7 +138,7 @@ TEST_F(HuntBadInput, AHuntWhoseAreaArtIsMissingDoesNotStartAndTheGameGoesOn) {
     ASSERT_GE(p.states.size(), 5u);
     EXPECT_EQ(std::vector<std::string>(p.states.end() - 5, p.states.end()), expected);
     EXPECT_TRUE(backend->MessageBoxes().empty());
-    EXPECT_NE(p.stderrText.find("back to the menu"), std::string::npos) << p.stderrText;
+    EXPECT_NE(said.find("back to the menu"), std::string::npos) << said;
     EXPECT_TRUE(p.at[1500].cursorShown);
   }
 }

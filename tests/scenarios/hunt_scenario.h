@@ -1,39 +1,25 @@
 // Playing hunts through the headless backend: scripts that enter a hunt, and what an observer saw of each ms.
 #pragma once
 
-#include <gtest/gtest.h>
-
-#include <unistd.h>
-
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
+#include <algorithm>
 #include <functional>
-#include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "framework/graphics/viewport.h"
 #include "framework/sound/dx_sound.h"
 #include "framework/sound/dx_sound_buffer.h"
-#include "framework/ui/push_button.h"
-#include "game/control_bar.h"
 #include "game/hunter.h"
 #include "game/hunting_map.h"
 #include "game/hunting_wnd.h"
-#include "game/replay.h"
 #include "game/shotgun.h"
 #include "game/turkey.h"
-#include "game/turkey_game.h"
-#include "platform/backend.h"
-#include "platform/headless/headless_backend.h"
 #include "platform/sound.h"
-#include "platform/window.h"
+#include "tests/scenarios/scenario.h"
 
 namespace huntscenario {
 
-using G = ZTurkeyGame;
+using scenario::G;
 
 // The title's hunt button, the radio button of hunt `area` and OK: the hunt runs from about 960 ms.
 inline std::string EnterHunt(int area) {
@@ -63,7 +49,6 @@ struct Played {
   std::vector<std::string> states;
   std::vector<Moment> at;                             // by ms
   std::vector<std::pair<int32_t, uint32_t>> starts;  // sounds started, as (id, ms)
-  std::string stderrText;
   int Starts(int32_t id, uint32_t from = 0, uint32_t to = UINT32_MAX) const {
     int n = 0;
     for (const auto& [sid, ms] : starts) n += (sid == id && ms >= from && ms < to) ? 1 : 0;
@@ -78,50 +63,19 @@ struct Played {
   }
 };
 
-// Each test plays in a fresh current directory (damaged copies there shadow the art beside the
-// program) with a profile folder of its own.
-class HuntScenario : public ::testing::Test {
+class HuntScenario : public scenario::Scenario {
  protected:
-  void SetUp() override {
-    dir = std::filesystem::temp_directory_path() /
-          ("bf-hunt-" + std::to_string(::getpid()) + "-" +
-           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir);
-    setenv("XDG_DATA_HOME", dir.c_str(), 1);
-    old = std::filesystem::current_path();
-    std::filesystem::current_path(dir);
-  }
-  void TearDown() override {
-    std::filesystem::current_path(old);
-    std::filesystem::remove_all(dir);
-    platform::ResetWindowSystem();
-    platform::SetBackend(nullptr);
-  }
-
   static std::string ReadScript(const std::string& name) {
-    std::ifstream in(std::filesystem::path(BF_SOURCE_DIR) / "tests" / "scenarios" / name);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
+    const auto bytes = scenario::ReadBytes(scenario::fs::path(BF_SOURCE_DIR) / "tests" / "scenarios" / name);
+    return std::string(bytes.begin(), bytes.end());
   }
 
   // Plays the script; `poke`, when given, may change the game at each ms before the script acts.
-  Played Play(const std::string& text, const std::function<void(G&, uint32_t)>& poke = nullptr,
-              const std::string& outDir = "") {
+  Played Play(const std::string& text, const std::function<void(G&, uint32_t)>& poke = nullptr) {
     Played p;
-    replay::Script script;
-    std::string error;
-    EXPECT_TRUE(replay::ParseScript(text, &script, &error)) << error;
-    platform::ResetWindowSystem();
-    backend = std::make_unique<platform::HeadlessBackend>(0, static_cast<std::time_t>(script.seed));
-    platform::SetBackend(backend.get());
-    platform::SetApplicationName("brushfeather");
     std::vector<uint32_t> lastPosition(200, 0);
     std::vector<bool> lastPlaying(200, false);
-    std::ostringstream log;
-    ::testing::internal::CaptureStderr();
-    p.result = replay::Run(script, backend.get(), outDir, &log, [&](G& game, uint32_t ms) {
+    p.result = Run(text, [&](G& game, uint32_t ms) {
       if (poke) poke(game, ms);
       if (game.sound != nullptr) {
         for (int32_t id = 132; id <= 156; ++id) {
@@ -160,24 +114,12 @@ class HuntScenario : public ::testing::Test {
       if (p.at.size() <= ms) p.at.resize(ms + 1, m);
       p.at[ms] = m;
     });
-    p.stderrText = ::testing::internal::GetCapturedStderr();
-    for (const std::string& line : p.result.stateLines) {
-      std::istringstream in(line);
-      std::string word, number, name;
-      in >> word >> number >> name;
-      p.states.push_back(name);
-    }
+    p.states = states;
     return p;
   }
-  // How many times the run entered `state`.
   static int Entered(const Played& p, const std::string& state) {
-    int n = 0;
-    for (const std::string& s : p.states) n += s == state ? 1 : 0;
-    return n;
+    return static_cast<int>(std::count(p.states.begin(), p.states.end(), state));
   }
-
-  std::filesystem::path dir, old;
-  std::unique_ptr<platform::HeadlessBackend> backend;
 };
 
 }  // namespace huntscenario

@@ -1,14 +1,4 @@
 // The title screen's buttons and the hunt setup dialog played through the headless backend.
-#include <gtest/gtest.h>
-
-#include <filesystem>
-#include <fstream>
-#include <string>
-#include <vector>
-
-#include "game/hunt_setup_dialog.h"
-#include "game/turkey_game.h"
-#include "platform/backend.h"
 #include "tests/scenarios/menu_scenario.h"
 
 namespace {
@@ -47,26 +37,6 @@ TEST_F(MenuDialogScenario, TheExitButtonEndsTheProgramWithCodeZero) {
   EXPECT_FALSE(Has(s, "TrophyRoom"));
 }
 
-TEST_F(MenuDialogScenario, TheHuntButtonOpensTheDialogOverTheTitleWithTheGamesHunt) {
-  // A stored hunt outside the five opens on the first.
-  Seen s = Play(kOpenDialog + "key Escape\nwait 100\n", [](G& game, uint32_t ms) {
-    if (ms == 600) game.areaIndex = 7;
-  });
-  ASSERT_TRUE(s.dialogSeen);
-  EXPECT_EQ(s.dialogArea, 0);
-  EXPECT_EQ(s.firstChecked, 0);
-  EXPECT_EQ(s.firstPreview, 0);
-  EXPECT_TRUE(s.titleAround);
-  EXPECT_TRUE(s.signShown);
-  // Escape cancels: the menu is back with its buttons and the game's hunt is as it was.
-  EXPECT_GT(s.dialogClosedAt, 0u);
-  EXPECT_FALSE(Has(s, "EnteringHunt"));
-  EXPECT_EQ(s.states.back(), "MainMenu");
-  EXPECT_EQ(s.menuButtonsAfter, 3);
-  EXPECT_EQ(s.areaAtEnd, 7);
-  EXPECT_FALSE(s.profileWritten);
-}
-
 TEST_F(MenuDialogScenario, AStoredHuntOutsideTheFiveIsConfirmedAsTheFirst) {
   Seen s = Play(kOpenDialog + "key Enter\nwait 100\n", [](G& game, uint32_t ms) {
     if (ms == 600) game.areaIndex = 7;
@@ -102,31 +72,6 @@ TEST_F(MenuDialogScenario, ClickingHuntsChangesThePreviewAndOkConfirmsThem) {
   EXPECT_EQ(s.states.back(), "Hunting");
 }
 
-TEST_F(MenuDialogScenario, EnterConfirmsOnlyWhenReleased) {
-  const std::string script = kOpenDialog + kOverArea[3] + "wait 10\nclick left\nwait 30\nmove 300 330\nwait 10\n" +
-                             "keydown Enter\nwait 100\nkeyup Enter\nwait 100\n";
-  Seen s = Play(script);
-  ASSERT_TRUE(s.dialogSeen);
-  // Enter goes down at about 910 ms and up 100 ms later: the dialog stayed open while it was held.
-  EXPECT_GE(s.dialogClosedAt, 1005u);
-  EXPECT_LE(s.dialogClosedAt, 1030u);
-  EXPECT_TRUE(Has(s, "EnteringHunt"));
-  EXPECT_EQ(s.areaAtEnd, 3);
-}
-
-TEST_F(MenuDialogScenario, CancelLeavesTheNameAndHuntAsTheyWere) {
-  const std::string script = kOpenDialog + kOverArea[0] + "wait 10\nclick left\nwait 30\n" + kOverCancel +
-                             "wait 10\nclick left\nwait 100\n";
-  Seen s = Play(script);
-  ASSERT_TRUE(s.dialogSeen);
-  EXPECT_EQ(s.previews, (std::vector<int32_t>{1, 0}));
-  EXPECT_FALSE(Has(s, "EnteringHunt"));
-  EXPECT_EQ(s.areaAtEnd, 1);
-  EXPECT_EQ(s.nameAtEnd, "Field Scout");
-  EXPECT_EQ(s.menuButtonsAfter, 3);
-  EXPECT_FALSE(s.profileWritten);
-}
-
 TEST_F(MenuDialogScenario, LosingTheApplicationClosesTheDialogAsCancelled) {
   const std::string script = kOpenDialog + kOverArea[2] + "wait 10\nclick left\nwait 30\n" +
                              "deactivate\nwait 100\nactivate\nwait 100\n";
@@ -144,24 +89,10 @@ TEST_F(MenuDialogScenario, LosingTheApplicationClosesTheDialogAsCancelled) {
   EXPECT_FALSE(s.profileWritten);
 }
 
-TEST_F(MenuDialogScenario, F10TakesAScreenshotWhileTheDialogIsUp) {
-  std::filesystem::path old = std::filesystem::current_path();
-  std::filesystem::current_path(dataHome);
-  // With the name field focused: it hands system keys on to the dialog, which hands them to the game.
-  Seen s = Play(kOpenDialog + kOverName + "wait 20\nkey F10\nwait 20\nkey Escape\nwait 50\n");
-  std::filesystem::current_path(old);
-  ASSERT_TRUE(s.dialogSeen);
-  EXPECT_TRUE(std::filesystem::exists(dataHome / "scnshot.bmp"));
-  EXPECT_GT(s.dialogClosedAt, 0u);
-}
-
 TEST_F(MenuDialogScenario, UnreadableControlsArtEndsTheGameWithItsMessageAndCodeZero) {
   // A damaged "ctrls.dll" in the current folder is found before the good one beside the program.
-  std::filesystem::path old = std::filesystem::current_path();
-  std::filesystem::current_path(dataHome);
-  std::ofstream(dataHome / "CTRLS.DLL") << "not a resource library";
+  std::ofstream(dir / "CTRLS.DLL") << "not a resource library";
   Seen s = Play("wait 1000\n");
-  std::filesystem::current_path(old);
   EXPECT_EQ(s.states, (std::vector<std::string>{"Starting", "StartupDone", "Initializing", "Exiting"}));
   ASSERT_EQ(backend->MessageBoxes().size(), 1u);
   EXPECT_EQ(backend->MessageBoxes()[0].text, "ERROR: Controls initialization failed.");

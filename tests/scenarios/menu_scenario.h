@@ -1,19 +1,12 @@
 // The fixture of the menu and setup-dialog scenarios: plays a script and gathers what the screens showed.
 #pragma once
 
-#include <gtest/gtest.h>
-
-#include <cstdlib>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <iterator>
-#include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
-
-#include <unistd.h>
 
 #include "framework/graphics/graphics.h"
 #include "framework/graphics/sprite.h"
@@ -23,18 +16,13 @@
 #include "framework/ui/edit.h"
 #include "framework/ui/radio_button.h"
 #include "game/hunt_setup_dialog.h"
-#include "game/replay.h"
-#include "game/turkey_game.h"
-#include "platform/backend.h"
-#include "platform/headless/headless_backend.h"
 #include "platform/sound.h"
 #include "platform/surface.h"
-#include "platform/window.h"
+#include "tests/scenarios/scenario.h"
 
 namespace scenario {
 
 using B = ZButton;
-using G = ZTurkeyGame;
 
 // Screen points of the controls: the menu's buttons, and the dialog's (centred at 55, 42).
 inline constexpr const char* kOverHunt = "move 455 221\n";
@@ -74,40 +62,16 @@ struct Seen {
   bool profileWritten = false;
 };
 
-class MenuDialogScenario : public ::testing::Test {
+class MenuDialogScenario : public Scenario {
  protected:
-  void SetUp() override {
-    // The game keeps its settings under XDG_DATA_HOME; each test gets a folder of its own.
-    dataHome = std::filesystem::temp_directory_path() /
-               ("bf_menu_dialog_" + std::to_string(::getpid()) + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::remove_all(dataHome);
-    std::filesystem::create_directories(dataHome);
-    setenv("XDG_DATA_HOME", dataHome.c_str(), 1);
-  }
-  void TearDown() override {
-    platform::ResetWindowSystem();
-    platform::SetBackend(nullptr);
-    std::filesystem::remove_all(dataHome);
-  }
-
   // Plays the script; `poke`, when given, may change the game at each ms before the script acts.
   Seen Play(const std::string& text, const std::function<void(G&, uint32_t)>& poke = nullptr) {
     Seen seen;
-    replay::Script script;
-    std::string error;
-    EXPECT_TRUE(replay::ParseScript(text, &script, &error)) << error;
-    platform::ResetWindowSystem();
-    platform::SetBackend(nullptr);  // a second run in one test drops the first one's backend
-    backend = std::make_unique<platform::HeadlessBackend>(0, static_cast<std::time_t>(script.seed));
-    platform::SetBackend(backend.get());
-    platform::SetApplicationName("brushfeather");
     uint32_t lastPosition[2] = {0, 0};
     bool lastPlaying[2] = {false, false};
     int32_t lastPreview = -1;
     platform::Window* lastFocus = nullptr;
-    std::ostringstream log;
-    seen.result = replay::Run(script, backend.get(), "", &log, [&](G& game, uint32_t ms) {
+    seen.result = Run(text, [&](G& game, uint32_t ms) {
       if (poke) poke(game, ms);
       if (game.sound != nullptr) {
         const int32_t ids[2] = {139, 140};
@@ -168,41 +132,28 @@ class MenuDialogScenario : public ::testing::Test {
       seen.nameAtEnd = game.playerName;
       seen.areaAtEnd = game.areaIndex;
     });
-    for (const std::string& line : seen.result.stateLines) {
-      std::istringstream in(line);
-      std::string word, number, name;
-      in >> word >> number >> name;
-      seen.states.push_back(name);
-    }
-    seen.profileWritten = std::filesystem::exists(dataHome / "Brackwen Interactive");
+    seen.states = states;
+    seen.profileWritten = fs::exists(dir / "Brackwen Interactive");
     return seen;
   }
   // The game's profile file in this test's folder, and its bytes ("" when there is none).
-  std::filesystem::path ProfilePath() const {
-    return dataHome / "Brackwen Interactive" / "brushfeather" / "profile.ini";
-  }
-  static std::string Slurp(const std::filesystem::path& path) {
+  fs::path ProfilePath() const { return dir / "Brackwen Interactive" / "brushfeather" / "profile.ini"; }
+  static std::string Slurp(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
   }
   void PutProfile(const std::string& bytes) const {
-    std::filesystem::create_directories(ProfilePath().parent_path());
+    fs::create_directories(ProfilePath().parent_path());
     std::ofstream(ProfilePath(), std::ios::binary) << bytes;
   }
   static bool Has(const Seen& s, const std::string& state) {
-    for (const std::string& n : s.states) {
-      if (n == state) return true;
-    }
-    return false;
+    return std::find(s.states.begin(), s.states.end(), state) != s.states.end();
   }
   static int Starts(const Seen& s, int32_t id, uint32_t from, uint32_t to) {
     int n = 0;
     for (const auto& [sid, ms] : s.starts) n += (sid == id && ms >= from && ms < to) ? 1 : 0;
     return n;
   }
-
-  std::filesystem::path dataHome;
-  std::unique_ptr<platform::HeadlessBackend> backend;
 };
 
 }  // namespace scenario

@@ -1,30 +1,19 @@
 // The setup dialog's name field and the profile file, played through the headless backend from start to exit.
-#include <gtest/gtest.h>
-
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "framework/ui/edit.h"
 #include "game/hunt_setup_dialog.h"
-#include "game/turkey_game.h"
 #include "platform/edit_control.h"
 #include "platform/profile.h"
-#include "platform/text.h"
 #include "platform/window.h"
 #include "tests/scenarios/menu_scenario.h"
 
 namespace {
 
 using namespace scenario;
-namespace fs = std::filesystem;
 
 // A profile as another run (or another program) left it: the settings among other records.
 const std::string kStored =
@@ -94,6 +83,7 @@ TEST_F(SetupDialogProfileScenario, TheStoredNameAndHuntOpenTheDialogAndEscapeLea
   EXPECT_EQ(s.firstName, "Tom Gobbler");
   EXPECT_GT(s.firstNameInk, 30);  // its letters are on the screen
   EXPECT_TRUE(s.titleAround);
+  EXPECT_TRUE(s.signShown);
   EXPECT_FALSE(Has(s, "EnteringHunt"));
   EXPECT_EQ(s.areaAtEnd, 7);
   EXPECT_EQ(Slurp(ProfilePath()), kStored);
@@ -189,49 +179,14 @@ TEST_F(SetupDialogProfileScenario, TheNextStartShowsTheSavedNameAndHunt) {
   EXPECT_EQ(next.firstPreview, 2);
 }
 
-TEST_F(SetupDialogProfileScenario, ALongNameSurvivesTheDialogWhole) {
-  const std::string name = std::string(9995, 'w') + "\xC3\xA9t\xC3\xA9 \xE2\x98\x80";  // 10,000 characters
-  PutProfile("[Settings]\nName=" + name + "\n");
-  NameWatch w;
-  // Over the field (all of it selected), to its end, one more letter, then OK.
-  Seen s = PlayWatching(kOpenDialog + kOverName + "wait 20\nkey End\nwait 10\ntype !\nwait 20\n" + kOverOk +
-                            "wait 10\nclick left\nwait 100\n",
-                        &w);
-  ASSERT_TRUE(s.dialogSeen);
-  EXPECT_EQ(s.firstName, name);
-  EXPECT_EQ(w.selEnd, 10000);
-  EXPECT_GT(w.lastScroll, 0);  // the end of the name scrolled into view
-  EXPECT_EQ(s.nameAtEnd, name + "!");
-  EXPECT_EQ(platform::GetProfileString("Settings", "Name"), name + "!");
-}
-
-TEST_F(SetupDialogProfileScenario, ADamagedProfileOpensWithWhatWasSoundAndIsKeptAside) {
-  const std::string damaged = "[Settings]\nName=Half a Name\n\x01\x02 torn\nMap=3\n[Trophies]\nCount=2\n";
-  PutProfile(damaged);
-  ::testing::internal::CaptureStderr();
-  Seen s = Play(kOpenDialog + kOverOk + "wait 10\nclick left\nwait 100\n");
-  const std::string said = ::testing::internal::GetCapturedStderr();
-  ASSERT_TRUE(s.dialogSeen);
-  EXPECT_EQ(s.firstName, "Half a Name");
-  EXPECT_EQ(s.dialogArea, 1);  // the hunt stood past the damage: the default
-  EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
-  EXPECT_NE(said.find("damaged at line 3"), std::string::npos) << said;
-  // The settings are saved whole; the torn file, with what could not be read, is kept as it was
-  // although both saves have passed since.
-  EXPECT_NE(Slurp(ProfilePath()).find("[Settings]\nName=Half a Name\nMap=1\n"), std::string::npos);
-  EXPECT_EQ(Slurp(ProfilePath().string() + ".damaged"), damaged);
-}
-
 TEST_F(SetupDialogProfileScenario, AProfileFolderThatCannotBeWrittenKeepsTheOldFileAndTheGameGoesOn) {
   PutProfile(kStored);
   // Nothing can be made where a folder stands, not even by root; without root the folder is closed too.
   fs::create_directory(ProfilePath().string() + ".tmp");
   const fs::path folder = ProfilePath().parent_path();
   fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
-  ::testing::internal::CaptureStderr();
   Seen s = Play(kOpenDialog + kOverName + "wait 20\ntype New Name\nwait 40\n" + kOverOk +
                 "wait 10\nclick left\nwait 300\nkey Escape\nwait 300\n" + kOverTrophy + "wait 20\n");
-  const std::string said = ::testing::internal::GetCapturedStderr();
   fs::permissions(folder, fs::perms::owner_all);
   ASSERT_TRUE(s.dialogSeen);
   EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
@@ -247,50 +202,6 @@ TEST_F(SetupDialogProfileScenario, AProfileFolderThatCannotBeWrittenKeepsTheOldF
   EXPECT_EQ(*last, (std::vector<int32_t>{B::kStateNormal, B::kStateHighlighted, B::kStateNormal}));
   EXPECT_EQ(s.result.exitCode, 0);
   EXPECT_TRUE(s.result.problems.empty());
-}
-
-TEST_F(SetupDialogProfileScenario, WithoutFontsTheNameIsStillTypedAndSavedAndOneLineSaysSo) {
-  const fs::path conf = dataHome / "no_fonts.conf";
-  std::ofstream(conf) << "<?xml version=\"1.0\"?>\n<fontconfig></fontconfig>\n";
-  const char* old = std::getenv("FONTCONFIG_FILE");
-  const std::string saved = old != nullptr ? old : "";
-  setenv("FONTCONFIG_FILE", conf.c_str(), 1);
-  platform::ResetTextForTest();
-  NameWatch w;
-  ::testing::internal::CaptureStderr();
-  Seen s = PlayWatching(kOpenDialog + kOverName + "wait 20\ntype Ann\nwait 40\nkey Enter\nwait 100\n", &w);
-  const std::string said = ::testing::internal::GetCapturedStderr();
-  if (old != nullptr) setenv("FONTCONFIG_FILE", saved.c_str(), 1);
-  else unsetenv("FONTCONFIG_FILE");
-  platform::ResetTextForTest();
-  ASSERT_TRUE(s.dialogSeen);
-  EXPECT_EQ(s.firstNameInk, 0);  // nothing to draw the letters with
-  EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
-  EXPECT_NE(said.find("no font"), std::string::npos) << said;
-  EXPECT_EQ(s.nameAtEnd, "Ann");
-  EXPECT_NE(Slurp(ProfilePath()).find("Name=Ann\n"), std::string::npos);
-  EXPECT_EQ(s.result.exitCode, 0);
-}
-
-TEST_F(SetupDialogProfileScenario, AMissingControlsLibraryEndsTheGameWithItsMessageAndCodeZero) {
-  // The replay tool alone in a folder: no "ctrls.dll" where it runs nor beside it.
-  const fs::path dir = dataHome / "bare";
-  fs::create_directories(dir);
-  fs::copy_file(fs::path(BF_RUN_DIR) / "brushfeather-replay", dir / "brushfeather-replay");
-  std::ofstream(dir / "script.txt") << "wait 1000\n";
-  const std::string command = "cd '" + dir.string() + "' && ./brushfeather-replay script.txt --profile '" +
-                              (dataHome / "data").string() + "' 2>&1";
-  std::string out;
-  FILE* pipe = popen(command.c_str(), "r");
-  ASSERT_NE(pipe, nullptr);
-  char buf[256];
-  while (fgets(buf, sizeof buf, pipe) != nullptr) out += buf;
-  const int status = pclose(pipe);
-  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << out;
-  EXPECT_NE(out.find("ERROR: Controls initialization failed."), std::string::npos) << out;
-  EXPECT_NE(out.find("ctrls.dll"), std::string::npos) << out;  // which file it looked for
-  EXPECT_NE(out.find("state 13 Exiting"), std::string::npos) << out;
-  EXPECT_EQ(out.find("MainMenu"), std::string::npos) << out;
 }
 
 }  // namespace

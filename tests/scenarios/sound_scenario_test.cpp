@@ -1,28 +1,15 @@
 // The game's sound heard end to end: the title sound, played when the menu is built, in the mixed output.
-#include <gtest/gtest.h>
-
-#include <cstdio>
-#include <fstream>
-#include <iterator>
-#include <sstream>
-#include <string>
-#include <vector>
+#include <cstdlib>
 
 #include "framework/sound/dx_sound.h"
 #include "framework/sound/dx_sound_buffer.h"
 #include "framework/sound/wave.h"
-#include "game/replay.h"
-#include "game/turkey_game.h"
-#include "platform/backend.h"
-#include "platform/headless/headless_backend.h"
-#include "platform/window.h"
-#include "tests/platform/profile_sandbox.h"
+#include "tests/scenarios/scenario.h"
 
 namespace {
 
-std::vector<int16_t> CapturedLeft(const std::string& path, int* rate) {
-  std::ifstream in(path, std::ios::binary);
-  std::vector<uint8_t> f((std::istreambuf_iterator<char>(in)), {});
+std::vector<int16_t> CapturedLeft(const scenario::fs::path& path, int* rate) {
+  const std::vector<uint8_t> f = scenario::ReadBytes(path);
   std::vector<int16_t> left;
   if (f.size() < 44) return left;
   *rate = f[24] | (f[25] << 8) | (f[26] << 16) | (f[27] << 24);
@@ -30,34 +17,27 @@ std::vector<int16_t> CapturedLeft(const std::string& path, int* rate) {
   return left;
 }
 
-TEST(SoundScenario, TheTitleSoundIsInTheMixedOutputWhenTheMenuIsShown) {
-  ProfileSandbox profile;
-  const std::string path = ::testing::TempDir() + "title_sound_capture.wav";
-  std::remove(path.c_str());
-  platform::ResetWindowSystem();
-  platform::HeadlessBackend backend(0, 1);
-  platform::SetBackend(&backend);
-  platform::SetApplicationName("brushfeather");
-  backend.SetAudioCapturePath(path);
-  replay::Script script;
-  std::string error;
-  ASSERT_TRUE(replay::ParseScript("wait 4000\n", &script, &error)) << error;
+using SoundScenario = scenario::Scenario;
+
+TEST_F(SoundScenario, TheTitleSoundIsInTheMixedOutputWhenTheMenuIsShown) {
+  const scenario::fs::path path = dir / "title_sound_capture.wav";
   bool soundUp = false;
   std::vector<int32_t> ids;
   int32_t enabled = -1;
   size_t withBuffer = 0;
-  std::ostringstream log;
-  replay::Run(script, &backend, "", &log, [&](ZTurkeyGame& game, uint32_t) {
-    if (!soundUp && game.sound != nullptr && game.sound->available == 1) {
-      soundUp = true;
-      ids = game.sound->ids;
-      enabled = game.sound->enabled;
-      for (int32_t id : ids) withBuffer += game.sound->FindBuffer(id) != nullptr && game.sound->FindBuffer(id)->buffer;
-    }
-  });
+  Run(
+      "wait 4000\n",
+      [&](ZTurkeyGame& game, uint32_t) {
+        if (soundUp || game.sound == nullptr || game.sound->available != 1) return;
+        soundUp = true;
+        ids = game.sound->ids;
+        enabled = game.sound->enabled;
+        for (int32_t id : ids) withBuffer += game.sound->FindBuffer(id) != nullptr && game.sound->FindBuffer(id)->buffer;
+      },
+      "", [&](platform::HeadlessBackend& b) { b.SetAudioCapturePath(path.string()); });
   platform::ResetWindowSystem();
-  platform::SetBackend(nullptr);
-  ASSERT_TRUE(soundUp) << "the sound system never came up\n" << log.str();
+  platform::SetBackend(nullptr);  // closes the capture
+  ASSERT_TRUE(soundUp) << "the sound system never came up\n" << log;
   // Set up with the eighteen recordings in their order, every one of them playable, and enabled.
   const std::vector<int32_t> order = {132, 138, 139, 140, 148, 141, 144, 149, 146,
                                       142, 147, 150, 151, 152, 153, 154, 155, 156};
@@ -94,7 +74,6 @@ TEST(SoundScenario, TheTitleSoundIsInTheMixedOutputWhenTheMenuIsShown) {
   ASSERT_GE(found, 0) << "recording 150 is not in the mixed output";
   // Before it, the menu was silent.
   for (long k = 0; k < found; ++k) ASSERT_EQ(left[static_cast<size_t>(k)], 0) << k;
-  std::remove(path.c_str());
 }
 
 }  // namespace

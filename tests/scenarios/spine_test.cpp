@@ -1,96 +1,51 @@
 // The game's spine played through the headless backend: start-up, keys, Escape, focus loss, the exit.
-#include <gtest/gtest.h>
-
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <functional>
-#include <iterator>
-#include <memory>
-#include <sstream>
-#include <string>
-#include <vector>
 
 #include "framework/graphics/graphics.h"
-#include "game/replay.h"
-#include "game/turkey_game.h"
 #include "game/turkey_wnd.h"
-#include "platform/backend.h"
-#include "platform/headless/headless_backend.h"
-#include "platform/window.h"
-#include "tests/platform/profile_sandbox.h"
+#include "tests/scenarios/scenario.h"
 
 namespace {
 
-using G = ZTurkeyGame;
+using scenario::G;
+namespace fs = std::filesystem;
 
 struct Played {
   replay::Result result;
   std::string log;
   // What the observer saw.
-  int cleanups = 0;                // graphicsReady going from 1 to 0
+  int cleanups = 0;  // graphicsReady going from 1 to 0
   bool minimizedWhileInactive = false;
   bool visibleInMenu = false;
-  uint32_t firstMenuMs = 0;
   std::vector<std::string> boxes;  // message box texts
   uint64_t frameHash = 0;          // of the last presented frame
 };
 
-uint64_t Hash(const std::vector<uint8_t>& bytes) {
-  uint64_t h = 1469598103934665603ull;
-  for (uint8_t b : bytes) h = (h ^ b) * 1099511628211ull;
-  return h;
-}
-
-class SpineScenario : public ::testing::Test {
+class SpineScenario : public scenario::Scenario {
  protected:
-  void TearDown() override {
-    platform::ResetWindowSystem();
-    platform::SetBackend(nullptr);
-  }
-
-  Played Play(const std::string& text, const std::function<void(platform::HeadlessBackend&)>& prepare = nullptr,
-              const std::string& outDir = "") {
+  Played Play(const std::string& text, const std::function<void(platform::HeadlessBackend&)>& prepare = nullptr) {
     Played played;
-    replay::Script script;
-    std::string error;
-    EXPECT_TRUE(replay::ParseScript(text, &script, &error)) << error;
-    platform::ResetWindowSystem();
-    backend = std::make_unique<platform::HeadlessBackend>(0, static_cast<std::time_t>(script.seed));
-    platform::SetBackend(backend.get());
-    platform::SetApplicationName("brushfeather");
-    if (prepare) prepare(*backend);
     int32_t lastReady = 0;
-    std::ostringstream log;
-    played.result = replay::Run(
-        script, backend.get(), outDir, &log, [&](ZTurkeyGame& game, uint32_t ms) {
+    played.result = Run(
+        text,
+        [&](G& game, uint32_t) {
           if (lastReady == 1 && game.graphicsReady == 0) ++played.cleanups;
           lastReady = game.graphicsReady;
           if (game.state == G::Inactive && game.mainWindow != nullptr && game.mainWindow->IsMinimized()) {
             played.minimizedWhileInactive = true;
           }
           if (game.state == G::MainMenu && game.menuReady == 1) {
-            if (played.firstMenuMs == 0) played.firstMenuMs = ms;
             played.visibleInMenu = game.mainWindow != nullptr && game.mainWindow->IsWindowVisible() &&
                                    !game.mainWindow->IsMinimized();
           }
-        });
-    played.log = log.str();
+        },
+        dir.string(), prepare);
+    played.log = log;
     for (const auto& box : backend->MessageBoxes()) played.boxes.push_back(box.text);
-    played.frameHash = Hash(backend->FramePixels());
+    uint64_t h = 1469598103934665603ull;
+    for (uint8_t b : backend->FramePixels()) h = (h ^ b) * 1099511628211ull;
+    played.frameHash = h;
     return played;
-  }
-
-  // The state names in order, without their times.
-  static std::vector<std::string> Names(const Played& p) {
-    std::vector<std::string> names;
-    for (const std::string& line : p.result.stateLines) {
-      std::istringstream in(line);
-      std::string word, number, name;
-      in >> word >> number >> name;
-      names.push_back(name);
-    }
-    return names;
   }
   static uint32_t TimeOf(const Played& p, const std::string& name) {
     for (const std::string& line : p.result.stateLines) {
@@ -99,15 +54,12 @@ class SpineScenario : public ::testing::Test {
     ADD_FAILURE() << "no state " << name;
     return 0;
   }
-
-  ProfileSandbox profile;
-  std::unique_ptr<platform::HeadlessBackend> backend;
 };
 
 TEST_F(SpineScenario, StartWaitsMoreThan500MsThenReachesTheMenuAndClosingEndsIt) {
   Played p = Play("wait 1000\n");
   std::vector<std::string> expected = {"Starting", "StartupDone", "Initializing", "MainMenu"};
-  EXPECT_EQ(Names(p), expected);
+  EXPECT_EQ(states, expected);
   EXPECT_EQ(TimeOf(p, "Starting"), 0u);
   uint32_t done = TimeOf(p, "StartupDone");
   EXPECT_GT(done, 500u);
@@ -130,13 +82,13 @@ TEST_F(SpineScenario, AKeyCutsTheStartShort) {
   // still has the StartupDone it went through, at the same moment.
   Played p = Play("key Space\nwait 200\n");
   std::vector<std::string> expected = {"Starting", "StartupDone", "Initializing", "MainMenu"};
-  EXPECT_EQ(Names(p), expected);
+  EXPECT_EQ(states, expected);
   EXPECT_EQ(TimeOf(p, "StartupDone"), TimeOf(p, "Initializing"));
   EXPECT_LE(TimeOf(p, "Initializing"), 5u);
   EXPECT_LE(TimeOf(p, "MainMenu"), 10u);
   // Escape during the start is only "a key" there: the game goes on to the menu.
   Played q = Play("wait 100\nkey Escape\nwait 200\n");
-  EXPECT_EQ(Names(q), expected);
+  EXPECT_EQ(states, expected);
   uint32_t done = TimeOf(q, "Initializing");
   EXPECT_GE(done, 100u);
   EXPECT_LE(done, 105u);
@@ -145,7 +97,7 @@ TEST_F(SpineScenario, AKeyCutsTheStartShort) {
 TEST_F(SpineScenario, EscapeInTheMenuEndsTheProgramThroughItsOwnExit) {
   Played p = Play("wait 700\nkey Escape\nwait 500\nmove 10 10\n");
   std::vector<std::string> expected = {"Starting", "StartupDone", "Initializing", "MainMenu", "Exiting"};
-  EXPECT_EQ(Names(p), expected);
+  EXPECT_EQ(states, expected);
   EXPECT_GE(TimeOf(p, "Exiting"), 700u);
   EXPECT_LE(TimeOf(p, "Exiting"), 705u);
   EXPECT_EQ(p.cleanups, 1);
@@ -160,7 +112,7 @@ TEST_F(SpineScenario, FocusLossMinimisesAndTheMenuComesBack) {
   Played p = Play("wait 700\ndeactivate\nwait 300\ndeactivate\nwait 10\nactivate\nwait 300\n");
   std::vector<std::string> expected = {"Starting", "StartupDone", "Initializing", "MainMenu", "Inactive",
                                        "MainMenu"};
-  EXPECT_EQ(Names(p), expected);
+  EXPECT_EQ(states, expected);
   EXPECT_TRUE(p.minimizedWhileInactive);
   EXPECT_TRUE(p.visibleInMenu);  // shown again, not minimised, with the menu rebuilt
   uint32_t back = TimeOf(p, "Inactive");
@@ -173,7 +125,7 @@ TEST_F(SpineScenario, FocusLossMinimisesAndTheMenuComesBack) {
 TEST_F(SpineScenario, WithoutADisplayTheGraphicsMessageEndsTheProgramWithCodeZero) {
   Played p = Play("wait 1500\n", [](platform::HeadlessBackend& b) { b.SetDisplayFails(true); });
   std::vector<std::string> expected = {"Starting", "StartupDone", "Initializing", "Exiting"};
-  EXPECT_EQ(Names(p), expected);
+  EXPECT_EQ(states, expected);
   ASSERT_EQ(p.boxes.size(), 1u);
   EXPECT_EQ(p.boxes[0], "ERROR: Graphics initialization failed.");
   EXPECT_EQ(p.cleanups, 0);  // nothing was set up, so nothing is released
@@ -190,59 +142,25 @@ TEST_F(SpineScenario, TheSameScriptPlaysTheSameWay) {
   EXPECT_EQ(a.result.endMs, b.result.endMs);
 }
 
-TEST_F(SpineScenario, CapturesWriteTheFrontSurfaceAsPngAndAsTheGamesBitmap) {
-  std::filesystem::path dir = std::filesystem::temp_directory_path() / "bf_spine_capture";
-  std::filesystem::remove_all(dir);
-  std::filesystem::create_directories(dir);
-  Played p = Play("wait 300\ncapture early.png\nwait 700\ncapture title.png\ncapture title.bmp\n", nullptr,
-                  dir.string());
-  // Before the menu nothing has been shown, so the first capture is reported, not faked.
-  ASSERT_EQ(p.result.problems.size(), 1u);
-  EXPECT_NE(p.result.problems[0].find("line 2: capture early.png"), std::string::npos);
-  EXPECT_FALSE(std::filesystem::exists(dir / "early.png"));
-  ASSERT_TRUE(std::filesystem::exists(dir / "title.png"));
-  ASSERT_TRUE(std::filesystem::exists(dir / "title.bmp"));
-  EXPECT_EQ(std::filesystem::file_size(dir / "title.bmp"), 308278u);
-  std::ifstream png(dir / "title.png", std::ios::binary);
-  char sig[8] = {};
-  png.read(sig, 8);
-  EXPECT_EQ(std::string(sig + 1, 3), "PNG");
-  std::filesystem::remove_all(dir);
-}
-
 TEST_F(SpineScenario, F10ArrivesAsASystemKeyAndTakesNumberedScreenshots) {
   // Screenshots go to the current directory; the art is still found beside the program.
-  std::filesystem::path old = std::filesystem::current_path();
-  std::filesystem::path dir = std::filesystem::temp_directory_path() / "bf_spine_f10";
-  std::filesystem::remove_all(dir);
-  std::filesystem::create_directories(dir);
-  std::filesystem::current_path(dir);
-  Played p = Play("wait 700\ncapture shown.bmp\nkey F10\nwait 5\nkey F10\nwait 5\nkey F10\nwait 5\n", nullptr,
-                  dir.string());
-  std::filesystem::current_path(old);
+  Played p = Play("wait 700\ncapture shown.bmp\nkey F10\nwait 5\nkey F10\nwait 5\nkey F10\nwait 5\n");
   EXPECT_TRUE(p.result.problems.empty());
   for (const char* name : {"scnshot.bmp", "scnshot1.bmp", "scnshot2.bmp"}) {
-    ASSERT_TRUE(std::filesystem::exists(dir / name)) << name;
-    EXPECT_EQ(std::filesystem::file_size(dir / name), 308278u);
+    ASSERT_TRUE(fs::exists(dir / name)) << name;
+    EXPECT_EQ(fs::file_size(dir / name), 308278u);
   }
-  EXPECT_FALSE(std::filesystem::exists(dir / "scnshot3.bmp"));
-  auto bytes = [](const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::vector<char>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  };
-  EXPECT_EQ(bytes(dir / "scnshot.bmp"), bytes(dir / "shown.bmp"));  // the menu, as the driver saw it
-  std::filesystem::remove_all(dir);
+  EXPECT_FALSE(fs::exists(dir / "scnshot3.bmp"));
+  // The menu, as the driver saw it.
+  EXPECT_EQ(scenario::ReadBytes(dir / "scnshot.bmp"), scenario::ReadBytes(dir / "shown.bmp"));
 }
 
 TEST_F(SpineScenario, TheReplayToolPrintsStateLinesAndNamesBadLines) {
-  std::filesystem::path dir = std::filesystem::temp_directory_path() / "bf_spine_tool";
-  std::filesystem::create_directories(dir);
-  std::filesystem::path good = dir / "good.txt";
-  std::ofstream(good) << "# start and leave\nwait 600\nkey Escape\n";
-  std::string tool = std::string(BF_RUN_DIR) + "/brushfeather-replay";
-  auto run = [&](const std::string& args, int* status) {
+  auto run = [&](const std::string& script, const std::string& args, int* status) {
+    std::ofstream(dir / "script.txt") << script;
+    const std::string command = std::string(BF_RUN_DIR) + "/brushfeather-replay script.txt" + args + " 2>&1";
     std::string out;
-    FILE* pipe = popen((tool + " " + args + " 2>&1").c_str(), "r");
+    FILE* pipe = popen(command.c_str(), "r");
     if (pipe == nullptr) return out;
     char buf[256];
     while (fgets(buf, sizeof buf, pipe) != nullptr) out += buf;
@@ -250,27 +168,24 @@ TEST_F(SpineScenario, TheReplayToolPrintsStateLinesAndNamesBadLines) {
     return out;
   };
   int status = -1;
-  std::string out = run(good.string(), &status);
+  std::string out = run("# start and leave\nwait 600\nkey Escape\n", "", &status);
   EXPECT_EQ(status, 0);
   EXPECT_EQ(out.rfind("state 0 Starting at 0\n", 0), 0u) << out;
   EXPECT_NE(out.find("state 4 MainMenu at "), std::string::npos) << out;
   EXPECT_NE(out.find("state 13 Exiting at 60"), std::string::npos) << out;
 
-  std::filesystem::path bad = dir / "bad.txt";
-  std::ofstream(bad) << "wait 10\n\nclick middle\n";
-  out = run(bad.string(), &status);
+  out = run("wait 10\n\nclick middle\n", "", &status);
   EXPECT_NE(status, 0);
   EXPECT_NE(out.find("line 3"), std::string::npos) << out;
   EXPECT_EQ(out.find("state "), std::string::npos) << out;  // nothing ran
 
-  // Captures land in the folder given, made when it does not exist yet.
-  std::filesystem::path shots = dir / "new" / "shots";
-  std::filesystem::path capturing = dir / "capture.txt";
-  std::ofstream(capturing) << "wait 1200\ncapture title.png\n";
-  out = run(capturing.string() + " --out " + shots.string(), &status);
+  // Captures land in the folder given, made when it does not exist yet; one asked for before anything
+  // was shown is reported, not faked.
+  out = run("wait 300\ncapture early.png\nwait 900\ncapture title.png\n", " --out new/shots", &status);
   EXPECT_EQ(status, 0) << out;
-  EXPECT_GT(std::filesystem::file_size(shots / "title.png"), 0u);
-  std::filesystem::remove_all(dir);
+  EXPECT_NE(out.find("line 2: capture early.png"), std::string::npos) << out;
+  EXPECT_FALSE(fs::exists(dir / "new/shots/early.png"));
+  EXPECT_GT(fs::file_size(dir / "new/shots/title.png"), 0u);
 }
 
 }  // namespace

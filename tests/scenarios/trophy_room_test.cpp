@@ -1,32 +1,15 @@
 // Two hunts ending in the trophy room through the headless backend, and the list after a restart.
-#include <gtest/gtest.h>
-
-#include <unistd.h>
-
-#include <cstdlib>
-#include <ctime>
-#include <filesystem>
-#include <fstream>
-#include <memory>
-#include <sstream>
-#include <string>
-#include <vector>
-
 #include "framework/graphics/graphics.h"
 #include "framework/graphics/surface.h"
-#include "game/replay.h"
 #include "game/trophy_room_wnd.h"
-#include "game/turkey_game.h"
-#include "platform/backend.h"
-#include "platform/headless/headless_backend.h"
 #include "platform/profile.h"
 #include "platform/surface.h"
 #include "platform/text.h"
-#include "platform/window.h"
+#include "tests/scenarios/scenario.h"
 
 namespace {
 
-using G = ZTurkeyGame;
+using scenario::G;
 using R = ZTrophyRoomWnd;
 
 // The whole hunt kept with the hunting screen's scenarios: it bags a bird and ends in the trophy room.
@@ -44,15 +27,10 @@ struct Room {
   std::vector<std::string> states;
 };
 
-class TrophyScenario : public ::testing::Test {
+class TrophyScenario : public scenario::Scenario {
  protected:
   void SetUp() override {
-    dir = std::filesystem::temp_directory_path() /
-          ("bf-trophy-" + std::to_string(::getpid()) + "-" +
-           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir);
-    setenv("XDG_DATA_HOME", dir.c_str(), 1);
+    Scenario::SetUp();
     // The dates are local time; read them in UTC.
     if (const char* tz = std::getenv("TZ")) oldZone = tz;
     setenv("TZ", "UTC", 1);
@@ -62,23 +40,13 @@ class TrophyScenario : public ::testing::Test {
     if (oldZone.empty()) unsetenv("TZ");
     else setenv("TZ", oldZone.c_str(), 1);
     tzset();
-    std::filesystem::remove_all(dir);
-    platform::ResetWindowSystem();
-    platform::SetBackend(nullptr);
+    Scenario::TearDown();
   }
 
   // One run of the game from start to end of the script: a fresh process as far as the game knows.
   Room Play(const std::string& text) {
     Room room;
-    replay::Script script;
-    std::string error;
-    EXPECT_TRUE(replay::ParseScript(text, &script, &error)) << error;
-    platform::ResetWindowSystem();
-    auto backend = std::make_unique<platform::HeadlessBackend>(0, static_cast<std::time_t>(script.seed));
-    platform::SetBackend(backend.get());
-    platform::SetApplicationName("brushfeather");
-    std::ostringstream log;
-    replay::Result result = replay::Run(script, backend.get(), "", &log, [&](G& game, uint32_t) {
+    Run(text, [&](G& game, uint32_t) {
       if (room.seen || game.state != G::TrophyRoom || game.trophyRoomReady != 1) return;
       room.seen = true;
       platform::Surface* front = game.graphics->GetFrontSurface()->GetSurface2();
@@ -93,13 +61,7 @@ class TrophyScenario : public ::testing::Test {
         }
       }
     });
-    for (const std::string& line : result.stateLines) {
-      std::istringstream in(line);
-      std::string word, number, name;
-      in >> word >> number >> name;
-      room.states.push_back(name);
-    }
-    platform::SetBackend(nullptr);
+    room.states = states;
     return room;
   }
   static std::vector<ZTrophyRecord> List() {
@@ -108,18 +70,13 @@ class TrophyScenario : public ::testing::Test {
     return list;
   }
 
-  std::filesystem::path dir;
   std::string oldZone;
 };
 
 TEST_F(TrophyScenario, TwoHuntsRankTheirBirdsAndTheListOutlivesARestart) {
-  if (!std::filesystem::exists(kHuntScript)) {
-    GTEST_SKIP() << "no whole-hunt script at " << kHuntScript << ": the hunting screen has not landed yet";
-  }
-  std::ifstream in(kHuntScript);
-  std::stringstream hunt;
-  hunt << in.rdbuf();
-  const std::string script = hunt.str() + "\n" + kLeave;
+  const std::vector<uint8_t> hunt = scenario::ReadBytes(kHuntScript);
+  ASSERT_FALSE(hunt.empty()) << kHuntScript;
+  const std::string script = std::string(hunt.begin(), hunt.end()) + "\n" + kLeave;
 
   // The first hunt: the bird takes the empty list's first place, in green.
   Room first = Play(script);
