@@ -163,28 +163,6 @@ TEST_F(ArtFiles, AreaLibrariesShareOnePaletteBetweenPanoramaAndScenery) {
   }
 }
 
-TEST(ArtFilesBirds, GobblerFileReadsAsASpriteMapOfCommonColours) {
-  SKIP_WITHOUT_ART();
-  ZSpriteMap birds;
-  ASSERT_EQ(birds.LoadFile(RunPath("goblers.dll")), 1);
-  EXPECT_EQ(birds.GetTransparentIndex(), 1);
-  ExpectCommonBlock(birds, "goblers.dll");
-  for (int s = 0; s <= 5; ++s) {
-    EXPECT_GE(FrameCount(birds, s), 1u) << "bird sprite " << s;
-    const PixelCounts n = CountFramePixels(birds, s);
-    EXPECT_EQ(n.picture, 0) << "bird sprite " << s;
-    EXPECT_GT(n.transparent, 0) << "bird sprite " << s << " has no transparent surround";
-    std::vector<std::unique_ptr<ZFrame>> frames;
-    birds.GetFrames(s, &frames);
-    for (const auto& f : frames) {
-      EXPECT_LE(f->Width(), 300);
-      EXPECT_LE(f->Height(), 300);
-      EXPECT_EQ(f->hotX, 0);
-      EXPECT_EQ(f->hotY, 0);
-    }
-  }
-}
-
 TEST(ArtFilesProgram, OwnBitmapsHaveTheirSizesAndKeepThePaletteRule) {
   SKIP_WITHOUT_ART();
   struct Expect {

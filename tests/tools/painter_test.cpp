@@ -184,40 +184,9 @@ TEST(PainterTrophy, SizedAsAskedTransparentAroundAndTailTipsDifferBySubspecies) 
   EXPECT_GT(whiteCount(pics[1]), whiteCount(pics[3]) + 5);
   EXPECT_GT(whiteCount(pics[2]), whiteCount(pics[0]) + 5);
   EXPECT_NE(pics[3].pixels, pics[4].pixels);
-  // Same request, same picture.
-  EXPECT_EQ(artgen::DrawTrophyPicture(4, 58, 46).pixels, pics[4].pixels);
-  // Degenerate sizes give empty or tiny pictures, not a crash.
+  // Degenerate sizes and types give empty or plain pictures, not a crash.
   EXPECT_TRUE(artgen::DrawTrophyPicture(2, 0, 0).pixels.empty());
-  EXPECT_EQ(artgen::DrawTrophyPicture(2, 1, 1).pixels.size(), 1u);
   EXPECT_EQ(artgen::DrawTrophyPicture(9, 40, 30).width, 40);
-}
-
-TEST(PainterCanvas, RoundTripsStraightAlphaAndRepeatsShapesAcrossTheSeam) {
-  namespace paint = artgen::paint;
-  RgbaImage img(3, 2);
-  img.At(0, 0) = 0xFF123456u;
-  img.At(1, 0) = 0x80FF8040u;  // half transparent: premultiplied inside cairo, straight again outside
-  img.At(2, 1) = 0x00FFFFFFu;
-  paint::Canvas canvas(img);
-  RgbaImage soft = canvas.ToImage(false);
-  EXPECT_EQ(soft.At(0, 0), 0xFF123456u);
-  EXPECT_EQ(soft.At(1, 0) >> 24, 0x80u);
-  EXPECT_NEAR(R(soft.At(1, 0)), 0xFF, 2);
-  EXPECT_NEAR(G(soft.At(1, 0)), 0x80, 2);
-  EXPECT_EQ(soft.At(2, 1), 0u);
-  RgbaImage crisp = canvas.ToImage(true);
-  EXPECT_EQ(crisp.At(1, 0) >> 24, 0xFFu);
-  EXPECT_EQ(crisp.At(0, 1), 0u);
-
-  std::vector<double> offsets;
-  paint::Wrapped(-5, 20, 2560, [&](double dx) { offsets.push_back(dx); });
-  EXPECT_EQ(offsets, (std::vector<double>{0, 2560}));
-  offsets.clear();
-  paint::Wrapped(2550, 2570, 2560, [&](double dx) { offsets.push_back(dx); });
-  EXPECT_EQ(offsets, (std::vector<double>{0, -2560}));
-  offsets.clear();
-  paint::Wrapped(10, 20, 2560, [&](double dx) { offsets.push_back(dx); });
-  EXPECT_EQ(offsets.size(), 1u);
 }
 
 }  // namespace
