@@ -7,14 +7,11 @@
 #include <vector>
 
 #include "framework/graphics/viewport.h"
-#include "framework/sound/dx_sound.h"
-#include "framework/sound/dx_sound_buffer.h"
 #include "game/hunter.h"
 #include "game/hunting_map.h"
 #include "game/hunting_wnd.h"
 #include "game/shotgun.h"
 #include "game/turkey.h"
-#include "platform/sound.h"
 #include "tests/scenarios/scenario.h"
 
 namespace huntscenario {
@@ -47,13 +44,7 @@ struct Moment {
 struct Played {
   replay::Result result;
   std::vector<std::string> states;
-  std::vector<Moment> at;                             // by ms
-  std::vector<std::pair<int32_t, uint32_t>> starts;  // sounds started, as (id, ms)
-  int Starts(int32_t id, uint32_t from = 0, uint32_t to = UINT32_MAX) const {
-    int n = 0;
-    for (const auto& [sid, ms] : starts) n += (sid == id && ms >= from && ms < to) ? 1 : 0;
-    return n;
-  }
+  std::vector<Moment> at;  // by ms
   // The first ms from `from` on at which `pred` holds, or 0.
   uint32_t First(const std::function<bool(const Moment&)>& pred, uint32_t from = 0) const {
     for (uint32_t ms = from; ms < at.size(); ++ms) {
@@ -73,23 +64,8 @@ class HuntScenario : public scenario::Scenario {
   // Plays the script; `poke`, when given, may change the game at each ms before the script acts.
   Played Play(const std::string& text, const std::function<void(G&, uint32_t)>& poke = nullptr) {
     Played p;
-    std::vector<uint32_t> lastPosition(200, 0);
-    std::vector<bool> lastPlaying(200, false);
     p.result = Run(text, [&](G& game, uint32_t ms) {
       if (poke) poke(game, ms);
-      if (game.sound != nullptr) {
-        for (int32_t id = 132; id <= 156; ++id) {
-          ZDXSoundBuffer* b = game.sound->FindBuffer(id);
-          if (b == nullptr || b->buffer == nullptr) continue;
-          uint32_t status = 0, play = 0, write = 0;
-          b->buffer->GetStatus(&status);
-          b->buffer->GetCurrentPosition(&play, &write);
-          const bool playing = (status & platform::DSBSTATUS_PLAYING) != 0;
-          if (playing && (!lastPlaying[id] || play < lastPosition[id])) p.starts.emplace_back(id, ms);
-          lastPlaying[id] = playing;
-          lastPosition[id] = play;
-        }
-      }
       Moment m;
       m.state = game.state;
       if (game.hunter != nullptr && game.hunter->GetWeapon() != nullptr) {

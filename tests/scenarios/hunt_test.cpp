@@ -17,8 +17,8 @@ TEST_F(HuntScenario, AWholeHuntCallsABirdInAndBagsItOnceItsFallHasBeenShown) {
   ASSERT_GE(p.states.size(), 5u);
   EXPECT_EQ(std::vector<std::string>(p.states.begin() + 3, p.states.begin() + 7), tail);
   // Five rounds of calls: their sounds, and birds that answer by walking in.
-  EXPECT_EQ(p.Starts(153, 0, 20000), 15);
-  EXPECT_EQ(p.Starts(154, 0, 20000), 10);
+  EXPECT_EQ(Starts(153, 0, 20000), 15);
+  EXPECT_EQ(Starts(154, 0, 20000), 10);
   EXPECT_NE(p.First([](const Moment& m) { return m.answering; }), 0u);
   // The aim button raises the gun and takes the cursor: hidden, held in the view.
   const uint32_t ready = p.First([](const Moment& m) { return m.gun == ZHuntingWeapon::Aiming; });
@@ -30,7 +30,7 @@ TEST_F(HuntScenario, AWholeHuntCallsABirdInAndBagsItOnceItsFallHasBeenShown) {
   // One shot, with the view turned onto the bird by the mouse (139 left and 82 down of the centre).
   const uint32_t hit = p.First([](const Moment& m) { return m.bagged >= 0; });
   ASSERT_GT(hit, ready);
-  EXPECT_EQ(p.Starts(138), 1);
+  EXPECT_EQ(Starts(138), 1);
   EXPECT_EQ(p.at[hit].scrollX, 1600 - 139);
   EXPECT_EQ(p.at[hit].scrollY, 188 + 82);
   EXPECT_EQ(p.at[hit].dying, p.at[hit].bagged);
@@ -75,14 +75,14 @@ TEST_F(HuntScenario, FourShotsThenTheGunGoesDownAndReloadsAShellASecond) {
   Played p = Play(script + "wait 6000\n");
   const uint32_t fourth = p.First([](const Moment& m) { return m.shells == 4; });
   ASSERT_GT(fourth, 0u);
-  EXPECT_EQ(p.Starts(138), 4);
+  EXPECT_EQ(Starts(138), 4);
   const uint32_t reloading = p.First([](const Moment& m) { return m.shells == -4; }, fourth);
   const uint32_t loaded = p.First([](const Moment& m) { return m.shells == 0; }, reloading);
   const uint32_t ready = p.First([](const Moment& m) { return m.gun == ZHuntingWeapon::Aiming; }, loaded);
   ASSERT_GT(reloading, 0u);
   ASSERT_GT(ready, 0u);
   // A shell a second, a second more, then the raise: a little over five seconds.
-  EXPECT_EQ(p.Starts(139, reloading, loaded + 1), 4);
+  EXPECT_EQ(Starts(139, reloading, loaded + 1), 4);
   EXPECT_GE(ready - reloading, 5000u);
   EXPECT_LE(ready - reloading, 6500u);
   EXPECT_TRUE(p.at[ready].aimDown);

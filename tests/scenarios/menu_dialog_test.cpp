@@ -12,21 +12,21 @@ TEST_F(MenuDialogScenario, TheTitleShowsThreeButtonsThatHighlightOneAtATimeWithT
   ASSERT_GE(s.menu.size(), 900u);
   // At the menu all three are up and normal, and nothing was heard from them.
   EXPECT_EQ(s.menu[690], (std::vector<int32_t>{2, 2, 2}));
-  EXPECT_EQ(Starts(s, 140, 0, 700), 0);
-  EXPECT_EQ(Starts(s, 139, 0, 700), 0);
+  EXPECT_EQ(Starts(140, 0, 700), 0);
+  EXPECT_EQ(Starts(139, 0, 700), 0);
   // Over the hunt button: highlighted, with its sound.
   EXPECT_EQ(s.menu[740], (std::vector<int32_t>{4, 2, 2}));
-  EXPECT_EQ(Starts(s, 140, 700, 750), 1);
+  EXPECT_EQ(Starts(140, 700, 750), 1);
   // Over the trophy room button: it alone is highlighted.
   EXPECT_EQ(s.menu[790], (std::vector<int32_t>{2, 4, 2}));
-  EXPECT_EQ(Starts(s, 140, 750, 800), 1);
+  EXPECT_EQ(Starts(140, 750, 800), 1);
   // Over the bare window: none.
   EXPECT_EQ(s.menu[840], (std::vector<int32_t>{2, 2, 2}));
   // Over exit and pressed: pressed look and sound.
   EXPECT_EQ(s.menu[940], (std::vector<int32_t>{2, 2, 8}));
-  EXPECT_EQ(Starts(s, 140, 850, 900), 1);
-  EXPECT_EQ(Starts(s, 139, 900, 950), 1);
-  EXPECT_EQ(Starts(s, 139, 0, 900), 0);
+  EXPECT_EQ(Starts(140, 850, 900), 1);
+  EXPECT_EQ(Starts(139, 900, 950), 1);
+  EXPECT_EQ(Starts(139, 0, 900), 0);
 }
 
 TEST_F(MenuDialogScenario, TheExitButtonEndsTheProgramWithCodeZero) {

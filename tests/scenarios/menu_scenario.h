@@ -11,12 +11,9 @@
 #include "framework/graphics/graphics.h"
 #include "framework/graphics/sprite.h"
 #include "framework/graphics/surface.h"
-#include "framework/sound/dx_sound.h"
-#include "framework/sound/dx_sound_buffer.h"
 #include "framework/ui/edit.h"
 #include "framework/ui/radio_button.h"
 #include "game/hunt_setup_dialog.h"
-#include "platform/sound.h"
 #include "platform/surface.h"
 #include "tests/scenarios/scenario.h"
 
@@ -40,8 +37,6 @@ inline const std::string kOpenDialog = std::string("wait 700\n") + kOverHunt + "
 struct Seen {
   replay::Result result;
   std::vector<std::string> states;  // names in order
-  // Sound starts, as (id, ms).
-  std::vector<std::pair<int32_t, uint32_t>> starts;
   // By ms: the states of the menu's buttons (hunt, trophy, exit), -1 when absent.
   std::vector<std::vector<int32_t>> menu;
   // While the dialog is up.
@@ -67,28 +62,10 @@ class MenuDialogScenario : public Scenario {
   // Plays the script; `poke`, when given, may change the game at each ms before the script acts.
   Seen Play(const std::string& text, const std::function<void(G&, uint32_t)>& poke = nullptr) {
     Seen seen;
-    uint32_t lastPosition[2] = {0, 0};
-    bool lastPlaying[2] = {false, false};
     int32_t lastPreview = -1;
     platform::Window* lastFocus = nullptr;
     seen.result = Run(text, [&](G& game, uint32_t ms) {
       if (poke) poke(game, ms);
-      if (game.sound != nullptr) {
-        const int32_t ids[2] = {139, 140};
-        for (int k = 0; k < 2; ++k) {
-          ZDXSoundBuffer* b = game.sound->FindBuffer(ids[k]);
-          if (b == nullptr || b->buffer == nullptr) continue;
-          uint32_t status = 0;
-          uint32_t play = 0;
-          uint32_t write = 0;
-          b->buffer->GetStatus(&status);
-          b->buffer->GetCurrentPosition(&play, &write);
-          const bool playing = (status & platform::DSBSTATUS_PLAYING) != 0;
-          if (playing && (!lastPlaying[k] || play < lastPosition[k])) seen.starts.emplace_back(ids[k], ms);
-          lastPlaying[k] = playing;
-          lastPosition[k] = play;
-        }
-      }
       std::vector<int32_t> menu;
       for (B* b : {game.huntButton, game.trophyButton, game.exitButton}) menu.push_back(b != nullptr ? b->state : -1);
       if (seen.menu.size() <= ms) seen.menu.resize(ms + 1, menu);
@@ -148,11 +125,6 @@ class MenuDialogScenario : public Scenario {
   }
   static bool Has(const Seen& s, const std::string& state) {
     return std::find(s.states.begin(), s.states.end(), state) != s.states.end();
-  }
-  static int Starts(const Seen& s, int32_t id, uint32_t from, uint32_t to) {
-    int n = 0;
-    for (const auto& [sid, ms] : s.starts) n += (sid == id && ms >= from && ms < to) ? 1 : 0;
-    return n;
   }
 };
 

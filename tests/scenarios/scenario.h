@@ -18,10 +18,13 @@
 #include <string>
 #include <vector>
 
+#include "framework/sound/dx_sound.h"
+#include "framework/sound/dx_sound_buffer.h"
 #include "game/replay.h"
 #include "game/turkey_game.h"
 #include "platform/backend.h"
 #include "platform/headless/headless_backend.h"
+#include "platform/sound.h"
 #include "platform/window.h"
 
 namespace scenario {
@@ -56,7 +59,8 @@ class Scenario : public ::testing::Test {
   }
 
   // Plays the script from the program's start; `observe` sees the game on every pump pass. What the
-  // game wrote to stderr lands in `said`, the names of the states it went through in `states`.
+  // game wrote to stderr lands in `said`, the names of the states it went through in `states`, the
+  // sounds it started in `starts`.
   replay::Result Run(const std::string& text, const Observer& observe = nullptr, const std::string& outDir = "",
                      const std::function<void(platform::HeadlessBackend&)>& prepare = nullptr) {
     replay::Script script;
@@ -68,9 +72,26 @@ class Scenario : public ::testing::Test {
     platform::SetBackend(backend.get());
     platform::SetApplicationName("brushfeather");
     if (prepare) prepare(*backend);
+    starts.clear();
+    std::vector<uint32_t> lastPosition(160, 0);
+    std::vector<bool> lastPlaying(160, false);
+    auto watch = [&](G& game, uint32_t ms) {
+      if (observe) observe(game, ms);
+      for (int32_t id = 132; game.sound != nullptr && id <= 156; ++id) {
+        ZDXSoundBuffer* b = game.sound->FindBuffer(id);
+        if (b == nullptr || b->buffer == nullptr) continue;
+        uint32_t status = 0, play = 0, write = 0;
+        b->buffer->GetStatus(&status);
+        b->buffer->GetCurrentPosition(&play, &write);
+        const bool playing = (status & platform::DSBSTATUS_PLAYING) != 0;
+        if (playing && (!lastPlaying[id] || play < lastPosition[id])) starts.emplace_back(id, ms);
+        lastPlaying[id] = playing;
+        lastPosition[id] = play;
+      }
+    };
     std::ostringstream out;
     ::testing::internal::CaptureStderr();
-    replay::Result result = replay::Run(script, backend.get(), outDir, &out, observe);
+    replay::Result result = replay::Run(script, backend.get(), outDir, &out, watch);
     said = ::testing::internal::GetCapturedStderr();
     log = out.str();
     states.clear();
@@ -86,6 +107,12 @@ class Scenario : public ::testing::Test {
   int Entered(const std::string& state) const {
     int n = 0;
     for (const std::string& s : states) n += s == state ? 1 : 0;
+    return n;
+  }
+  // How many times the last run started sound `id` in [from, to) ms.
+  int Starts(int32_t id, uint32_t from = 0, uint32_t to = UINT32_MAX) const {
+    int n = 0;
+    for (const auto& [sid, ms] : starts) n += (sid == id && ms >= from && ms < to) ? 1 : 0;
     return n;
   }
   // Lines the game wrote to stderr about itself.
@@ -106,6 +133,7 @@ class Scenario : public ::testing::Test {
   std::unique_ptr<platform::HeadlessBackend> backend;
   std::string said, log;
   std::vector<std::string> states;
+  std::vector<std::pair<int32_t, uint32_t>> starts;  // (id, ms)
 };
 
 }  // namespace scenario
