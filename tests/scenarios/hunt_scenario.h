@@ -1,7 +1,6 @@
 // Playing hunts through the headless backend: scripts that enter a hunt, and what an observer saw of each ms.
 #pragma once
 
-#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -92,9 +91,6 @@ class HuntScenario : public scenario::Scenario {
     });
     p.states = states;
     return p;
-  }
-  static int Entered(const Played& p, const std::string& state) {
-    return static_cast<int>(std::count(p.states.begin(), p.states.end(), state));
   }
 };
 

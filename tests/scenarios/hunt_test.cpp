@@ -66,7 +66,7 @@ TEST_F(HuntScenario, EscapeLowersAReadyGunAndASecondEscapeReturnsToTheMenu) {
   EXPECT_EQ(p.at[lowered + 900].gun, ZHuntingWeapon::Down);
   EXPECT_EQ(p.at[lowered + 900].state, G::Hunting);
   EXPECT_EQ(p.states.back(), "MainMenu");
-  EXPECT_EQ(Entered(p, "Hunting"), 1);
+  EXPECT_EQ(Entered("Hunting"), 1);
 }
 
 TEST_F(HuntScenario, FourShotsThenTheGunGoesDownAndReloadsAShellASecond) {
@@ -138,7 +138,7 @@ TEST_F(HuntScenario, EveryHuntCanBeEnteredAndLeftAHundredTimes) {
     for (uint8_t b : backend->FramePixels()) h = (h ^ b) * 1099511628211ull;
     hashes.push_back(h);
   });
-  EXPECT_EQ(Entered(p, "Hunting"), 100);
+  EXPECT_EQ(Entered("Hunting"), 100);
   EXPECT_EQ(p.states.back(), "MainMenu");
   EXPECT_EQ(areas, (std::vector<int32_t>{0, 1, 2, 3, 4}));
   for (size_t i = 1; i < hashes.size(); ++i) EXPECT_NE(hashes[i], hashes[i - 1]);

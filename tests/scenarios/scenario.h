@@ -61,8 +61,7 @@ class Scenario : public ::testing::Test {
   // Plays the script from the program's start; `observe` sees the game on every pump pass. What the
   // game wrote to stderr lands in `said`, the names of the states it went through in `states`, the
   // sounds it started in `starts`.
-  replay::Result Run(const std::string& text, const Observer& observe = nullptr, const std::string& outDir = "",
-                     const std::function<void(platform::HeadlessBackend&)>& prepare = nullptr) {
+  replay::Result Run(const std::string& text, const Observer& observe = nullptr, const std::string& outDir = "") {
     replay::Script script;
     std::string error;
     EXPECT_TRUE(replay::ParseScript(text, &script, &error)) << error;
@@ -71,7 +70,6 @@ class Scenario : public ::testing::Test {
     backend = std::make_unique<platform::HeadlessBackend>(0, static_cast<std::time_t>(script.seed));
     platform::SetBackend(backend.get());
     platform::SetApplicationName("brushfeather");
-    if (prepare) prepare(*backend);
     starts.clear();
     std::vector<uint32_t> lastPosition(160, 0);
     std::vector<bool> lastPlaying(160, false);

@@ -27,11 +27,6 @@ std::vector<uint8_t> ReadAll(const std::string& path) {
   return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-#define SKIP_WITHOUT_ART()                                                      \
-  do {                                                                          \
-    if (ReadAll(RunPath("ctrls.dll")).empty()) GTEST_SKIP() << "art not built"; \
-  } while (0)
-
 std::unique_ptr<platform::Module> OpenModule(const std::string& name) {
   auto m = platform::Module::FromBytes(ReadAll(RunPath(name)), name);
   EXPECT_TRUE(m && m->Valid()) << name;
@@ -164,7 +159,7 @@ TEST_F(ArtFiles, AreaLibrariesShareOnePaletteBetweenPanoramaAndScenery) {
 }
 
 TEST(ArtFilesProgram, OwnBitmapsHaveTheirSizesAndKeepThePaletteRule) {
-  SKIP_WITHOUT_ART();
+  if (ReadAll(RunPath("ctrls.dll")).empty()) GTEST_SKIP() << "art not built";
   struct Expect {
     uint32_t id;
     int w, h;
