@@ -107,7 +107,7 @@ TEST_F(SpineScenario, F10ArrivesAsASystemKeyAndTakesNumberedScreenshots) {
   EXPECT_EQ(scenario::ReadBytes(dir / "scnshot.bmp"), scenario::ReadBytes(dir / "shown.bmp"));
 }
 
-TEST_F(SpineScenario, TheReplayToolPrintsStateLinesAndNamesBadLines) {
+TEST_F(SpineScenario, TheReplayToolPrintsStateLinesAndWritesCapturesWhereAsked) {
   auto run = [&](const std::string& script, const std::string& args, int* status) {
     std::ofstream(dir / "script.txt") << script;
     const std::string command = std::string(BF_RUN_DIR) + "/brushfeather-replay script.txt" + args + " 2>&1";
