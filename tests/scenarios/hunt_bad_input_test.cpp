@@ -85,6 +85,15 @@ TEST_F(HuntBadInput, MapFilesOfEveryBadShapeGiveAHuntThatRuns) {
   }
 }
 
+TEST_F(HuntBadInput, AMissingMapFileGivesAHuntWithoutBirdsAndSaysSo) {
+  Played p = HuntTwice([&](G& game, uint32_t ms) {
+    if (ms == 600) game.map->mapFileName = (dir / "nowhere" / "map1.map").string();
+  });
+  BothHuntsRan(p);
+  EXPECT_EQ(birds, 0u);
+  EXPECT_NE(said.find("map1.map"), std::string::npos) << said;
+}
+
 TEST_F(HuntBadInput, BirdsWithoutArtStillLiveTheirHunt) {
   Write("goblers.dll", std::vector<uint8_t>(40, 0));
   bool near = false;

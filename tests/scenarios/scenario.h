@@ -68,6 +68,7 @@ class Scenario : public ::testing::Test {
     platform::ResetWindowSystem();
     platform::SetBackend(nullptr);  // a second run in one test drops the first one's backend
     backend = std::make_unique<platform::HeadlessBackend>(0, static_cast<std::time_t>(script.seed));
+    if (prepare) prepare(*backend);
     platform::SetBackend(backend.get());
     platform::SetApplicationName("brushfeather");
     starts.clear();
@@ -128,6 +129,7 @@ class Scenario : public ::testing::Test {
   }
 
   fs::path dir, old;
+  std::function<void(platform::HeadlessBackend&)> prepare;  // runs on each new backend before the game
   std::unique_ptr<platform::HeadlessBackend> backend;
   std::string said, log;
   std::vector<std::string> states;

@@ -164,6 +164,21 @@ TEST_F(SetupDialogProfileScenario, CancelEscapeInTheFieldAndLeavingTheApplicatio
   }
 }
 
+TEST_F(SetupDialogProfileScenario, ADamagedProfileOpensWithWhatWasSoundAndIsKeptAside) {
+  const std::string damaged = "[Settings]\nName=Half a Name\n\x01\x02 torn\nMap=3\n[Trophies]\nCount=2\n";
+  PutProfile(damaged);
+  Seen s = Play(kOpenDialog + kOverOk + "wait 10\nclick left\nwait 100\n");
+  ASSERT_TRUE(s.dialogSeen);
+  EXPECT_EQ(s.firstName, "Half a Name");
+  EXPECT_EQ(s.dialogArea, 1);  // the hunt stood past the damage: the default
+  EXPECT_EQ(Complaints().size(), 1u) << said;
+  EXPECT_NE(said.find("damaged at line 3"), std::string::npos) << said;
+  // The settings are saved whole; the torn file, with what could not be read, is kept as it was
+  // although both saves have passed since.
+  EXPECT_NE(Slurp(ProfilePath()).find("[Settings]\nName=Half a Name\nMap=1\n"), std::string::npos);
+  EXPECT_EQ(Slurp(ProfilePath().string() + ".damaged"), damaged);
+}
+
 TEST_F(SetupDialogProfileScenario, AProfileFolderThatCannotBeWrittenKeepsTheOldFileAndTheGameGoesOn) {
   PutProfile(kStored);
   // Nothing can be made where a folder stands, not even by root; without root the folder is closed too.

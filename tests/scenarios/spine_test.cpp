@@ -66,6 +66,21 @@ TEST_F(SpineScenario, StartWaitsMoreThan500MsThenReachesTheMenuAndClosingEndsIt)
   EXPECT_TRUE(p.result.problems.empty());
 }
 
+TEST_F(SpineScenario, AKeyCutsTheStartShort) {
+  // The key ends Starting and the same pass goes on through StartupDone to Initializing; the log
+  // still has the StartupDone it passed through, at the same moment.
+  const std::vector<std::string> expected = {"Starting", "StartupDone", "Initializing", "MainMenu"};
+  Played p = Play("key Space\nwait 200\n");
+  EXPECT_EQ(states, expected);
+  EXPECT_EQ(TimeOf(p, "StartupDone"), TimeOf(p, "Initializing"));
+  EXPECT_LE(TimeOf(p, "Initializing"), 5u);
+  // Escape during the start is only "a key" there: the game goes on to the menu.
+  Played q = Play("wait 100\nkey Escape\nwait 200\n");
+  EXPECT_EQ(states, expected);
+  EXPECT_GE(TimeOf(q, "Initializing"), 100u);
+  EXPECT_LE(TimeOf(q, "Initializing"), 105u);
+}
+
 TEST_F(SpineScenario, EscapeInTheMenuEndsTheProgramThroughItsOwnExit) {
   Played p = Play("wait 700\nkey Escape\nwait 500\nmove 10 10\n");
   std::vector<std::string> expected = {"Starting", "StartupDone", "Initializing", "MainMenu", "Exiting"};
@@ -92,6 +107,18 @@ TEST_F(SpineScenario, FocusLossMinimisesAndTheMenuComesBack) {
   EXPECT_LE(back, 705u);
   EXPECT_EQ(p.cleanups, 1);
   EXPECT_EQ(p.result.exitCode, 0);
+}
+
+TEST_F(SpineScenario, WithoutADisplayTheGraphicsMessageEndsTheProgramWithCodeZero) {
+  prepare = [](platform::HeadlessBackend& b) { b.SetDisplayFails(true); };
+  Played p = Play("wait 1500\n");
+  const std::vector<std::string> expected = {"Starting", "StartupDone", "Initializing", "Exiting"};
+  EXPECT_EQ(states, expected);
+  ASSERT_EQ(backend->MessageBoxes().size(), 1u);
+  EXPECT_EQ(backend->MessageBoxes()[0].text, "ERROR: Graphics initialization failed.");
+  EXPECT_EQ(p.cleanups, 0);  // nothing was set up, so nothing is released
+  EXPECT_EQ(p.result.exitCode, 0);
+  EXPECT_LT(p.result.endMs, 600u);
 }
 
 TEST_F(SpineScenario, F10ArrivesAsASystemKeyAndTakesNumberedScreenshots) {
