@@ -89,6 +89,14 @@ TEST_F(MenuDialogScenario, LosingTheApplicationClosesTheDialogAsCancelled) {
   EXPECT_FALSE(s.profileWritten);
 }
 
+TEST_F(MenuDialogScenario, F10TakesAScreenshotWhileTheDialogIsUp) {
+  // With the name field focused: it hands system keys on to the dialog, which hands them to the game.
+  Seen s = Play(kOpenDialog + kOverName + "wait 20\nkey F10\nwait 20\nkey Escape\nwait 50\n");
+  ASSERT_TRUE(s.dialogSeen);
+  EXPECT_TRUE(std::filesystem::exists(dir / "scnshot.bmp"));
+  EXPECT_GT(s.dialogClosedAt, 0u);
+}
+
 TEST_F(MenuDialogScenario, UnreadableControlsArtEndsTheGameWithItsMessageAndCodeZero) {
   // A damaged "ctrls.dll" in the current folder is found before the good one beside the program.
   std::ofstream(dir / "CTRLS.DLL") << "not a resource library";
