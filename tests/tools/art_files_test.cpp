@@ -1,6 +1,7 @@
 // Reads every art file the build made through the game's own readers and checks layout and colours.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -11,8 +12,11 @@
 #include "framework/graphics/frame.h"
 #include "framework/graphics/image.h"
 #include "framework/graphics/sprite_map.h"
+#include "game/art_files.h"
 #include "platform/module.h"
 #include "tools/artgen/controls.h"
+#include "tools/artgen/formats.h"
+#include "tools/artgen/hunt_items.h"
 #include "tools/artgen/palette.h"
 
 namespace {
@@ -156,6 +160,75 @@ TEST_F(ArtFiles, AreaLibrariesShareOnePaletteBetweenPanoramaAndScenery) {
       }
     EXPECT_EQ(keyed, 0) << name << ": the panorama holds key colours";
   }
+}
+
+TEST_F(ArtFiles, GobblerFileReadsAsASpriteMapOfCommonColours) {
+  ZSpriteMap birds;
+  ASSERT_EQ(birds.LoadFile(RunPath("goblers.dll")), 1);
+  EXPECT_EQ(birds.GetTransparentIndex(), 1);
+  ExpectCommonBlock(birds, "goblers.dll");
+  for (int s = 0; s <= 5; ++s) {
+    SCOPED_TRACE("bird sprite " + std::to_string(s));
+    EXPECT_GE(FrameCount(birds, s), 1u);
+    const PixelCounts n = CountFramePixels(birds, s);
+    EXPECT_EQ(n.picture, 0);
+    EXPECT_GT(n.transparent, 0);  // a transparent surround
+    std::vector<std::unique_ptr<ZFrame>> frames;
+    birds.GetFrames(s, &frames);
+    for (const auto& f : frames) {
+      EXPECT_LE(f->Width(), 300);
+      EXPECT_LE(f->Height(), 300);
+      EXPECT_EQ(f->hotX, 0);
+      EXPECT_EQ(f->hotY, 0);
+    }
+  }
+}
+
+// The map file as the birds need it: scenery round each stand, attracting and repelling places, and
+// most of the area free ground.
+TEST_F(ArtFiles, MapItemsGatherAroundEachStandAndLeaveFreeGround) {
+  const std::vector<uint8_t> bytes = ReadAll(RunPath("map1.map"));
+  ASSERT_GE(bytes.size(), 20u);
+  ASSERT_EQ((bytes.size() - 20) % 12, 0u);
+  std::vector<artgen::HuntItem> items, repellers;
+  for (size_t at = 20; at + 12 <= bytes.size(); at += 12) {
+    artgen::HuntItem it;
+    std::memcpy(&it.type, &bytes[at], 4);
+    std::memcpy(&it.x, &bytes[at + 4], 4);
+    std::memcpy(&it.y, &bytes[at + 8], 4);
+    items.push_back(it);
+  }
+  int attractors = 0;
+  for (const auto& it : items) {
+    EXPECT_TRUE(it.x >= 0 && it.x <= 10000 && it.y >= 0 && it.y <= 10000);  // false for NaN too
+    if (it.type == 19) repellers.push_back(it);
+    if (it.type == 18) ++attractors;
+    if (it.type < 18) { EXPECT_GE(art::ScenerySpriteOfType(it.type), 0) << "scenery type " << it.type; }
+  }
+  EXPECT_GE(attractors, 5);
+  EXPECT_GE(repellers.size(), 1u);
+  for (const artgen::Stand& s : artgen::kStands) {
+    int near = 0, core = 0;
+    for (const auto& it : items) {
+      if (it.type >= 18) continue;
+      const double d = std::hypot(it.x - s.x, it.y - s.y);
+      near += d < 1000;
+      core += d >= 150 && d <= 900;
+    }
+    EXPECT_GE(near, 30) << "stand " << s.x << ", " << s.y;
+    EXPECT_GE(core * 10, near * 7) << "scenery is not densest between 150 and 900";
+    for (const auto& r : repellers) EXPECT_GE(std::hypot(r.x - s.x, r.y - s.y), 1000);
+  }
+  int free = 0, total = 0;
+  for (int y = 50; y < 10000; y += 100) {
+    for (int x = 50; x < 10000; x += 100) {
+      bool clear = true;
+      for (const auto& r : repellers) clear = clear && std::hypot(r.x - x, r.y - y) >= 1000;
+      free += clear;
+      ++total;
+    }
+  }
+  EXPECT_GT(free * 2, total);
 }
 
 TEST(ArtFilesProgram, OwnBitmapsHaveTheirSizesAndKeepThePaletteRule) {
