@@ -34,17 +34,6 @@ TEST(RandTest, ClassicSequence) {
   for (int i = 0; i < 1000; ++i) ASSERT_EQ(rand(), first[static_cast<size_t>(i)]);
 }
 
-TEST(ClockTest, ManualClockWrapsAt32Bits) {
-  ManualClock c(0xFFFFFFF0u, 1000);
-  c.Advance(0x20);
-  EXPECT_EQ(c.Milliseconds(), 0x10u);
-  // The game compares times by unsigned difference, which survives the wrap.
-  EXPECT_EQ(c.Milliseconds() - 0xFFFFFFF0u, 0x20u);
-  EXPECT_EQ(c.CalendarSeconds(), 1000);
-  c.SetCalendar(5);
-  EXPECT_EQ(c.CalendarSeconds(), 5);
-}
-
 TEST(ClockTest, ClockFunctionsReadTheBackendOrElseTheRealClock) {
   HeadlessBackend backend(5000, 86400);
   SetBackend(&backend);

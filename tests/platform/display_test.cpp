@@ -67,19 +67,6 @@ TEST_F(DisplayTest, CreationNeedsABackendAndAHostDisplay) {
   EXPECT_FALSE(backend.DisplayOpen());
 }
 
-TEST_F(DisplayTest, CooperativeLevelAndCaps) {
-  ASSERT_EQ(Display::Create(&display), DD_OK);
-  EXPECT_EQ(display->SetCooperativeLevel(nullptr, DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN), E_INVALIDARG);
-  EXPECT_EQ(display->SetCooperativeLevel(nullptr, DDSCL_FULLSCREEN), E_INVALIDARG);
-  EXPECT_EQ(display->SetCooperativeLevel(nullptr, DDSCL_NORMAL), DD_OK);
-  DisplayCaps driver, emulation;
-  EXPECT_EQ(display->GetCaps(&driver, &emulation), DD_OK);
-  EXPECT_EQ(driver.size, 364u);
-  DisplayCaps wrong;
-  wrong.size = 100;
-  EXPECT_EQ(display->GetCaps(&wrong, nullptr), E_INVALIDARG);
-}
-
 TEST_F(DisplayTest, PrimaryHasOneBackBufferAndFlipSwapsThem) {
   Open();
   EXPECT_EQ(front->Width(), 640);
@@ -222,26 +209,6 @@ TEST_F(DisplayTest, ReadFrontGivesTightRowsAndThePaletteShown) {
   front->SetPalette(p);
   ASSERT_TRUE(display->ReadFront(nullptr, &palette));
   EXPECT_EQ(palette[200], (Rgb{9, 8, 7}));
-}
-
-TEST_F(DisplayTest, ClosedDisplayNoLongerPresents) {
-  Open();
-  front->Fill(nullptr, 1);
-  display.reset();
-  const uint64_t count = backend.PresentCount();
-  RunPumpHooks();  // the hook went with the display
-  EXPECT_EQ(backend.PresentCount(), count);
-  EXPECT_FALSE(backend.DisplayOpen());
-}
-
-TEST_F(DisplayTest, RestoreDisplayModeKeepsTheHostWindow) {
-  Open();
-  ASSERT_EQ(display->RestoreDisplayMode(), DD_OK);
-  EXPECT_FALSE(display->ModeSet());
-  EXPECT_TRUE(backend.DisplayOpen());
-  ASSERT_EQ(display->SetDisplayMode(640, 480, 8), DD_OK);
-  EXPECT_TRUE(display->ModeSet());
-  EXPECT_EQ(front->IsLost(), DD_OK);  // same mode: the memory stays
 }
 
 TEST_F(DisplayTest, TheScreenSurfaceIsThePrimaryAndItsBackBufferDrawsWithItsPalette) {

@@ -315,27 +315,6 @@ TEST_F(EditControlTest, DrawsInTheSystemColoursWithASelectionAndABlinkingCaret) 
   EXPECT_EQ(edit.Field().DrawCount(), draws);  // no blinking without the focus
 }
 
-TEST_F(EditControlTest, NothingIsDrawnWhileHiddenOrOutsideTheParent) {
-  screen->Fill(nullptr, kScreen);
-  parent.ShowWindow(SW_HIDE);
-  edit.SetWindowText("Field Scout");
-  for (int x = kField.left; x < kField.right; ++x) ASSERT_EQ(At(x, 70), kScreen);
-  parent.ShowWindow(SW_SHOW);
-  Pump();
-  EXPECT_EQ(At(kField.left, 70), 0);
-  // A field reaching past its parent is cut at the parent's edge.
-  Window small;
-  ASSERT_TRUE(small.CreateEx(0, RegisterWindowClass(WindowClass{}), "small", WS_POPUP | WS_VISIBLE,
-                             Rect{300, 300, 340, 340}, nullptr, 0));
-  EditControl inner;
-  ASSERT_TRUE(inner.Create(WS_VISIBLE, Rect{10, 10, 100, 27}, &small, 1));
-  Pump();
-  EXPECT_EQ(At(339, 315), 0);
-  EXPECT_EQ(At(340, 315), kScreen);
-  inner.DestroyWindow();
-  small.DestroyWindow();
-}
-
 TEST_F(EditControlTest, SystemKeysGoToTheParentAndDestroyingTheFocusedFieldStopsTextInput) {
   edit.SetFocus();
   parent.got.clear();

@@ -99,53 +99,6 @@ TEST(HeadlessBackendTest, RecordsMessageBoxesAndCursorState) {
   EXPECT_EQ(b.WarpCount(), 1u);
 }
 
-TEST(HeadlessBackendTest, RecordsTextInputSwitchingOnlyWhenItChanges) {
-  HeadlessBackend b;
-  EXPECT_FALSE(b.TextInputOn());
-  b.SetTextInput(true);
-  b.SetTextInput(true);
-  EXPECT_TRUE(b.TextInputOn());
-  b.SetTextInput(false);
-  EXPECT_FALSE(b.TextInputOn());
-  EXPECT_EQ(b.TextInputSwitches(), 2u);
-}
-
-TEST(HeadlessBackendTest, DisplayCanBeMadeToFail) {
-  HeadlessBackend b;
-  EXPECT_TRUE(b.OpenDisplay(640, 480));
-  EXPECT_TRUE(b.DisplayOpen());
-  b.CloseDisplay();
-  b.SetDisplayFails(true);
-  EXPECT_FALSE(b.OpenDisplay(640, 480));
-  EXPECT_FALSE(b.DisplayOpen());
-}
-
-TEST(HeadlessBackendTest, InjectedEventsComeOutInOrderAndTextIsSplitIntoCharacters) {
-  HeadlessBackend b;
-  b.InjectMouseMove(300, 200);
-  b.InjectText("a\xC3\xA9");
-  b.InjectKeyPress(VK_F10, true);
-  EXPECT_EQ(b.PendingEvents(), 5u);
-  InputEvent e;
-  ASSERT_TRUE(b.PollEvent(&e));
-  EXPECT_EQ(e.type, InputEvent::Type::MouseMove);
-  EXPECT_EQ(e.dx, 300 - 320);
-  ASSERT_TRUE(b.PollEvent(&e));
-  EXPECT_STREQ(e.text, "a");
-  ASSERT_TRUE(b.PollEvent(&e));
-  EXPECT_STREQ(e.text, "\xC3\xA9");
-  ASSERT_TRUE(b.PollEvent(&e));
-  EXPECT_EQ(e.type, InputEvent::Type::KeyDown);
-  EXPECT_TRUE(e.system);
-  ASSERT_TRUE(b.PollEvent(&e));
-  EXPECT_EQ(e.type, InputEvent::Type::KeyUp);
-  EXPECT_FALSE(b.PollEvent(&e));
-  EXPECT_FALSE(b.IsInteractive());
-  // Audio is always there, even when it cannot open.
-  AudioOut& a = b.Audio();
-  EXPECT_EQ(&a, &b.Audio());
-}
-
 class Tone final : public AudioSource {
  public:
   void Mix(int16_t* stereo, size_t frames) override {

@@ -61,22 +61,6 @@ TEST(MixerResampling, SameRateCopiesSamplesExactly) {
   }
 }
 
-TEST(MixerResampling, QuarterRateInterpolatesLinearly) {
-  Mixer m(kRate);
-  const std::vector<float> s = Ramp(64);
-  MixerVoice v = MonoVoice(s, kRate / 4);
-  m.AddVoice(&v);
-  auto out = MixFrames(m, 200);
-  for (size_t k = 0; k < 200; ++k) {
-    const size_t i = k / 4;
-    const double t = (k % 4) / 4.0;
-    const double b = i + 1 < s.size() ? s[i + 1] : s[i];
-    const double want = (s[i] + (b - s[i]) * t) * 32768.0;
-    EXPECT_NEAR(out[2 * k], want, 1.0) << k;
-  }
-  EXPECT_EQ(v.Frame(), 50u);
-}
-
 TEST(MixerResampling, UnevenRatioFollowsTheInterpolatedCurve) {
   Mixer m(kRate);
   std::vector<float> s(400);

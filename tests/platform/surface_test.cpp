@@ -22,22 +22,6 @@ int CountOf(const Surface& s, uint8_t v) {
   return n;
 }
 
-TEST(SurfaceTest, NewSurfaceIsZeroWithPaddedPitch) {
-  Surface s(7, 3, kOffscreen);
-  EXPECT_EQ(s.Width(), 7);
-  EXPECT_EQ(s.Height(), 3);
-  EXPECT_EQ(s.Pitch(), 8);
-  EXPECT_EQ(CountOf(s, 0), 21);
-  SurfaceDesc d;
-  ASSERT_EQ(s.GetSurfaceDesc(&d), DD_OK);
-  EXPECT_EQ(d.size, 108u);
-  EXPECT_EQ(d.width, 7);
-  EXPECT_EQ(d.height, 3);
-  EXPECT_EQ(d.pitch, 8);
-  EXPECT_EQ(d.caps, kOffscreen);
-  EXPECT_EQ(s.GetSurfaceDesc(nullptr), E_INVALIDARG);
-}
-
 TEST(SurfaceTest, FillWholeAndRectangleClippedToTheSurface) {
   Surface s(6, 4, kOffscreen);
   ASSERT_EQ(s.Fill(nullptr, 5), DD_OK);
@@ -90,20 +74,6 @@ TEST(SurfaceTest, KeyedBltSkipsTheKeyAndNeedsOne) {
   // Removing the key.
   ASSERT_EQ(src.SetColorKey(DDCKEY_SRCBLT, nullptr), DD_OK);
   EXPECT_EQ(src.GetColorKey(DDCKEY_SRCBLT, &got), DDERR_NOCOLORKEY);
-}
-
-TEST(SurfaceTest, BltChecksItsArguments) {
-  Surface src(4, 4, kOffscreen), dst(4, 4, kOffscreen);
-  const Rect inverted{2, 2, 1, 3};
-  EXPECT_EQ(dst.Blt(&inverted, &src, nullptr, DDBLT_WAIT, nullptr), DDERR_INVALIDRECT);
-  EXPECT_EQ(dst.Blt(nullptr, &src, &inverted, DDBLT_WAIT, nullptr), DDERR_INVALIDRECT);
-  EXPECT_EQ(dst.Blt(nullptr, nullptr, nullptr, DDBLT_WAIT, nullptr), E_INVALIDARG);
-  EXPECT_EQ(dst.Blt(nullptr, &src, nullptr, DDBLT_DDFX, nullptr), E_INVALIDARG);
-  BltFx bad;
-  bad.size = 12;
-  EXPECT_EQ(dst.Blt(nullptr, &src, nullptr, DDBLT_DDFX, &bad), E_INVALIDARG);
-  EXPECT_EQ(dst.BltFast(0, 0, nullptr, nullptr, 0), E_INVALIDARG);
-  EXPECT_EQ(dst.BltFast(0, 0, &src, &inverted, 0), DDERR_INVALIDRECT);
 }
 
 TEST(SurfaceTest, MirroredAndStretchedBlt) {
@@ -223,14 +193,6 @@ TEST(SurfaceTest, LostSurfaceRefusesWorkUntilRestored) {
   EXPECT_EQ(CountOf(other, 0), 16);
 }
 
-TEST(SurfaceTest, OffscreenSurfacesDoNotFlip) {
-  Surface s(4, 4, kOffscreen);
-  Surface* attached = &s;
-  EXPECT_EQ(s.Flip(), DDERR_NOTFLIPPABLE);
-  EXPECT_EQ(s.GetAttachedSurface(DDSCAPS_BACKBUFFER, &attached), DDERR_NOTFOUND);
-  EXPECT_EQ(attached, nullptr);
-}
-
 TEST(SurfaceTest, DeviceContextHoldsTheSurface) {
   Surface s(3, 3, kOffscreen);
   auto palette = std::make_shared<Palette>(DDPCAPS_8BIT, nullptr);
@@ -249,23 +211,6 @@ TEST(SurfaceTest, DeviceContextHoldsTheSurface) {
   ASSERT_EQ(s.ReleaseDC(&dc), DD_OK);
   EXPECT_EQ(s.Pixel(1, 2), 77);
   EXPECT_EQ(s.ReleaseDC(&dc), DDERR_NODC);
-}
-
-TEST(PaletteTest, EntriesAreBoundedAndVersioned) {
-  Rgb ramp[256];
-  for (int i = 0; i < 256; ++i) ramp[i] = Rgb{static_cast<uint8_t>(i), 0, static_cast<uint8_t>(255 - i)};
-  Palette p(DDPCAPS_8BIT, ramp);
-  Rgb out[3];
-  ASSERT_EQ(p.GetEntries(253, 3, out), DD_OK);
-  EXPECT_EQ(out[2], (Rgb{255, 0, 0}));
-  EXPECT_EQ(p.GetEntries(254, 3, out), E_INVALIDARG);
-  EXPECT_EQ(p.GetEntries(0xFFFFFFFFu, 2, out), E_INVALIDARG);
-  const uint64_t v = p.Version();
-  const Rgb white{255, 255, 255};
-  ASSERT_EQ(p.SetEntries(7, 1, &white), DD_OK);
-  EXPECT_EQ(p.Entries()[7], white);
-  EXPECT_GT(p.Version(), v);
-  EXPECT_EQ(p.SetEntries(256, 1, &white), E_INVALIDARG);
 }
 
 }  // namespace

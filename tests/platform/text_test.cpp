@@ -182,23 +182,6 @@ TEST_F(TextTest, LinesBreakAtNewlinesAndLongWordsStayWhole) {
   EXPECT_GT(GetTextWidth(font.get(), "A&B"), GetTextWidth(font.get(), "AB"));
 }
 
-TEST_F(TextTest, SingleLineCentresBothWays) {
-  auto font = Times14();
-  SelectObject(&dc, font.get());
-  SetBkMode(&dc, TRANSPARENT);
-  Rect r{100, 10, 500, 110};
-  DrawText(&dc, "Cancel", &r, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
-  int left = 640, right = -1, top = 120, bottom = -1;
-  for (const Ink& i : Inked()) {
-    left = std::min(left, i.x);
-    right = std::max(right, i.x);
-    top = std::min(top, i.y);
-    bottom = std::max(bottom, i.y);
-  }
-  EXPECT_NEAR((left + right) / 2.0, 300.0, 2.0);
-  EXPECT_NEAR((top + bottom) / 2.0, 60.0, 4.0);
-}
-
 TEST_F(TextTest, Utf8IsDrawnByCharacterAndStrayBytesDoNotBreakIt) {
   auto font = Times14();
   SelectObject(&dc, font.get());
@@ -220,42 +203,6 @@ TEST_F(TextTest, Utf8IsDrawnByCharacterAndStrayBytesDoNotBreakIt) {
   EXPECT_EQ(GetTextWidth(font.get(), "\xFF"), GetTextWidth(font.get(), "\xEF\xBF\xBD"));
   Rect c{0, 80, 200, 100};
   EXPECT_EQ(DrawText(&dc, std::string_view("x\xE2\x82", 3), &c, 0), 14);
-}
-
-TEST_F(TextTest, BadContextsAndRectanglesDrawNothing) {
-  auto font = Times14();
-  EXPECT_EQ(DrawText(nullptr, "x", nullptr, 0), 0);
-  Rect r{0, 0, 10, 10};
-  EXPECT_EQ(DrawText(&dc, "x", nullptr, 0), 0);
-  DeviceContext measuring;  // no memory: measuring still works
-  SelectObject(&measuring, font.get());
-  EXPECT_EQ(DrawText(&measuring, "x", &r, DT_CALCRECT), 14);
-  EXPECT_EQ(DrawText(&measuring, "x", &r, 0), 14);
-  Rect outside{-5000, -5000, -4000, -4990};
-  SelectObject(&dc, font.get());
-  DrawText(&dc, "Field Scout", &outside, DT_NOCLIP);
-  Rect far{700, 200, 900, 300};
-  DrawText(&dc, "Field Scout", &far, 0);
-  EXPECT_TRUE(Inked().empty());
-  EXPECT_EQ(SetBkMode(&dc, 3), 0);  // not a mode
-}
-
-TEST_F(TextTest, UnderlineDrawsBelowTheBaselineAcrossTheText) {
-  LogFont lf;
-  lf.faceName = "Times";
-  lf.height = 14;
-  lf.underline = true;
-  auto font = CreateFontIndirect(lf);
-  SelectObject(&dc, font.get());
-  SetBkMode(&dc, TRANSPARENT);
-  ASSERT_TRUE(TextOut(&dc, 20, 20, "...."));
-  const int32_t width = GetTextWidth(font.get(), "....");
-  const int32_t baseline = 20 + font->Metrics().ascent;
-  int row = -1;
-  for (int y = baseline + 1; y < 34 && row < 0; ++y) {
-    if (surface.Pixel(20, y) != kPaper && surface.Pixel(20 + width - 1, y) != kPaper) row = y;
-  }
-  EXPECT_GT(row, baseline);
 }
 
 TEST(TextWithoutFonts, NothingIsDrawnAndOneLineSaysSo) {

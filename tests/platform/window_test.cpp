@@ -127,21 +127,6 @@ TEST_F(WindowTest, QuitComesAfterPostedMessagesAndCarriesTheExitCode) {
   EXPECT_EQ(GetMessage(&m, nullptr, 0, 0), -1);
 }
 
-TEST_F(WindowTest, FiltersSelectWindowAndRange) {
-  auto a = Make("a", Rect{0, 0, 10, 10});
-  auto b = Make("b", Rect{0, 0, 10, 10});
-  auto child = Make("c", Rect{0, 0, 5, 5}, a.get(), WS_CHILD);
-  Drain();
-  PostMessage(b.get(), WM_USER, 0, 0);
-  PostMessage(child.get(), WM_USER + 5, 0, 0);
-  Msg m;
-  ASSERT_TRUE(PeekMessage(&m, a.get(), 0, 0, PM_REMOVE));  // a's filter takes its child's messages
-  EXPECT_EQ(m.window, child.get());
-  EXPECT_FALSE(PeekMessage(&m, nullptr, WM_USER + 1, WM_USER + 9, PM_REMOVE));
-  ASSERT_TRUE(PeekMessage(&m, nullptr, WM_USER, WM_USER, PM_REMOVE));
-  EXPECT_EQ(m.window, b.get());
-}
-
 TEST_F(WindowTest, PaintIsMadeOnlyForInvalidWindowsAndOnlyWhenTheQueueIsEmpty) {
   auto w = Make("w", Rect{0, 0, 100, 100}, nullptr, WS_POPUP | WS_VISIBLE);
   Drain();  // the paint that showing it asked for
@@ -175,16 +160,6 @@ TEST_F(WindowTest, PaintIsMadeOnlyForInvalidWindowsAndOnlyWhenTheQueueIsEmpty) {
   EXPECT_EQ(MessagesOf("w"), (std::vector<uint32_t>{WM_PAINT}));
 }
 
-TEST_F(WindowTest, HiddenWindowsAreNotPaintedUntilShown) {
-  auto w = Make("w", Rect{0, 0, 50, 50});
-  w->InvalidateRect(nullptr);
-  Msg m;
-  EXPECT_FALSE(PeekMessage(&m, nullptr, 0, 0, PM_REMOVE));
-  w->ShowWindow(SW_SHOW);
-  ASSERT_TRUE(PeekMessage(&m, nullptr, 0, 0, PM_REMOVE));
-  EXPECT_EQ(m.message, WM_PAINT);
-}
-
 TEST_F(WindowTest, UpdateWindowPaintsAtOnceWithEraseFirstThenTheChildren) {
   auto w = Make("w", Rect{0, 0, 100, 100});
   auto c = Make("c", Rect{10, 10, 30, 30}, w.get(), WS_CHILD | WS_VISIBLE);
@@ -196,40 +171,6 @@ TEST_F(WindowTest, UpdateWindowPaintsAtOnceWithEraseFirstThenTheChildren) {
   log.clear();
   w->UpdateWindow();  // nothing invalid any more
   EXPECT_TRUE(log.empty());
-}
-
-TEST_F(WindowTest, ValidatingPartOfTheUpdateRegionShrinksIt) {
-  auto w = Make("w", Rect{0, 0, 100, 100});
-  w->InvalidateRect(nullptr, false);
-  Rect top{0, 0, 100, 40};
-  w->ValidateRect(&top);
-  Rect upd;
-  ASSERT_TRUE(w->GetUpdateRect(&upd));
-  EXPECT_EQ(upd, (Rect{0, 40, 100, 100}));
-  Rect middle{20, 50, 30, 60};  // a hole cannot be kept in one rectangle: nothing is lost
-  w->ValidateRect(&middle);
-  ASSERT_TRUE(w->GetUpdateRect(&upd));
-  EXPECT_EQ(upd, (Rect{0, 40, 100, 100}));
-  Rect all{-5, -5, 200, 200};
-  w->ValidateRect(&all);
-  EXPECT_FALSE(w->GetUpdateRect(&upd));
-}
-
-TEST_F(WindowTest, ShowWindowSendsShowWindowOnlyOnChange) {
-  auto w = Make("w", Rect{0, 0, 10, 10});
-  auto c = Make("c", Rect{0, 0, 5, 5}, w.get(), WS_CHILD);
-  log.clear();
-  EXPECT_FALSE(c->ShowWindow(SW_SHOW));  // previous visibility
-  EXPECT_TRUE(c->ShowWindow(SW_SHOWNORMAL));
-  EXPECT_FALSE(c->IsWindowVisible());  // its parent is still hidden
-  EXPECT_TRUE(c->ShowWindow(SW_HIDE));
-  EXPECT_FALSE(c->ShowWindow(SW_HIDE));
-  ASSERT_EQ(Count("c", WM_SHOWWINDOW), 2u);
-  std::vector<WPARAM> params;
-  for (const auto& l : log) {
-    if (l.window == "c" && l.message == WM_SHOWWINDOW) params.push_back(l.wParam);
-  }
-  EXPECT_EQ(params, (std::vector<WPARAM>{1, 0}));
 }
 
 TEST_F(WindowTest, MinimizeAndRestore) {
@@ -385,18 +326,6 @@ TEST_F(WindowTest, CaptureTakesTheMouseWherever) {
   EXPECT_EQ(LParamX(log[0].lParam), 300);
   ReleaseCapture();
   EXPECT_EQ(GetCapture(), nullptr);
-}
-
-TEST_F(WindowTest, ShowCursorCounts) {
-  EXPECT_TRUE(backend.CursorVisible());
-  EXPECT_EQ(ShowCursor(false), -1);
-  EXPECT_FALSE(backend.CursorVisible());
-  EXPECT_EQ(ShowCursor(false), -2);
-  EXPECT_EQ(ShowCursor(true), -1);
-  EXPECT_FALSE(backend.CursorVisible());
-  EXPECT_EQ(ShowCursor(true), 0);
-  EXPECT_TRUE(backend.CursorVisible());
-  EXPECT_EQ(ShowCursor(true), 1);
 }
 
 TEST_F(WindowTest, KeysGoToTheFocusOrElseTheActiveTopLevelWindow) {
@@ -612,20 +541,6 @@ TEST_F(WindowTest, DestroyingAnOwnerDestroysItsOwnedWindowsFirst) {
   EXPECT_EQ(owned->GetOwner(), main.get());  // the object keeps what it knew; the window is gone
 }
 
-TEST_F(WindowTest, PaintsGoToParentsBeforeChildren) {
-  auto main = Make("main", Rect{0, 0, 640, 480});
-  auto a = Make("a", Rect{0, 0, 10, 10}, main.get(), WS_CHILD | WS_VISIBLE);
-  auto b = Make("b", Rect{20, 0, 30, 10}, main.get(), WS_CHILD | WS_VISIBLE);
-  main->ShowWindow(SW_SHOW);
-  log.clear();
-  Drain();
-  std::vector<std::string> painted;
-  for (const auto& l : log) {
-    if (l.message == WM_PAINT) painted.push_back(l.window);
-  }
-  EXPECT_EQ(painted, (std::vector<std::string>{"main", "a", "b"}));
-}
-
 TEST_F(WindowTest, DisablingTakesTheFocusAndTellsTheWindow) {
   auto main = Make("main", Rect{0, 0, 640, 480}, nullptr, WS_POPUP | WS_VISIBLE);
   auto edit = Make("edit", Rect{0, 0, 10, 10}, main.get(), WS_CHILD | WS_VISIBLE);
@@ -661,36 +576,6 @@ TEST_F(WindowTest, WindowTextThroughMessages) {
   EXPECT_EQ(w->GetWindowText(), "J\xC3\xB6rg");
 }
 
-TEST_F(WindowTest, CreationChecksItsArguments) {
-  LogWindow w("w", &log);
-  EXPECT_FALSE(w.CreateEx(0, "NoSuchClass", "w", WS_POPUP, Rect{0, 0, 1, 1}, nullptr, 0));
-  EXPECT_FALSE(w.CreateEx(0, cls, "w", WS_CHILD, Rect{0, 0, 1, 1}, nullptr, 0));  // child without parent
-  LogWindow refusing("r", &log);
-  refusing.onMessage = [](uint32_t m, WPARAM, LPARAM, LRESULT* r) {
-    *r = -1;
-    return m == WM_CREATE;
-  };
-  EXPECT_FALSE(refusing.CreateEx(0, cls, "r", WS_POPUP, Rect{0, 0, 1, 1}, nullptr, 0));
-  EXPECT_FALSE(IsWindow(&refusing));
-  ASSERT_TRUE(w.CreateEx(0, cls, "w", WS_POPUP, Rect{0, 0, 1, 1}, nullptr, 9));
-  EXPECT_EQ(w.GetDlgCtrlID(), 9u);
-  EXPECT_FALSE(w.CreateEx(0, cls, "w", WS_POPUP, Rect{0, 0, 1, 1}, nullptr, 0));  // already made
-}
-
-TEST_F(WindowTest, CoordinatesNest) {
-  auto top = Make("top", Rect{100, 50, 400, 350});
-  auto c = Make("c", Rect{10, 20, 60, 80}, top.get(), WS_CHILD);
-  EXPECT_EQ(c->GetWindowRect(), (Rect{110, 70, 160, 130}));
-  EXPECT_EQ(c->GetClientRect(), (Rect{0, 0, 50, 60}));
-  Point p{5, 6};
-  c->ClientToScreen(&p);
-  EXPECT_EQ(p, (Point{115, 76}));
-  c->ScreenToClient(&p);
-  EXPECT_EQ(p, (Point{5, 6}));
-  EXPECT_TRUE(top->IsChild(c.get()));
-  EXPECT_FALSE(c->IsChild(top.get()));
-}
-
 TEST_F(WindowTest, DetachedWindowsGetDefaultHandlingAndLeaveQuietly) {
   auto main = Make("main", Rect{0, 0, 640, 480}, nullptr, WS_POPUP | WS_VISIBLE);
   Drain();
@@ -712,17 +597,6 @@ TEST_F(WindowTest, HostQuitAsksTheMainWindowToClose) {
   // By default closing destroys it; it loses the focus first.
   EXPECT_EQ(MessagesOf("main"), (std::vector<uint32_t>{WM_CLOSE, WM_KILLFOCUS, WM_DESTROY}));
   EXPECT_FALSE(IsWindow(main.get()));
-}
-
-TEST_F(WindowTest, PeekMessageRunsThePumpHooks) {
-  int runs = 0;
-  int id = AddPumpHook([&runs] { ++runs; });
-  Msg m;
-  PeekMessage(&m, nullptr, 0, 0, PM_NOREMOVE);
-  PeekMessage(&m, nullptr, 0, 0, PM_NOREMOVE);
-  RemovePumpHook(id);
-  PeekMessage(&m, nullptr, 0, 0, PM_NOREMOVE);
-  EXPECT_EQ(runs, 2);
 }
 
 TEST_F(WindowTest, MessageBoxGoesThroughTheBackendWithTheApplicationName) {
@@ -756,21 +630,6 @@ TEST_F(WindowTest, ClassCursorIsSetWhenTheMouseMovesOverAWindow) {
   EXPECT_EQ(backend.CursorImageInUse().width, 2);
   EXPECT_EQ(backend.CursorImageInUse().hotY, 1);
   EXPECT_EQ(backend.CursorImageInUse().argb[3], 0xFF00FF00u);
-}
-
-TEST_F(WindowTest, SystemColoursAndMetrics) {
-  EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 640);
-  EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), 480);
-  int idx[2] = {COLOR_WINDOW, COLOR_HIGHLIGHT};
-  COLORREF col[2] = {0x123456, 0xABCDEF};
-  COLORREF before = GetSysColor(COLOR_BTNFACE);
-  ASSERT_TRUE(SetSysColors(2, idx, col));
-  EXPECT_EQ(GetSysColor(COLOR_WINDOW), 0x123456u);
-  EXPECT_EQ(GetSysColor(COLOR_HIGHLIGHT), 0xABCDEFu);
-  EXPECT_EQ(GetSysColor(COLOR_BTNFACE), before);
-  int bad[1] = {kSysColorCount};
-  EXPECT_FALSE(SetSysColors(1, bad, col));  // refused whole, nothing changed
-  EXPECT_EQ(GetSysColor(-1), 0u);
 }
 
 }  // namespace
