@@ -6,19 +6,6 @@
 namespace platform {
 namespace {
 
-TEST(SystemInfoTest, VersionNeedsTheRecordSizeAndFillsTheKernelName) {
-  OSVERSIONINFO v;
-  v.dwMajorVersion = 77;
-  EXPECT_FALSE(GetVersionEx(&v));  // size field not set
-  EXPECT_EQ(v.dwMajorVersion, 77u);
-  EXPECT_FALSE(GetVersionEx(nullptr));
-  v.dwOSVersionInfoSize = 148;
-  ASSERT_TRUE(GetVersionEx(&v));
-  EXPECT_EQ(v.dwPlatformId, VER_PLATFORM_POSIX);
-  EXPECT_NE(v.szCSDVersion[0], '\0');
-  EXPECT_EQ(v.szCSDVersion[127], '\0');
-}
-
 TEST(SystemInfoTest, MemInfoParsingSaturatesAndSurvivesDamage) {
   MEMORYSTATUS m;
   ParseMemInfo("MemTotal:  1000 kB\nMemFree: 100 kB\nMemAvailable: 250 kB\nSwapTotal: 10 kB\nSwapFree: 20 kB\n", &m);
