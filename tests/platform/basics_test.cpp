@@ -57,12 +57,6 @@ TEST(RectTest, IntersectUnionOffset) {
   EXPECT_FALSE((Rect{0, 0, 2, 2}).Contains(Point{2, 1}));
 }
 
-TEST(LParamTest, SignedCoordinatesRoundTrip) {
-  LPARAM l = MakeLParam(-5, 479);
-  EXPECT_EQ(LParamX(l), -5);
-  EXPECT_EQ(LParamY(l), 479);
-}
-
 TEST(PumpTest, HooksRunInOrderAndMayRemoveThemselves) {
   std::vector<int> order;
   int second = 0;

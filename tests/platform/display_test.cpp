@@ -147,24 +147,6 @@ TEST_F(DisplayTest, PresentsOnlyWhenTheFrontOrItsPaletteChanged) {
   EXPECT_EQ(backend.PresentCount(), count);
 }
 
-TEST_F(DisplayTest, ReadFrontGivesTightRowsAndThePaletteShown) {
-  Open();
-  const Rect r{639, 479, 640, 480};
-  front->Fill(&r, 200);
-  std::vector<uint8_t> pixels;
-  std::array<Rgb, 256> palette;
-  ASSERT_TRUE(display->ReadFront(&pixels, &palette));
-  ASSERT_EQ(pixels.size(), 640u * 480u);
-  EXPECT_EQ(pixels.back(), 200);
-  std::shared_ptr<Palette> p;
-  Rgb colours[256] = {};
-  colours[200] = Rgb{9, 8, 7};
-  display->CreatePalette(DDPCAPS_8BIT, colours, &p);
-  front->SetPalette(p);
-  ASSERT_TRUE(display->ReadFront(nullptr, &palette));
-  EXPECT_EQ(palette[200], (Rgb{9, 8, 7}));
-}
-
 TEST_F(DisplayTest, TheScreenSurfaceIsThePrimaryAndItsBackBufferDrawsWithItsPalette) {
   EXPECT_EQ(GetScreenSurface(), nullptr);
   Open();

@@ -188,15 +188,6 @@ TEST_F(EditControlTest, ScrollingKeepsTheCaretInTheField) {
   EXPECT_LE(width - edit.Field().ScrollX(), kField.Width());  // the end and the caret show
   Keys({VK_HOME});
   EXPECT_EQ(edit.Field().ScrollX(), 0);
-
-  // Without automatic scrolling the field takes only what fits.
-  EditControl fixed;
-  ASSERT_TRUE(fixed.Create(WS_VISIBLE, Rect{10, 200, 60, 217}, &parent, 501));
-  fixed.SetFocus();
-  Type(std::string(60, 'W'));
-  EXPECT_LT(fixed.Field().Length(), 60);
-  EXPECT_LE(GetTextWidth(nullptr, fixed.GetWindowText()), 50 - 2 * kEditMargin);
-  fixed.DestroyWindow();
 }
 
 TEST_F(EditControlTest, ClicksPlaceTheCaretAndDragsSelect) {

@@ -76,22 +76,6 @@ TEST(MixerResampling, UnevenRatioFollowsTheInterpolatedCurve) {
   }
 }
 
-TEST(MixerChannels, StereoVoiceKeepsItsSides) {
-  Mixer m(kRate);
-  MixerVoice v;
-  v.samples = {0.25f, -0.5f, 0.25f, -0.5f};
-  v.frames = 2;
-  v.channels = 2;
-  v.frequency = kRate;
-  v.playing = true;
-  m.AddVoice(&v);
-  auto out = MixFrames(m, 2);
-  EXPECT_EQ(out[0], 8192);
-  EXPECT_EQ(out[1], -16384);
-  EXPECT_EQ(out[2], 8192);
-  EXPECT_EQ(out[3], -16384);
-}
-
 TEST(MixerLoop, SeamInterpolatesIntoTheFirstFrameWithoutAClick) {
   // One period of a sine, looped at a rate that puts the cursor between the last and first frames.
   constexpr size_t kPeriod = 100;

@@ -192,14 +192,6 @@ TEST_F(LibraryFiles, LoadsFromTheCurrentDirectoryInAnyCase) {
   EXPECT_FALSE(FreeLibrary(m));  // already unloaded
 }
 
-TEST_F(LibraryFiles, FallsBackToTheProgramsDirectory) {
-  // The test program itself lies in the program directory, not in the (temporary) current one.
-  const std::string found = FindFileNoCase("BRUSHFEATHER_TESTS");
-  EXPECT_EQ(found, (std::filesystem::path(BF_RUN_DIR) / "brushfeather_tests").string());
-  Write("brushfeather_tests", Bytes("local copy"));
-  EXPECT_EQ(FindFileNoCase("brushfeather_tests"), (dir / "brushfeather_tests").string());
-}
-
 TEST_F(LibraryFiles, MissingOrDamagedFilesSayWhatWasLookedFor) {
   ::testing::internal::CaptureStderr();
   EXPECT_EQ(LoadLibrary("nosuchart.dll"), nullptr);

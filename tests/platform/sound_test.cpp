@@ -120,20 +120,6 @@ TEST_F(SoundDeviceTest, BufferCreationChecksTheDescription) {
   }
 }
 
-TEST_F(SoundDeviceTest, LockGivesOneRegionOrTwoWhenItWraps) {
-  auto b = Make(44100, 100);  // 200 bytes
-  void *p1 = nullptr, *p2 = nullptr;
-  uint32_t n1 = 0, n2 = 0;
-  ASSERT_EQ(b->Lock(150, 100, &p1, &n1, &p2, &n2, 0), DS_OK);
-  EXPECT_EQ(n1, 50u);
-  EXPECT_EQ(n2, 50u);
-  EXPECT_EQ(static_cast<uint8_t*>(p1) - static_cast<uint8_t*>(p2), 150);
-  EXPECT_EQ(b->Lock(0, 10, &p1, &n1, nullptr, nullptr, 0), DSERR_INVALIDCALL);  // already locked
-  EXPECT_EQ(b->Unlock(p1, n1, p2, n2), DS_OK);
-  EXPECT_EQ(b->Lock(0, 201, &p1, &n1, nullptr, nullptr, 0), DSERR_INVALIDPARAM);
-  EXPECT_EQ(b->Lock(150, 100, &p1, &n1, nullptr, nullptr, 0), DSERR_INVALIDPARAM);  // wraps, no second region
-}
-
 TEST_F(SoundDeviceTest, PlayRunsWithTheClockAndStopKeepsTheCursor) {
   auto b = Make(44100, 44100);
   EXPECT_EQ(Status(*b), 0u);

@@ -156,20 +156,5 @@ TEST(SurfaceTest, LostSurfaceRefusesWorkUntilRestored) {
   EXPECT_EQ(CountOf(s, 0), 16);  // the memory came back empty: the owner repaints it
 }
 
-TEST(SurfaceTest, DeviceContextHoldsTheSurface) {
-  Surface s(3, 3, kOffscreen);
-  auto palette = std::make_shared<Palette>(DDPCAPS_8BIT, nullptr);
-  ASSERT_EQ(s.SetPalette(palette), DD_OK);
-  DeviceContext dc;
-  ASSERT_EQ(s.GetDC(&dc), DD_OK);
-  EXPECT_EQ(dc.palette, palette.get());
-  EXPECT_EQ(dc.pitch, 4);
-  dc.bits[dc.pitch * 2 + 1] = 77;
-  SurfaceDesc d;
-  EXPECT_EQ(s.Lock(nullptr, &d), DDERR_SURFACEBUSY);
-  ASSERT_EQ(s.ReleaseDC(&dc), DD_OK);
-  EXPECT_EQ(s.Pixel(1, 2), 77);
-}
-
 }  // namespace
 }  // namespace platform
