@@ -73,18 +73,6 @@ TEST_F(DisplayTest, PrimaryHasOneBackBufferAndFlipSwapsThem) {
   back->Unlock();
 }
 
-TEST_F(DisplayTest, FlippingChainIsLostAndRestoredTogether) {
-  Open();
-  front->Fill(nullptr, 5);
-  back->Fill(nullptr, 6);
-  front->MarkLost();
-  EXPECT_EQ(back->IsLost(), DDERR_SURFACELOST);
-  EXPECT_EQ(front->Flip(), DDERR_SURFACELOST);
-  ASSERT_EQ(front->Restore(), DD_OK);
-  EXPECT_EQ(back->IsLost(), DD_OK);
-  EXPECT_EQ(back->Pixel(0, 0), 0);
-}
-
 TEST_F(DisplayTest, OffscreenSurfacesFallBackToSystemMemory) {
   ASSERT_EQ(Display::Create(&display), DD_OK);
   std::unique_ptr<Surface> s;

@@ -29,19 +29,6 @@ std::vector<Rgb> Palette() {
   return pal;
 }
 
-TEST(HeadlessBackendTest, KeepsTheLastPresentedFrameWithoutPitchPadding) {
-  HeadlessBackend b;
-  auto px = Frame(4, 3, 8);
-  auto pal = Palette();
-  b.Present(FrameView{px.data(), 4, 3, 8, pal.data()});
-  ASSERT_EQ(b.FramePixels().size(), 12u);
-  EXPECT_EQ(b.FramePixel(3, 2), 3 + 32);
-  // Malformed frames are ignored, not read.
-  b.Present(FrameView{px.data(), 4, 3, 2, pal.data()});
-  b.Present(FrameView{nullptr, 4, 3, 8, pal.data()});
-  EXPECT_EQ(b.PresentCount(), 1u);
-}
-
 TEST(HeadlessBackendTest, WritesAPalettePngThatReadsBackToTheSameColours) {
   HeadlessBackend b;
   std::string path = ::testing::TempDir() + "/bf_headless_frame.png";

@@ -64,21 +64,6 @@ TEST(SurfaceTest, KeyedBltSkipsTheKeyAndNeedsOne) {
   EXPECT_EQ(dst.Pixel(1, 0), 3);
 }
 
-TEST(SurfaceTest, MirroredAndStretchedBlt) {
-  Surface src(3, 2, kOffscreen), dst(6, 2, kOffscreen);
-  Paint(&src, 1);  // rows 1 2 3 / 11 12 13
-  BltFx fx;
-  fx.ddfx = DDBLTFX_MIRRORLEFTRIGHT | DDBLTFX_MIRRORUPDOWN;
-  const Rect d{0, 0, 6, 2};
-  ASSERT_EQ(dst.Blt(&d, &src, nullptr, DDBLT_DDFX | DDBLT_WAIT, &fx), DD_OK);
-  const uint8_t top[6] = {13, 13, 12, 12, 11, 11};
-  const uint8_t bottom[6] = {3, 3, 2, 2, 1, 1};
-  for (int x = 0; x < 6; ++x) {
-    EXPECT_EQ(dst.Pixel(x, 0), top[x]) << x;
-    EXPECT_EQ(dst.Pixel(x, 1), bottom[x]) << x;
-  }
-}
-
 TEST(SurfaceTest, ClipperLimitsBltAndFillButNotBltFast) {
   Surface src(8, 8, kOffscreen), dst(8, 8, kOffscreen);
   src.Fill(nullptr, 4);
