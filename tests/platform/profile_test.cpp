@@ -48,7 +48,8 @@ TEST_F(ProfileTest, EveryStringComesBackByteForByte) {
   for (int b = 0; b < 256; ++b) allBytes += static_cast<char>(b);
   const std::vector<std::string> values = {
       "Field Scout", "", "  leading and trailing  ", "line one\nline two\r\nthree\r",
-      "a=b; c [d] #e \\f \\x41 \\s", "[Settings]", "; not a comment", std::string(10000, 'W'), allBytes,
+      "a=b; c [d] #e \\f \\x41 \\s", "[Settings]", "; not a comment", std::string(10000, 'W'),
+      allBytes,
   };
   for (size_t i = 0; i < values.size(); ++i) {
     ASSERT_TRUE(WriteProfileString("Values", "v" + std::to_string(i), values[i]));
@@ -86,7 +87,8 @@ TEST_F(ProfileTest, ADamagedFileIsReadAsFarAsItIsSound) {
   ProfileReadResult r = ParseProfile("[A]\nx=1\ny=2\nz=3", &data);  // cut short in its last line
   EXPECT_EQ(r.damagedLine, 4u);
   EXPECT_EQ(data.EntryCount(), 2u);
-  for (const char* bad : {"x=0\n", "[A]\nx=\\q\n", "[A]\nx=\\x4\n", "[A]\nx=a\\\n", "[A\nx=1\n", "[A] junk\n"}) {
+  for (const char* bad :
+       {"x=0\n", "[A]\nx=\\q\n", "[A]\nx=\\x4\n", "[A]\nx=a\\\n", "[A\nx=1\n", "[A] junk\n"}) {
     data = ProfileData();
     EXPECT_FALSE(ParseProfile(bad, &data).Sound()) << bad;
   }
@@ -162,7 +164,9 @@ TEST_F(ProfileTest, AllEntriesGoInOneSaveOrNoneOfThem) {
     return StepOutcome::Proceed;
   });
   ProfileBatch batch;
-  for (int i = 0; i < 5; ++i) batch.WriteString("Place" + std::to_string(i), "Name", "N" + std::to_string(i));
+  for (int i = 0; i < 5; ++i) {
+    batch.WriteString("Place" + std::to_string(i), "Name", "N" + std::to_string(i));
+  }
   batch.WriteString("Place0", "Name", "later");
   ASSERT_TRUE(batch.Commit());
   EXPECT_EQ(replaces, 1);

@@ -94,7 +94,7 @@ TEST_F(TextTest, GlyphsUseOnlyTheNearestPaletteIndexAndTransparentLeavesThePaper
   auto ink = Inked();
   ASSERT_GT(ink.size(), 40u);
   for (const Ink& i : ink) ASSERT_EQ(i.index, 200) << "at " << i.x << "," << i.y;
-  EXPECT_EQ(NearestPaletteIndex(nullptr, 0x00808080), 128);  // with no palette a grey ramp stands in
+  EXPECT_EQ(NearestPaletteIndex(nullptr, 0x00808080), 128);  // no palette: a grey ramp stands in
 
   // Opaque mode fills the text's cell with the background's nearest index.
   SetBkMode(&dc, OPAQUE);
