@@ -82,18 +82,6 @@ TEST(CursorResourceTest, DecodesColoursMaskAndHotSpot) {
   }
 }
 
-TEST(CursorResourceTest, MonochromeInvertedPixelsShowAsBlack) {
-  const std::vector<std::vector<int>> idx = {{0, 1}, {1, 0}};
-  const std::vector<std::vector<int>> mask = {{1, 1}, {0, 0}};
-  const auto bytes = CursorBytes(2, 2, 1, 0, 0, {0x000000, 0xFFFFFF}, idx, mask);
-  CursorBitmap c;
-  ASSERT_TRUE(DecodeCursorResource(bytes.data(), static_cast<uint32_t>(bytes.size()), &c));
-  EXPECT_EQ(c.pixels[0], 0u);           // screen
-  EXPECT_EQ(c.pixels[1], 0xFF000000u);  // inverted screen
-  EXPECT_EQ(c.pixels[2], 0xFFFFFFFFu);  // white
-  EXPECT_EQ(c.pixels[3], 0xFF000000u);  // black
-}
-
 TEST(CursorResourceTest, RefusesDamagedData) {
   const auto good = CursorBytes(3, 2, 8, 2, 1, kColours, kIndices, kMask);
   CursorBitmap c;

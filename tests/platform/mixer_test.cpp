@@ -46,19 +46,6 @@ TEST(MixerGains, HundredthsOfDecibels) {
   EXPECT_EQ(r, 0.0f);
 }
 
-TEST(MixerResampling, SameRateCopiesSamplesExactly) {
-  Mixer m(kRate);
-  std::vector<float> s = {0.5f, -0.25f, 1000.0f / 32768.0f, -1.0f, 0.0f};
-  MixerVoice v = MonoVoice(s, kRate);
-  m.AddVoice(&v);
-  auto out = MixFrames(m, 5);
-  const int16_t want[] = {16384, -8192, 1000, -32768, 0};
-  for (size_t i = 0; i < 5; ++i) {
-    EXPECT_EQ(out[2 * i], want[i]) << i;
-    EXPECT_EQ(out[2 * i + 1], want[i]) << i;
-  }
-}
-
 TEST(MixerResampling, UnevenRatioFollowsTheInterpolatedCurve) {
   Mixer m(kRate);
   std::vector<float> s(400);
@@ -99,18 +86,6 @@ TEST(MixerLoop, SeamInterpolatesIntoTheFirstFrameWithoutAClick) {
   // The steepest step of the sine at this rate is about 0.8 * 2pi/100 * 0.295 of full scale.
   EXPECT_LT(maxJump, 1600);
   EXPECT_TRUE(v.playing);
-}
-
-TEST(MixerEnd, OneShotStopsRewindsAndFallsSilent) {
-  Mixer m(kRate);
-  MixerVoice v = MonoVoice(std::vector<float>(10, 0.5f), kRate);
-  v.SetFrame(4);
-  m.AddVoice(&v);
-  auto out = MixFrames(m, 20);
-  for (size_t k = 0; k < 6; ++k) EXPECT_EQ(out[2 * k], 16384) << k;
-  for (size_t k = 6; k < 20; ++k) EXPECT_EQ(out[2 * k], 0) << k;
-  EXPECT_FALSE(v.playing);
-  EXPECT_EQ(v.position, 0u);
 }
 
 TEST(MixerSum, ClipsInsteadOfWrapping) {

@@ -133,25 +133,6 @@ TEST_F(TextTest, WordWrapKeepsTheTrophyLineInsideItsRectangle) {
   for (const Ink& i : Inked()) ASSERT_TRUE(i.y < 70 || (i.y >= 80 && i.y < 100)) << i.y;
 }
 
-TEST_F(TextTest, LinesBreakAtNewlinesAndLongWordsStayWhole) {
-  auto font = Times14();
-  SelectObject(&dc, font.get());
-  auto lines = [&](const std::string& text, uint32_t format, int width = 400) {
-    Rect r{0, 0, width, 0};
-    return DrawText(&dc, text, &r, format | DT_CALCRECT) / 14;
-  };
-  EXPECT_EQ(lines("a\r\nb", 0), 2);
-  EXPECT_EQ(lines("a\r\rb", 0), 3);
-  EXPECT_EQ(lines("a\nb", DT_SINGLELINE), 1);
-  EXPECT_EQ(lines("one two three", 0, 10), 1);  // no DT_WORDBREAK: no wrapping
-  EXPECT_EQ(lines("one two three", DT_WORDBREAK, 10), 3);
-  // A word wider than the rectangle is kept whole; the measured rectangle grows to hold it.
-  const std::string word(40, 'W');
-  Rect r{0, 0, 100, 0};
-  EXPECT_EQ(DrawText(&dc, word + " x", &r, DT_WORDBREAK | DT_CALCRECT), 28);
-  EXPECT_EQ(r.right, GetTextWidth(font.get(), word));
-}
-
 TEST_F(TextTest, Utf8IsDrawnByCharacterAndStrayBytesDoNotBreakIt) {
   auto font = Times14();
   SelectObject(&dc, font.get());
