@@ -126,9 +126,8 @@ TEST(ModuleTest, EveryTruncationIsSafeAndLosesOnlyWhatIsCut) {
   }
 }
 
-TEST(ModuleTest, HostileOffsetsGiveNotFound) {
+TEST(ModuleTest, RandomlyDamagedBytesNeverLeadOutsideTheImage) {
   const std::vector<uint8_t> image = Sample();
-  const auto whole = Module::FromBytes(image);
   std::mt19937 rng(2024);
   std::uniform_int_distribution<size_t> at(0, image.size() - 1);
   std::uniform_int_distribution<int> byte(0, 255);
@@ -140,7 +139,6 @@ TEST(ModuleTest, HostileOffsetsGiveNotFound) {
       ASSERT_GE(e.info.data, bad.data());
       ASSERT_LE(e.info.data + e.info.size, bad.data() + bad.size());
     }
-    (void)m->Find(151, "SPRITEMAP");
   }
 }
 

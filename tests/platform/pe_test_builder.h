@@ -40,122 +40,78 @@ constexpr uint32_t kSectionFileOffset = 0x200;
 // Lays out: DOS header, PE header, one .rsrc section at file offset 0x200 / RVA 0x1000 holding
 // the three-level tree (type, name, language), the name strings, the data entries and the data.
 inline std::vector<uint8_t> Build(const std::vector<Resource>& resources) {
-  // Group by type, then by name; keep the order given within each level (named before ids, as Windows).
-  struct NameGroup {
-    const Key* name;
-    std::vector<const Resource*> langs;
-  };
-  struct TypeGroup {
-    const Key* type;
-    std::vector<NameGroup> names;
-  };
-  auto same = [](const Key& a, const Key& b) { return a.IsName() == b.IsName() && (a.IsName() ? a.name == b.name : a.id == b.id); };
-  std::vector<TypeGroup> types;
+  // Group by type, then by name, in the order given; named keys come before ids, as in Windows.
+  auto same = [](const Key& a, const Key& b) { return a.IsName() == b.IsName() && a.name == b.name && a.id == b.id; };
+  using Names = std::vector<std::pair<const Key*, std::vector<const Resource*>>>;
+  std::vector<std::pair<const Key*, Names>> types;
   for (const Resource& r : resources) {
-    auto t = std::find_if(types.begin(), types.end(), [&](const TypeGroup& g) { return same(*g.type, r.type); });
-    if (t == types.end()) {
-      types.push_back(TypeGroup{&r.type, {}});
-      t = types.end() - 1;
-    }
-    auto n = std::find_if(t->names.begin(), t->names.end(), [&](const NameGroup& g) { return same(*g.name, r.name); });
-    if (n == t->names.end()) {
-      t->names.push_back(NameGroup{&r.name, {}});
-      n = t->names.end() - 1;
-    }
-    n->langs.push_back(&r);
+    auto t = std::find_if(types.begin(), types.end(), [&](const auto& g) { return same(*g.first, r.type); });
+    if (t == types.end()) t = types.insert(types.end(), {&r.type, {}});
+    auto n = std::find_if(t->second.begin(), t->second.end(), [&](const auto& g) { return same(*g.first, r.name); });
+    if (n == t->second.end()) n = t->second.insert(t->second.end(), {&r.name, {}});
+    n->second.push_back(&r);
   }
-  auto namedFirst = [](auto& v, auto key) {
-    std::stable_sort(v.begin(), v.end(), [&](const auto& a, const auto& b) { return key(a)->IsName() && !key(b)->IsName(); });
+  auto namedFirst = [](auto& v) {
+    std::stable_sort(v.begin(), v.end(), [](const auto& a, const auto& b) { return a.first->IsName() && !b.first->IsName(); });
   };
-  namedFirst(types, [](const TypeGroup& g) { return g.type; });
-  for (auto& t : types) namedFirst(t.names, [](const NameGroup& g) { return g.name; });
+  namedFirst(types);
+  for (auto& t : types) namedFirst(t.second);
 
-  // Sizes of the directories.
-  size_t dirBytes = 16 + 8 * types.size();
+  // Directories first, then the name strings, the data entries and the data, each where the last ends.
+  auto stringBytes = [](const Key& k) { return k.IsName() ? 2 + 2 * k.name.size() : 0; };
+  size_t treeBytes = 16 + 8 * types.size(), strings = 0, count = 0;
   for (auto& t : types) {
-    dirBytes += 16 + 8 * t.names.size();
-    for (auto& n : t.names) dirBytes += 16 + 8 * n.langs.size();
+    treeBytes += 16 + 8 * t.second.size();
+    strings += stringBytes(*t.first);
+    for (auto& n : t.second) {
+      treeBytes += 16 + 8 * n.second.size();
+      strings += stringBytes(*n.first);
+      count += n.second.size();
+    }
   }
-  std::vector<uint8_t> tree(dirBytes, 0);
-  std::vector<uint8_t> strings;
-  std::vector<uint8_t> dataEntries;
-  std::vector<uint8_t> data;
-  std::vector<std::pair<size_t, const Resource*>> entryFixups;  // data entry offset in dataEntries -> resource
-  std::vector<std::pair<size_t, size_t>> stringFixups;          // tree offset -> offset in strings
-  std::vector<size_t> dataEntryFixups;                           // tree offsets pointing into dataEntries
-
-  auto addString = [&](const std::string& s) {
-    const size_t at = strings.size();
-    Put16(&strings, at, static_cast<uint32_t>(s.size()));
-    for (size_t i = 0; i < s.size(); ++i) Put16(&strings, at + 2 + 2 * i, static_cast<unsigned char>(s[i]));
-    return at;
+  size_t nextDir = 16 + 8 * types.size(), nextString = treeBytes;
+  size_t nextEntry = (treeBytes + strings + 3) & ~size_t{3};
+  std::vector<uint8_t> section(nextEntry + 16 * count, 0);
+  auto dir = [&](size_t at, const auto& v) {
+    const auto named = std::count_if(v.begin(), v.end(), [](const auto& g) { return g.first->IsName(); });
+    Put16(&section, at + 12, static_cast<uint32_t>(named));
+    Put16(&section, at + 14, static_cast<uint32_t>(v.size() - named));
   };
-  auto writeDir = [&](size_t at, size_t named, size_t ids) {
-    Put16(&tree, at + 12, static_cast<uint32_t>(named));
-    Put16(&tree, at + 14, static_cast<uint32_t>(ids));
+  auto entry = [&](size_t at, const Key& k, size_t subdir) {
+    if (k.IsName()) {
+      Put32(&section, at, 0x80000000u | static_cast<uint32_t>(nextString));
+      Put16(&section, nextString, static_cast<uint32_t>(k.name.size()));
+      for (char c : k.name) Put16(&section, nextString += 2, static_cast<unsigned char>(c));
+      nextString += 2;
+    } else {
+      Put32(&section, at, k.id);
+    }
+    Put32(&section, at + 4, 0x80000000u | static_cast<uint32_t>(subdir));
   };
-  auto countNamed = [](const auto& v, auto key) {
-    return static_cast<size_t>(std::count_if(v.begin(), v.end(), [&](const auto& g) { return key(g)->IsName(); }));
-  };
-  auto writeKey = [&](size_t at, const Key& k) {
-    if (k.IsName()) stringFixups.emplace_back(at, addString(k.name));
-    else Put32(&tree, at, k.id);
-  };
-
-  size_t next = 16 + 8 * types.size();
-  writeDir(0, countNamed(types, [](const TypeGroup& g) { return g.type; }), 0);
-  Put16(&tree, 14, static_cast<uint32_t>(types.size() - countNamed(types, [](const TypeGroup& g) { return g.type; })));
+  dir(0, types);
   for (size_t ti = 0; ti < types.size(); ++ti) {
-    auto& t = types[ti];
-    const size_t typeEntry = 16 + 8 * ti;
-    writeKey(typeEntry, *t.type);
-    const size_t nameDir = next;
-    Put32(&tree, typeEntry + 4, 0x80000000u | static_cast<uint32_t>(nameDir));
-    const size_t named = countNamed(t.names, [](const NameGroup& g) { return g.name; });
-    writeDir(nameDir, named, t.names.size() - named);
-    next += 16 + 8 * t.names.size();
-    for (size_t ni = 0; ni < t.names.size(); ++ni) {
-      auto& n = t.names[ni];
-      const size_t nameEntry = nameDir + 16 + 8 * ni;
-      writeKey(nameEntry, *n.name);
-      const size_t langDir = next;
-      Put32(&tree, nameEntry + 4, 0x80000000u | static_cast<uint32_t>(langDir));
-      writeDir(langDir, 0, n.langs.size());
-      next += 16 + 8 * n.langs.size();
-      for (size_t li = 0; li < n.langs.size(); ++li) {
-        const size_t langEntry = langDir + 16 + 8 * li;
-        Put32(&tree, langEntry, n.langs[li]->language);
-        const size_t de = dataEntries.size();
-        dataEntries.resize(de + 16, 0);
-        entryFixups.emplace_back(de, n.langs[li]);
-        Put32(&tree, langEntry + 4, static_cast<uint32_t>(de));  // fixed up below
-        dataEntryFixups.push_back(langEntry + 4);
+    const size_t nameDir = nextDir;
+    const Names& names = types[ti].second;
+    entry(16 + 8 * ti, *types[ti].first, nameDir);
+    dir(nameDir, names);
+    nextDir += 16 + 8 * names.size();
+    for (size_t ni = 0; ni < names.size(); ++ni) {
+      const size_t langDir = nextDir;
+      const auto& langs = names[ni].second;
+      entry(nameDir + 16 + 8 * ni, *names[ni].first, langDir);
+      Put16(&section, langDir + 14, static_cast<uint32_t>(langs.size()));
+      nextDir += 16 + 8 * langs.size();
+      for (size_t li = 0; li < langs.size(); ++li) {
+        Put32(&section, langDir + 16 + 8 * li, langs[li]->language);
+        Put32(&section, langDir + 20 + 8 * li, static_cast<uint32_t>(nextEntry));
+        Put32(&section, nextEntry, kSectionRva + static_cast<uint32_t>(section.size()));
+        Put32(&section, nextEntry + 4, static_cast<uint32_t>(langs[li]->bytes.size()));
+        nextEntry += 16;
+        section.insert(section.end(), langs[li]->bytes.begin(), langs[li]->bytes.end());
+        section.resize((section.size() + 3) & ~size_t{3}, 0);
       }
     }
   }
-  const size_t stringsAt = tree.size();
-  size_t entriesAt = stringsAt + strings.size();
-  entriesAt = (entriesAt + 3) & ~size_t{3};
-  size_t dataAt = entriesAt + dataEntries.size();
-  for (auto [at, s] : stringFixups) Put32(&tree, at, 0x80000000u | static_cast<uint32_t>(stringsAt + s));
-  for (size_t at : dataEntryFixups) {
-    uint32_t v = tree[at] | (tree[at + 1] << 8) | (tree[at + 2] << 16) | (static_cast<uint32_t>(tree[at + 3]) << 24);
-    Put32(&tree, at, static_cast<uint32_t>(entriesAt + v));
-  }
-  for (auto [de, r] : entryFixups) {
-    dataAt = (dataAt + 3) & ~size_t{3};
-    const size_t offset = dataAt + data.size();
-    Put32(&dataEntries, de, kSectionRva + static_cast<uint32_t>(offset));
-    Put32(&dataEntries, de + 4, static_cast<uint32_t>(r->bytes.size()));
-    data.insert(data.end(), r->bytes.begin(), r->bytes.end());
-    while (data.size() % 4 != 0) data.push_back(0);
-  }
-  std::vector<uint8_t> section = tree;
-  section.insert(section.end(), strings.begin(), strings.end());
-  section.resize(entriesAt, 0);
-  section.insert(section.end(), dataEntries.begin(), dataEntries.end());
-  section.resize(dataAt, 0);
-  section.insert(section.end(), data.begin(), data.end());
   section.resize((section.size() + 0x1FF) & ~size_t{0x1FF}, 0);
 
   std::vector<uint8_t> file(kSectionFileOffset, 0);
