@@ -26,21 +26,6 @@ TEST(RandTest, ClassicSequence) {
   }
 }
 
-TEST(ClockTest, ClockFunctionsReadTheBackendOrElseTheRealClock) {
-  HeadlessBackend backend(5000, 86400);
-  SetBackend(&backend);
-  EXPECT_EQ(timeGetTime(), 5000u);
-  EXPECT_EQ(CalendarTime(), 86400);
-  backend.Advance(27);
-  EXPECT_EQ(timeGetTime(), 5027u);
-  SetBackend(nullptr);
-  RealClock real;
-  uint32_t a = timeGetTime();
-  uint32_t b = real.Milliseconds();
-  EXPECT_LE(b - a, 1000u);  // both read the same monotonic origin
-  EXPECT_GT(CalendarTime(), 1500000000);
-}
-
 TEST(RectTest, IntersectUnionOffset) {
   Rect out{1, 2, 3, 4};
   EXPECT_TRUE(IntersectRect(&out, Rect{0, 0, 10, 10}, Rect{5, 5, 15, 15}));

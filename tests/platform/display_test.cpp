@@ -128,21 +128,5 @@ TEST_F(DisplayTest, PresentsOnlyWhenTheFrontOrItsPaletteChanged) {
   EXPECT_EQ(backend.PresentCount(), count);
 }
 
-TEST_F(DisplayTest, TheScreenSurfaceIsThePrimaryAndItsBackBufferDrawsWithItsPalette) {
-  EXPECT_EQ(GetScreenSurface(), nullptr);
-  Open();
-  EXPECT_EQ(GetScreenSurface(), front);
-  std::shared_ptr<Palette> palette;
-  ASSERT_EQ(display->CreatePalette(DDPCAPS_8BIT, nullptr, &palette), DD_OK);
-  ASSERT_EQ(front->SetPalette(palette), DD_OK);
-  // Text drawn on the back buffer is matched against the palette it will be shown with.
-  DeviceContext dc;
-  dc.bkMode = 1;
-  ASSERT_EQ(back->GetDC(&dc), DD_OK);
-  EXPECT_EQ(dc.palette, palette.get());
-  EXPECT_EQ(dc.bkMode, 2);  // a fresh context, whatever the caller's record held
-  back->ReleaseDC(&dc);
-}
-
 }  // namespace
 }  // namespace platform

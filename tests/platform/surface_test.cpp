@@ -22,19 +22,6 @@ int CountOf(const Surface& s, uint8_t v) {
   return n;
 }
 
-TEST(SurfaceTest, FillWholeAndRectangleClippedToTheSurface) {
-  Surface s(6, 4, kOffscreen);
-  ASSERT_EQ(s.Fill(nullptr, 5), DD_OK);
-  EXPECT_EQ(CountOf(s, 5), 24);
-  const Rect r{4, 2, 10, 10};
-  ASSERT_EQ(s.Fill(&r, 9), DD_OK);
-  EXPECT_EQ(CountOf(s, 9), 4);
-  EXPECT_EQ(s.Pixel(4, 2), 9);
-  EXPECT_EQ(s.Pixel(3, 2), 5);
-  const Rect inverted{3, 0, 1, 2};
-  EXPECT_EQ(s.Fill(&inverted, 1), DDERR_INVALIDRECT);
-}
-
 TEST(SurfaceTest, KeyedBltSkipsTheKeyAndNeedsOne) {
   Surface src(4, 1, kOffscreen), dst(4, 1, kOffscreen);
   {
