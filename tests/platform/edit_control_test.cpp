@@ -39,13 +39,6 @@ class EditControlTest : public ::testing::Test {
     d.caps = DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX;
     d.backBufferCount = 1;
     ASSERT_EQ(display->CreatePrimarySurface(d, &screen), DD_OK);
-    std::vector<Rgb> entries(256);
-    for (int i = 0; i < 256; ++i) entries[static_cast<size_t>(i)] = Rgb{static_cast<uint8_t>(i), 60, 120};
-    entries[0] = Rgb{0, 0, 0};
-    entries[255] = Rgb{255, 255, 255};
-    std::shared_ptr<Palette> palette;
-    display->CreatePalette(DDPCAPS_8BIT, entries.data(), &palette);
-    screen->SetPalette(palette);
     screen->Fill(nullptr, kScreen);
     // The game's colours: white text on black, selections black on white.
     const int indices[4] = {COLOR_WINDOW, COLOR_WINDOWTEXT, COLOR_HIGHLIGHT, COLOR_HIGHLIGHTTEXT};

@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -93,11 +94,8 @@ TEST(HeadlessBackendTest, CapturePathSetAfterThePumpFirstTouchedAudioStillCounts
   EXPECT_GT(tone.mixed, 0u);  // the pump drives the output as the clock moves
   b.Audio().Close();
   SetBackend(nullptr);
-  FILE* f = std::fopen(path.c_str(), "rb");
-  ASSERT_NE(f, nullptr);
   char riff[4] = {};
-  EXPECT_EQ(std::fread(riff, 1, 4, f), 4u);
-  std::fclose(f);
+  std::ifstream(path, std::ios::binary).read(riff, 4);
   EXPECT_EQ(std::string(riff, 4), "RIFF");
   std::remove(path.c_str());
 }
