@@ -3,9 +3,6 @@
 
 #include <vector>
 
-#include "platform/backend.h"
-#include "platform/clock.h"
-#include "platform/headless/headless_backend.h"
 #include "platform/pump.h"
 #include "platform/rand.h"
 #include "platform/types.h"

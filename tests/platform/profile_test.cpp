@@ -2,10 +2,8 @@
 #include "platform/profile.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
