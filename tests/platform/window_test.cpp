@@ -271,16 +271,6 @@ TEST_F(WindowTest, InputIsDroppedWhileInactiveAndDeactivationReachesTopLevelWind
 
 }
 
-TEST_F(WindowTest, KeyStateFollowsInputAndIsClearedOnDeactivation) {
-  auto main = Make("main", Rect{0, 0, 640, 480}, nullptr, WS_POPUP | WS_VISIBLE);
-  backend.InjectKey(VK_SHIFT, true);
-  Drain();
-  EXPECT_NE(GetKeyState(VK_SHIFT) & 0x8000, 0);
-  backend.InjectActivate(false);
-  Drain();
-  EXPECT_EQ(GetKeyState(VK_SHIFT), 0);
-}
-
 TEST_F(WindowTest, DestroyedWindowsGetNothingMore) {
   auto main = Make("main", Rect{0, 0, 640, 480}, nullptr, WS_POPUP | WS_VISIBLE);
   auto child = Make("child", Rect{0, 0, 50, 50}, main.get(), WS_CHILD | WS_VISIBLE);
