@@ -180,10 +180,6 @@ TEST_F(WindowTest, MouseGoesToTheTopmostVisibleChildInClientCoordinates) {
   EXPECT_EQ(MessagesOf("a"), (std::vector<uint32_t>{WM_LBUTTONDOWN}));
   EXPECT_EQ(LParamX(log[0].lParam), 10);
   EXPECT_EQ(LParamY(log[0].lParam), 20);
-
-  // A disabled child lets its parent have the input.
-  a->EnableWindow(false);
-  EXPECT_EQ(WindowFromPoint(Point{100 + 20, 50 + 20}), top.get());
 }
 
 TEST_F(WindowTest, MouseMovesAreMergedAndFollowTheClipRectangle) {
