@@ -66,12 +66,6 @@ TEST_F(TextTest, FacesResolveToFontsLiberationAndPositiveHeightsAreTheCell) {
   ASSERT_TRUE(times->Available());
   EXPECT_NE(times->FilePath().find("LiberationSerif-Regular"), std::string::npos) << times->FilePath();
   EXPECT_EQ(times->Metrics().height, 14);
-  LogFont sans;
-  sans.faceName = "MS Sans Serif";
-  sans.height = -14;  // the em, so the cell is taller
-  auto s = CreateFontIndirect(sans);
-  EXPECT_NE(s->FilePath().find("LiberationSans-Regular"), std::string::npos) << s->FilePath();
-  EXPECT_GT(s->Metrics().height, 14);
   ASSERT_NE(GetSystemFont(), nullptr);
   EXPECT_EQ(GetSystemFont()->Metrics().height, 16);  // fits the 17-pixel name field
 }
