@@ -1,4 +1,4 @@
-// Rand's known sequence, the clocks, the rectangle helpers and the pump hooks.
+// Rand's known sequence, the rectangle helpers and the pump hooks.
 #include <gtest/gtest.h>
 
 #include <vector>

@@ -91,11 +91,11 @@ TEST(BlitReferenceTest, ClippedMirrorKeepsTheWholeImageMapping) {
 
 // --- fast against reference ---
 
-void ExpectSame(const Image& target, const Image& source, const BlitParams& p, const std::string& what) {
-  Image ref = target;
-  Image fast = target;
-  BlitReference(ref.Target(), source.Source(), p);
-  BlitFast(fast.Target(), source.Source(), p);
+void ExpectSame(const Image& dst, const Image& src, const BlitParams& p, const std::string& what) {
+  Image ref = dst;
+  Image fast = dst;
+  BlitReference(ref.Target(), src.Source(), p);
+  BlitFast(fast.Target(), src.Source(), p);
   ASSERT_EQ(ref.bits, fast.bits) << what;
 }
 

@@ -82,7 +82,7 @@ TEST(CursorResourceTest, RefusesDamagedData) {
   for (size_t n = 0; n < good.size(); ++n) {
     EXPECT_FALSE(DecodeCursorResource(good.data(), static_cast<uint32_t>(n), &c)) << n;
   }
-  // One damaged field at a time: height not doubled, hot spot outside, colours past the data, width.
+  // One damaged field at a time: height not doubled, hot spot outside, colour count, width.
   const struct {
     size_t at;
     uint32_t value;

@@ -41,23 +41,28 @@ constexpr uint32_t kSectionFileOffset = 0x200;
 // the three-level tree (type, name, language), the name strings, the data entries and the data.
 inline std::vector<uint8_t> Build(const std::vector<Resource>& resources) {
   // Group by type, then by name, in the order given; named keys come before ids, as in Windows.
-  auto same = [](const Key& a, const Key& b) { return a.IsName() == b.IsName() && a.name == b.name && a.id == b.id; };
+  auto same = [](const Key& a, const Key& b) { return a.name == b.name && a.id == b.id; };
   using Names = std::vector<std::pair<const Key*, std::vector<const Resource*>>>;
   std::vector<std::pair<const Key*, Names>> types;
+  auto find = [&](auto& v, const Key& k) {
+    return std::find_if(v.begin(), v.end(), [&](const auto& g) { return same(*g.first, k); });
+  };
   for (const Resource& r : resources) {
-    auto t = std::find_if(types.begin(), types.end(), [&](const auto& g) { return same(*g.first, r.type); });
+    auto t = find(types, r.type);
     if (t == types.end()) t = types.insert(types.end(), {&r.type, {}});
-    auto n = std::find_if(t->second.begin(), t->second.end(), [&](const auto& g) { return same(*g.first, r.name); });
+    auto n = find(t->second, r.name);
     if (n == t->second.end()) n = t->second.insert(t->second.end(), {&r.name, {}});
     n->second.push_back(&r);
   }
-  auto namedFirst = [](auto& v) {
-    std::stable_sort(v.begin(), v.end(), [](const auto& a, const auto& b) { return a.first->IsName() && !b.first->IsName(); });
+  auto isNamed = [](const auto& g) { return g.first->IsName(); };
+  auto namedFirst = [&](auto& v) {
+    auto before = [&](const auto& a, const auto& b) { return isNamed(a) && !isNamed(b); };
+    std::stable_sort(v.begin(), v.end(), before);
   };
   namedFirst(types);
   for (auto& t : types) namedFirst(t.second);
 
-  // Directories first, then the name strings, the data entries and the data, each where the last ends.
+  // Directories first, then the name strings, the data entries and the data, each after the last.
   auto stringBytes = [](const Key& k) { return k.IsName() ? 2 + 2 * k.name.size() : 0; };
   size_t treeBytes = 16 + 8 * types.size(), strings = 0, count = 0;
   for (auto& t : types) {
@@ -73,7 +78,7 @@ inline std::vector<uint8_t> Build(const std::vector<Resource>& resources) {
   size_t nextEntry = (treeBytes + strings + 3) & ~size_t{3};
   std::vector<uint8_t> section(nextEntry + 16 * count, 0);
   auto dir = [&](size_t at, const auto& v) {
-    const auto named = std::count_if(v.begin(), v.end(), [](const auto& g) { return g.first->IsName(); });
+    const auto named = std::count_if(v.begin(), v.end(), isNamed);
     Put16(&section, at + 12, static_cast<uint32_t>(named));
     Put16(&section, at + 14, static_cast<uint32_t>(v.size() - named));
   };

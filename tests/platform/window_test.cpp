@@ -1,4 +1,4 @@
-// Windows and messages: queue order, painting, show/hide, focus, mouse and key routing, destruction.
+// Windows: queue order, painting, focus, mouse and key routing, activation, destruction.
 #include "platform/window.h"
 
 #include <gtest/gtest.h>
