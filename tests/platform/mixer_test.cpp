@@ -1,4 +1,4 @@
-// The mixer: gains, linear resampling across a loop seam, clipping, advancing without mixing.
+// The mixer: gains and pan, linear resampling across a loop seam, clipping, advancing without mixing.
 #include "platform/mixer.h"
 
 #include <gtest/gtest.h>
@@ -40,6 +40,20 @@ TEST(MixerGains, HundredthsOfDecibels) {
   GainsFromVolumePan(-600, 1000, &l, &r);  // right pan: the left side loses another 10 dB
   EXPECT_NEAR(l, std::pow(10.0, -0.8), 1e-6);
   EXPECT_NEAR(r, std::pow(10.0, -0.3), 1e-6);
+}
+
+TEST(MixerPan, FarSideIsAttenuatedByThePan) {
+  Mixer m(kRate);
+  MixerVoice v = MonoVoice(std::vector<float>(100, 0.5f), kRate);
+  GainsFromVolumePan(-600, 600, &v.gainLeft, &v.gainRight);
+  m.AddVoice(&v);
+  auto out = MixFrames(m, 10);
+  EXPECT_NEAR(out[0], 0.5 * 32768 * std::pow(10.0, -1200 / 2000.0), 1.0);
+  EXPECT_NEAR(out[1], 0.5 * 32768 * std::pow(10.0, -600 / 2000.0), 1.0);
+  GainsFromVolumePan(0, 10000, &v.gainLeft, &v.gainRight);
+  out = MixFrames(m, 10);
+  EXPECT_EQ(out[0], 0);
+  EXPECT_EQ(out[1], 16384);
 }
 
 TEST(MixerLoop, SeamInterpolatesIntoTheFirstFrameWithoutAClick) {

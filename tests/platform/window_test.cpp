@@ -309,6 +309,72 @@ TEST_F(WindowTest, DeletingWindowsIsSafeAtAnyTime) {
   c2.reset();
 }
 
+TEST_F(WindowTest, TopLevelOrderKeepsTopmostAndOwnedWindowsAbove) {
+  auto main = Make("main", Rect{0, 0, 640, 480}, nullptr, WS_POPUP | WS_VISIBLE, 0, WS_EX_TOPMOST);
+  auto other = Make("other", Rect{0, 0, 640, 480}, nullptr, WS_POPUP | WS_VISIBLE);  // later, not topmost
+  EXPECT_EQ(WindowFromPoint(Point{5, 5}), main.get());
+  // A pop-up created with a parent is owned by it and stays above it.
+  auto hunt = Make("hunt", Rect{0, 0, 640, 480}, main.get(), WS_POPUP);
+  EXPECT_EQ(hunt->GetParent(), nullptr);
+  EXPECT_EQ(hunt->GetOwner(), main.get());
+  hunt->ShowWindow(SW_SHOW);
+  EXPECT_EQ(WindowFromPoint(Point{5, 5}), hunt.get());
+  main->ShowWindow(SW_HIDE);
+  main->ShowWindow(SW_SHOW);  // raised, but its owned window stays above
+  EXPECT_EQ(WindowFromPoint(Point{5, 5}), hunt.get());
+}
+
+// The framework pattern of a window that deletes itself when it is destroyed.
+class SelfDeletingWindow : public Window {
+ public:
+  explicit SelfDeletingWindow(int* deleted) : deleted_(deleted) {}
+  ~SelfDeletingWindow() override { ++*deleted_; }
+  LRESULT WindowProc(uint32_t message, WPARAM wParam, LPARAM lParam) override {
+    if (message == WM_DESTROY) {
+      delete this;
+      return 0;
+    }
+    return DefWindowProc(message, wParam, lParam);
+  }
+
+ private:
+  int* deleted_;
+};
+
+TEST_F(WindowTest, AWindowMayDeleteItselfWhileBeingDestroyed) {
+  auto main = Make("main", Rect{0, 0, 640, 480}, nullptr, WS_POPUP | WS_VISIBLE);
+  int deleted = 0;
+  auto* child = new SelfDeletingWindow(&deleted);
+  ASSERT_TRUE(child->CreateEx(0, cls, "child", WS_CHILD | WS_VISIBLE, Rect{0, 0, 50, 50}, main.get(), 1));
+  auto grandchild = Make("gc", Rect{0, 0, 5, 5}, child, WS_CHILD | WS_VISIBLE);
+  PostMessage(child, WM_USER, 0, 0);
+  child->DestroyWindow();
+  EXPECT_EQ(deleted, 1);
+  EXPECT_FALSE(IsWindow(grandchild.get()));  // taken down with its parent, without a dangling parent
+  EXPECT_EQ(grandchild->GetParent(), nullptr);
+  EXPECT_EQ(Count("gc", WM_DESTROY), 1u);
+  EXPECT_EQ(WindowFromPoint(Point{2, 2}), main.get());
+  log.clear();
+  Drain();
+  EXPECT_TRUE(MessagesOf("gc").empty());
+}
+
+TEST_F(WindowTest, DestroyingAnOwnerDestroysItsOwnedWindowsFirst) {
+  auto main = Make("main", Rect{0, 0, 640, 480}, nullptr, WS_POPUP | WS_VISIBLE);
+  auto owned = Make("owned", Rect{0, 0, 640, 480}, main.get(), WS_POPUP | WS_VISIBLE);
+  auto button = Make("button", Rect{0, 0, 10, 10}, owned.get(), WS_CHILD | WS_VISIBLE);
+  Drain();
+  log.clear();
+  main->DestroyWindow();
+  std::vector<std::string> order;
+  for (const auto& l : log) {
+    if (l.message == WM_DESTROY) order.push_back(l.window);
+  }
+  EXPECT_EQ(order, (std::vector<std::string>{"owned", "button", "main"}));
+  EXPECT_FALSE(IsWindow(owned.get()));
+  EXPECT_EQ(owned->GetOwner(), main.get());  // the object keeps what it knew; the window is gone
+}
+
 TEST_F(WindowTest, HostQuitAsksTheMainWindowToClose) {
   auto main = Make("main", Rect{0, 0, 640, 480}, nullptr, WS_POPUP | WS_VISIBLE);
   Drain();
