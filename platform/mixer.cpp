@@ -23,6 +23,10 @@ void GainsFromVolumePan(int32_t volume, int32_t pan, float* left, float* right) 
   *right = GainFromHundredthsDb(rightDb);
 }
 
+namespace {
+constexpr uint64_t kMostPreparedSamples = uint64_t{1} << 24;  // 64 MB of floats
+}  // namespace
+
 void PrepareVoice(MixerVoice* v, uint32_t recordedRate, int outputRate) {
   if (v == nullptr) return;
   v->recordedRate = recordedRate;
@@ -36,6 +40,9 @@ void PrepareVoice(MixerVoice* v, uint32_t recordedRate, int outputRate) {
     return;  // played straight from the samples, or not at all
   }
   const uint32_t outFrames = OutputFrames(v->frames, recordedRate, v->preparedRate);
+  // A long recording at a very low rate would grow hundreds of times over; such a voice (no sound
+  // of the game is one) plays through the running resampler instead, which needs no copy.
+  if (static_cast<uint64_t>(outFrames) * ch > kMostPreparedSamples) return;
   const size_t reach = std::min<size_t>(FilterReachFrames(recordedRate, v->preparedRate), outFrames);
   const bool silent = std::all_of(v->samples.begin(), v->samples.begin() + static_cast<size_t>(v->frames) * ch,
                                   [](float s) { return s == 0.0f; });
