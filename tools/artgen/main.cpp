@@ -137,7 +137,7 @@ int main(int argc, char** argv) {
   {
     const std::vector<SpriteArt> art = DrawControlSprites(previews, trophies);
     for (size_t id = 0; id < art.size(); ++id) {
-      const bool painted = id == ctl::kPreview || id == ctl::kTrophy;
+      const bool painted = id == ctl::kPreview || id == ctl::kTrophy || id == ctl::kGun || id == ctl::kMuzzle;
       controls.push_back(ToMapSprite(common, art[id], painted ? Dither::Ordered : Dither::None));
     }
     const SpriteMapImage map = BuildSpriteMap(controls, CommonPalette(), pal::kTransparent);
