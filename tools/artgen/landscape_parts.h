@@ -93,12 +93,16 @@ RgbaImage PaintShrub(const ShrubStyle& style, uint32_t seed);
 
 struct RockStyle {
   double width = 300, height = 180;
-  Rgb light, mid, dark;
-  double strata = 0;   // banding of sandstone
-  double speckle = 0.5;
-  int pieces = 1;      // a pile of several stones
+  Rgb light, mid, dark;    // sun-bleached crown, the body of the stone, its stains and crevices
+  Rgb band;                // the other colour of alternate beds (with strata)
+  double strata = 0;       // 0 massive stone .. 1 sandstone weathered into ledges
+  double speckle = 0.5;    // grain of the crystals
+  int pieces = 1;          // a pile of several stones
   bool lichen = false;
   Rgb grass{0.4, 0.45, 0.2};
+  double facets = 0.5;     // how broken into flat faces
+  double sunHeight = 0.6;  // the sun comes from the left, as on every panorama; this is how high
+  bool moss = false;       // moss along the foot (damp woods)
 };
 RgbaImage PaintRock(const RockStyle& style, uint32_t seed);
 
