@@ -237,107 +237,58 @@ void PaintRidge(Canvas& canvas, const RidgeStyle& s, uint32_t seed) {
   canvas.MarkDirty();
 }
 
-void PaintTreeLine(Canvas& canvas, const TreeLineStyle& s, uint32_t seed) {
-  cairo_t* cr = canvas.cr();
-  Rng rng(seed);
-  // Fill under the crowns so the line reads as a solid forest edge, unless its trunks show.
-  {
-    // Undergrowth along the foot of the trees: a ragged band, not a ruled line.
-    const double big = s.trunks ? 9 : s.minH * 0.35;
-    for (int i = 0; i < s.count * (s.trunks ? 2 : 4); ++i) {
-      double x = rng.Range(0, kW), r = rng.Range(3, big);
-      SetColor(cr, Mix(s.dark, s.light, rng.Range(0, 0.5)));
-      paint::Wrapped(x - r, x + r, kW, [&](double dx) {
-        Ellipse(cr, x + dx, s.baseY - r * 0.4, r * 1.6, r);
-        cairo_fill(cr);
-      });
-    }
-  }
-  for (int i = 0; i < s.count; ++i) {
-    double x = rng.Range(0, kW);
-    if (s.gapChance > 0 && Fbm1(x / kW * 12, seed + 1, 2, 12) < s.gapChance) continue;
-    double hgt = rng.Range(s.minH, s.maxH);
-    double y = s.baseY + rng.Range(-4, 4);
-    bool conifer = rng.Uniform() < s.conifer;
-    double shade = rng.Range(0, 0.45);
-    double wdt = conifer ? hgt * rng.Range(0.28, 0.4) : hgt * rng.Range(0.55, 0.9);
-    double crownBase = y;
-    if (s.trunks) {
-      crownBase = y - hgt * rng.Range(0.45, 0.6);
-      wdt *= 0.8;
-    }
-    paint::Wrapped(x - wdt, x + wdt, kW, [&](double dx) {
-      double cx = x + dx;
-      if (s.trunks) {
-        SetColor(cr, Mix(s.trunk, s.dark, shade));
-        cairo_set_line_width(cr, std::max(1.0, hgt * 0.03));
-        cairo_move_to(cr, cx, y);
-        cairo_line_to(cr, cx, crownBase - hgt * 0.2);
-        cairo_stroke(cr);
-      }
-      const double y = crownBase;
-      const double hgt2 = s.trunks ? hgt * 0.5 : hgt;
-      {
-      const double hgt = hgt2;
-      if (conifer) {
-        // Layered tiers, lit on the left.
-        int tiers = 4;
-        for (int t = 0; t < tiers; ++t) {
-          double ty = y - hgt * (t / static_cast<double>(tiers));
-          double tw = wdt * (1 - t / static_cast<double>(tiers + 1));
-          cairo_move_to(cr, cx - tw, ty);
-          cairo_line_to(cr, cx, ty - hgt / tiers * 1.6);
-          cairo_line_to(cr, cx + tw, ty);
-          cairo_close_path(cr);
-        }
-        SetColor(cr, Mix(s.dark, s.light, shade));
-        cairo_fill(cr);
-        cairo_move_to(cr, cx - wdt * 0.7, y - hgt * 0.1);
-        cairo_line_to(cr, cx, y - hgt);
-        cairo_line_to(cr, cx - wdt * 0.1, y - hgt * 0.1);
-        cairo_close_path(cr);
-        SetColor(cr, Mix(s.dark, s.light, shade + 0.35));
-        cairo_fill(cr);
-      } else {
-        SetColor(cr, Mix(s.dark, s.light, shade));
-        for (int k = 0; k < 9; ++k)
-          Circle(cr, cx + rng.Range(-0.6, 0.6) * wdt, y - hgt * rng.Range(0.3, 0.8), wdt * rng.Range(0.22, 0.36));
-        cairo_fill(cr);
-        SetColor(cr, Mix(s.dark, s.light, shade + 0.35));
-        for (int k = 0; k < 3; ++k)
-          Circle(cr, cx - wdt * rng.Range(0.1, 0.45), y - hgt * rng.Range(0.6, 0.8), wdt * rng.Range(0.12, 0.2));
-        cairo_fill(cr);
-      }
-      }
-    });
-  }
-}
-
 void PaintGround(Canvas& canvas, const GroundStyle& s, uint32_t seed) {
   const int w = canvas.width(), h = canvas.height();
   uint32_t* px = canvas.Pixels();
   const int stride = canvas.Stride();
   // Texture lives on the ground plane itself: a row's distance grows as 1 / (rows below the horizon)
   // and a column is a bearing, so patterns shrink and flatten toward the horizon and wrap around.
+  // Each pattern fades out before it gets finer than the pixels, so the far ground stays calm.
   const double focal = kW / (2 * kPi);
   for (int y = s.horizonY; y < h; ++y) {
-    double below = y - s.horizonY + 0.5;
-    double near = Clamp01(below / (kGroundRow - s.horizonY));  // 0 far .. 1 near
-    double dist = focal / below;                                 // in eye heights
-    double pxPerUnit = below;                                    // pixels per ground unit across, at this row
-    auto weight = [&](double freq) { return Smooth(1.5, 4.0, pxPerUnit / freq); };
-    double w1 = weight(0.6), w2 = weight(3.0), w3 = weight(14.0);
+    const double below = y - s.horizonY + 0.5;
+    const double near = Clamp01(below / (kGroundRow - s.horizonY));  // 0 far .. 1 near
+    const double dist = focal / below;                                 // in eye heights
+    const double across = below, deep = below * below / focal;         // pixels per ground unit
+    auto shows = [&](double sizeAcross, double sizeDeep) {
+      return Smooth(1.2, 3.5, std::min(sizeAcross * across, sizeDeep * deep));
+    };
+    const double vPatch = shows(2.0, 2.0), vSoil = shows(0.5, 0.5), vClod = shows(0.09, 0.09);
+    const double vClump = shows(0.15, 0.6), vBlade = shows(0.014, 0.1);
+    // Blades stand along the line of sight: a pattern fixed to the bearing, as many stripes round the
+    // circle as suit this row (two sizes blended, so the step between them does not show).
+    const double stripes = std::log2(2 * kPi * dist / 0.014);
+    const int level = static_cast<int>(std::floor(stripes));
+    const double blend = stripes - level;
+    const int p0 = 1 << std::clamp(level, 4, 20), p1 = p0 * 2;
     for (int x = 0; x < w; ++x) {
-      double ang = x / kW * 2 * kPi;
-      double gx = std::cos(ang) * dist, gy = std::sin(ang) * dist;
-      double n1 = paint::Noise2(gx * 0.6 + 50, gy * 0.6 + 50, seed) * 0.7 + paint::Noise2(gx * 1.3, gy * 1.3, seed + 7) * 0.3;
-      n1 = 0.5 + (n1 - 0.5) * w1;
-      double n2 = 0.5 + (paint::Noise2(gx * 3.0, gy * 3.0, seed + 1) - 0.5) * w2;
-      double n3 = 0.5 + (paint::Noise2(gx * 14.0, gy * 14.0, seed + 2) - 0.5) * w3;
-      Rgb c = Mix(s.a, s.b, Smooth(0.3, 0.7, n1));
-      c = Mix(c, s.c, Smooth(0.52, 0.75, n2) * 0.75);
-      double speck = (n3 - 0.5) * 1.6;
-      c = speck > 0 ? Mix(c, s.speckLight, speck * 0.7) : Mix(c, s.speckDark, -speck * 0.9);
+      const double turn = x / kW, ang = turn * 2 * kPi;
+      const double gx = std::cos(ang) * dist, gy = std::sin(ang) * dist;
+      // Where grass grows and where the soil is bare, in patches a few strides across.
+      const double cover = 0.5 + (paint::Fbm2(gx * 0.3 + 11, gy * 0.3 + 5, seed, 3) - 0.5) * (0.35 + 0.65 * vPatch);
+      const double grassy = Smooth(1 - s.grassCover - 0.1, 1 - s.grassCover + 0.1, cover);
+      // Soil: two tones, clods and their shadows.
+      Rgb soil = Mix(s.a, s.b, Smooth(0.3, 0.7, 0.5 + (paint::Noise2(gx * 1.4, gy * 1.4, seed + 1) - 0.5) * vSoil));
+      const double clod = (paint::Noise2(gx * 9, gy * 9, seed + 2) - 0.5) * vClod;
+      soil = clod > 0 ? Mix(soil, s.speckLight, clod * 0.5) : Mix(soil, s.speckDark, -clod * 0.9);
+      // Grass: darker clumps, and blades with light tips.
+      const double clump = (paint::Noise2(gx * 5, gy * 5, seed + 3) - 0.5) * vClump;
+      // Along the sight line the pattern repeats by ratio of distance, so a stroke is as tall on the
+      // picture as a blade standing at that distance would be.
+      const double tall = std::log(dist) * 9;
+      const double raw = paint::Noise2(turn * p0, tall, seed + 4, p0) * (1 - blend) +
+                           paint::Noise2(turn * p1, tall, seed + 4, p1) * blend;
+      // Crisp strokes rather than a soft shimmer.
+      const double stroke = (Smooth(0.3, 0.7, raw) - 0.5) * 1.2;
+      Rgb grass = Mix(s.c, s.grassDark, Clamp01(-clump * 1.6 + 0.15));
+      grass = stroke > 0 ? Mix(grass, s.grassLight, stroke * vBlade) : Mix(grass, s.grassDark, -stroke * vBlade);
+      Rgb c = Mix(soil, grass, grassy);
+      // Gentle swells of the ground, lit from the left like everything else.
+      const double e = 0.3;
+      const double hx = paint::Fbm2((gx + e) * 0.1, gy * 0.1, seed + 6, 3) - paint::Fbm2((gx - e) * 0.1, gy * 0.1, seed + 6, 3);
+      const double hy = paint::Fbm2(gx * 0.1, (gy + e) * 0.1, seed + 6, 3) - paint::Fbm2(gx * 0.1, (gy - e) * 0.1, seed + 6, 3);
+      const double toLight = (hx * -std::sin(ang) + hy * std::cos(ang)) / (2 * e);
+      c = paint::Scale(c, std::clamp(1 + 3.5 * toLight, 0.8, 1.2));
       c = Mix(s.farColor, c, Smooth(0.0, 0.3, near) * 0.8 + 0.2);
       px[y * stride + x] = paint::Pack(c);
     }
