@@ -19,7 +19,7 @@ struct Pose {
   double bodyY = 55;         // height of the body centre
   double bodyX = 0;
   double puff = 1.0;         // feathers raised in display
-  Vec3 head{31, 96, 0};      // centre of the head
+  Vec3 head{33, 104, 0};     // centre of the head: held high, the alert bird's tall neck
   double headPitch = 0;      // beak up when positive
   double headTurn = 0;       // beak toward the bird's right when positive
   Vec3 footL{2, 0, -7}, footR{-2, 0, 7};
