@@ -146,7 +146,7 @@ AreaArt PaintForest() {
   rock.sunHeight = 0.6;
   RockStyle stones = rock;
   stones.width = 110;
-  stones.height = 44;
+  stones.height = 56;
   stones.pieces = 3;
   stones.lichen = false;
   GrassStyle grass{110, 80, 70, Hex(0x3C4C1A), Hex(0x9AA44C), Hex(0xC0A870), true};
@@ -483,11 +483,11 @@ AreaArt PaintSierra() {
   redRock.strata = 1.0;
   redRock.speckle = 0.3;
   redRock.grass = Hex(0x8A7A40);
-  redRock.facets = 0.45;
+  redRock.facets = 0.2;
   redRock.sunHeight = 0.8;
   RockStyle stones = redRock;
   stones.width = 120;
-  stones.height = 50;
+  stones.height = 62;
   stones.pieces = 3;
   stones.strata = 0.5;
   GrassStyle grass{110, 70, 60, Hex(0x8A7838), Hex(0xD8C480), Hex(0xE0D0A0), true};

@@ -64,9 +64,13 @@ struct Stone {
   double dip = 0;             // the beds tilt across the stone
   std::vector<double> beds;   // tops of the beds, in v, rising
   std::vector<double> stand;  // how far each bed stands out
+  struct Cut {
+    double a, b, c;  // the surface is no higher than a + b u + c v: a flat break across a corner
+  };
+  std::vector<Cut> cuts;
 };
 
-Stone MakeStone(double cx, double width, double height, uint32_t seed) {
+Stone MakeStone(double cx, double width, double height, uint32_t seed, double strata) {
   Stone st;
   st.cx = cx;
   st.width = width;
@@ -75,6 +79,16 @@ Stone MakeStone(double cx, double width, double height, uint32_t seed) {
   Rng rng(seed * 7 + 1);
   st.lean = rng.Range(-0.22, 0.22);
   st.dip = rng.Range(-0.12, 0.12);
+  // A few breaks where pieces split off: bedded rock splits along flat tops and steep corners,
+  // massive rock only loses a corner or two.
+  const bool bedded = strata > 0;
+  const int breaks = bedded ? rng.Int(2, 3) : 1;
+  for (int i = 0; i < breaks; ++i) {
+    const double ang = bedded ? rng.Range(1.2, 1.95) + (i % 2 ? 0.9 : -0.9) * (i > 0) : rng.Range(0.3, 2.84);
+    const double bu = std::cos(ang), bv = std::sin(ang);
+    const double at = bedded ? (i == 0 ? rng.Range(0.75, 0.95) : rng.Range(0.6, 0.85)) : rng.Range(0.75, 1.0);
+    st.cuts.push_back({at, -bu * rng.Range(0.9, 1.3), -bv * rng.Range(0.9, 1.3)});
+  }
   double v = -0.2;
   while (v < 1.6) {
     v += rng.Range(0.07, 0.26);
@@ -98,9 +112,11 @@ Surface Shape(const RockStyle& s, const Stone& st, double u, double v) {
   const double uu = u - st.lean * v;
   const double lump = paint::Fbm2(uu * 0.9 + 7, v * 0.9, st.seed, 2) - 0.5;
   const double chip = paint::Fbm2(uu * 3.0 + 2, v * 3.0, st.seed + 1, 3) - 0.5;
-  const double flat = s.strata > 0 ? 2.0 : 1.15;
-  const double r = uu * uu + std::pow(std::max(v, 0.0), flat);
+  // Bedded rock breaks into blocks: upright sides and a flat top; massive rock weathers round.
+  const double side = s.strata > 0 ? 2 + 2.5 * s.strata : 2.0, flat = s.strata > 0 ? 1.6 + 1.6 * s.strata : 1.15;
+  const double r = std::pow(std::fabs(uu), side) + std::pow(std::max(v, 0.0), flat);
   double z = 1 - r + 0.8 * lump + 0.25 * chip;
+  for (const Stone::Cut& c : st.cuts) z = std::min(z, c.a + c.b * uu + c.c * v + 0.1 * chip);
   if (s.strata > 0 && !st.beds.empty()) {
     // Beds of uneven thickness, dipping across the stone; hard ones stand out as rounded ledges, the
     // soft ones under them are worn back.
@@ -111,7 +127,7 @@ Surface Shape(const RockStyle& s, const Stone& st, double u, double v) {
     out.layerIndex = static_cast<int>(k);
     out.layer = Clamp01((vb - base) / (top - base));
     const double profile = std::sqrt(Smooth(0.0, 0.85, out.layer)) * Smooth(1.0, 0.85, out.layer);
-    z += s.strata * 0.13 * st.stand[k] * profile;
+    z += s.strata * 0.09 * st.stand[k] * profile;
     // A joint or two: upright cracks weathered open, notching the crown.
     const double joint = std::fabs(Fract(u * 0.9 + 0.2 * paint::Fbm2(v * 2, u, st.seed + 9, 2) + 0.37) - 0.5);
     z -= s.strata * 0.16 * Smooth(0.035, 0.0, joint) * Smooth(0.25, 0.8, v);
@@ -171,7 +187,7 @@ bool PaintStone(const RockStyle& s, const Stone& st, double x, double y, double 
   light *= 1 - 0.1 * Smooth(0.05, 0.0, f.border) * s.facets;
   const double crack = std::fabs(paint::Fbm2(u * 1.1 + 3, v * 1.4, st.seed + 41, 3) - 0.5);
   const double crackOn = Smooth(0.3, 0.55, paint::Noise2(u * 1.2, v * 1.2, st.seed + 43));
-  light *= 1 - 0.6 * crackOn * Smooth(0.012, 0.004, crack);
+  light *= 1 - 0.45 * crackOn * Smooth(0.009, 0.003, crack);
   // The rim where the stone turns away and meets the ground is in its own shade.
   light *= 0.72 + 0.28 * Smooth(0.0, 0.18, here.z);
   light *= 0.8 + 0.2 * Smooth(0.0, 0.08, v);
@@ -188,11 +204,11 @@ RgbaImage PaintRock(const RockStyle& s, uint32_t seed) {
   std::vector<Stone> stones;
   // The main stone, and for a pile smaller ones on either side, drawn behind it.
   // u reaches about 1.35 at the widest lump: the picture leaves room for it.
-  stones.push_back(MakeStone(w / 2.0, s.width * 0.9, s.height * 0.88, seed));
+  stones.push_back(MakeStone(w / 2.0, s.width * 0.9, s.height * 0.88, seed, s.strata));
   for (int p = 1; p < s.pieces; ++p) {
     const double side = p % 2 ? 1 : -1;
     stones.push_back(MakeStone(w / 2.0 + side * s.width * rng.Range(0.24, 0.3), s.width * rng.Range(0.26, 0.34),
-                               s.height * rng.Range(0.4, 0.62), seed + 1000u * p));
+                               s.height * rng.Range(0.4, 0.62), seed + 1000u * p, s.strata));
   }
   if (s.pieces > 1) {
     stones[0].width *= 0.5;
