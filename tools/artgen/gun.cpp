@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "tools/artgen/painter_canvas.h"
+#include "tools/artgen/vec3.h"
 
 namespace artgen {
 
@@ -19,19 +20,6 @@ using paint::Smooth;
 
 constexpr double kPi = 3.14159265358979323846;
 
-struct V3 {
-  double x = 0, y = 0, z = 0;
-};
-V3 operator+(V3 a, V3 b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
-V3 operator-(V3 a, V3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-V3 operator*(V3 a, double k) { return {a.x * k, a.y * k, a.z * k}; }
-double Dot(V3 a, V3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-V3 Cross(V3 a, V3 b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
-double Len(V3 a) { return std::sqrt(Dot(a, a)); }
-V3 Norm(V3 a) {
-  const double l = Len(a);
-  return l > 1e-12 ? a * (1 / l) : V3{0, 0, 1};
-}
 double Len2(double a, double b) { return std::sqrt(a * a + b * b); }
 
 // --- the gun as distance fields, in inches: z along the bore toward the muzzle (0 at the back of the
@@ -48,16 +36,16 @@ void Take(Sample& s, double d, Mat m) {
 }
 
 // A solid cylinder about the z axis through (0, cy), from z0 to z1.
-double Cylinder(V3 p, double cy, double r, double z0, double z1) {
+double Cylinder(Vec3 p, double cy, double r, double z0, double z1) {
   const double dr = Len2(p.x, p.y - cy) - r, dz = std::max(z0 - p.z, p.z - z1);
   return std::min(std::max(dr, dz), 0.0) + Len2(std::max(dr, 0.0), std::max(dz, 0.0));
 }
 
-double Box(V3 p, V3 c, V3 half, double round = 0) {
-  const V3 q{std::fabs(p.x - c.x) - half.x + round, std::fabs(p.y - c.y) - half.y + round,
+double Box(Vec3 p, Vec3 c, Vec3 half, double round = 0) {
+  const Vec3 q{std::fabs(p.x - c.x) - half.x + round, std::fabs(p.y - c.y) - half.y + round,
              std::fabs(p.z - c.z) - half.z + round};
-  const V3 o{std::max(q.x, 0.0), std::max(q.y, 0.0), std::max(q.z, 0.0)};
-  return Len(o) + std::min(std::max(q.x, std::max(q.y, q.z)), 0.0) - round;
+  const Vec3 o{std::max(q.x, 0.0), std::max(q.y, 0.0), std::max(q.z, 0.0)};
+  return Length(o) + std::min(std::max(q.x, std::max(q.y, q.z)), 0.0) - round;
 }
 
 struct GunPose {
@@ -68,14 +56,14 @@ struct GunPose {
 constexpr double kMuzzleZ = 28.5, kReceiverZ = 7.2;
 double BarrelRadius(double z) { return 0.43 - 0.07 * Clamp01((z - kReceiverZ) / (kMuzzleZ - kReceiverZ)); }
 constexpr double kRibGap = 0.11, kRibThick = 0.07;
-const V3 kBeadAt{0, 0.36 + kRibGap + kRibThick + 0.09, kMuzzleZ - 0.25};
+const Vec3 kBeadAt{0, 0.36 + kRibGap + kRibThick + 0.09, kMuzzleZ - 0.25};
 constexpr double kBeadRadius = 0.12;
 constexpr double kForendFront = 19.6, kForendLength = 8.8;
 
 // A part is only worked out near its bounding box; farther away the box's distance is close enough.
 bool Far(const Sample& s, double bound) { return bound > 0.3 && bound > s.d; }
 
-Sample Gun(V3 p, const GunPose& pose) {
+Sample Gun(Vec3 p, const GunPose& pose) {
   Sample s{1e9, Mat::Barrel};
   // Barrel (tapering toward the muzzle) with its ventilated rib on posts, and the bead.
   {
@@ -92,7 +80,7 @@ Sample Gun(V3 p, const GunPose& pose) {
       const double local = p.z - kReceiverZ - cell * std::floor((p.z - kReceiverZ) / cell) - cell / 2;
       if (p.z > kReceiverZ && p.z < kMuzzleZ - 0.3)
         Take(s, Box({p.x, p.y, local}, {0, r + kRibGap / 2, 0}, {0.08, kRibGap / 2 + 0.02, 0.12}), Mat::Rib);
-      Take(s, Len(p - kBeadAt) - kBeadRadius, Mat::Bead);
+      Take(s, Length(p - kBeadAt) - kBeadRadius, Mat::Bead);
     }
   }
   // Magazine tube under the barrel with its cap, and the barrel's ring clamped to it.
@@ -165,8 +153,8 @@ Sample Gun(V3 p, const GunPose& pose) {
   }
   // A spent shell on its way out of the port, tumbling away to the left.
   if (pose.shell) {
-    const V3 c{-1.25, 0.55, 4.1};
-    V3 q = p - c;
+    const Vec3 c{-1.25, 0.55, 4.1};
+    Vec3 q = p - c;
     const double a = -1.1, b = 0.5;  // turned in the horizontal plane, then tipped up
     q = {q.x * std::cos(a) - q.z * std::sin(a), q.y, q.x * std::sin(a) + q.z * std::cos(a)};
     q = {q.x, q.y * std::cos(b) - q.z * std::sin(b), q.y * std::sin(b) + q.z * std::cos(b)};
@@ -179,7 +167,7 @@ Sample Gun(V3 p, const GunPose& pose) {
 }
 
 // How open the surroundings of a point are (1 open, toward 0 in creases), from the field itself.
-double Occlusion(V3 p, V3 n, const GunPose& pose) {
+double Occlusion(Vec3 p, Vec3 n, const GunPose& pose) {
   double occ = 0, weight = 1;
   for (int i = 1; i <= 5; ++i) {
     const double h = 0.05 * i;
@@ -189,7 +177,7 @@ double Occlusion(V3 p, V3 n, const GunPose& pose) {
   return Clamp01(1 - occ * 4.5);
 }
 
-V3 Normal(V3 p, const GunPose& pose) {
+Vec3 Normal(Vec3 p, const GunPose& pose) {
   const double e = 0.0015;
   return Norm({Gun({p.x + e, p.y, p.z}, pose).d - Gun({p.x - e, p.y, p.z}, pose).d,
                Gun({p.x, p.y + e, p.z}, pose).d - Gun({p.x, p.y - e, p.z}, pose).d,
@@ -198,14 +186,14 @@ V3 Normal(V3 p, const GunPose& pose) {
 
 // The camera: where the shooter's eye is in gun space, and its axes.
 struct Camera {
-  V3 eye, right, up, fwd;
+  Vec3 eye, right, up, fwd;
   double focal = 560;  // pixels
   double cx = 0, cy = 0;
-  V3 ToCamera(V3 p) const {
-    const V3 d = p - eye;
+  Vec3 ToCamera(Vec3 p) const {
+    const Vec3 d = p - eye;
     return {Dot(d, right), Dot(d, up), Dot(d, fwd)};
   }
-  V3 ToGun(V3 dirCam) const { return right * dirCam.x + up * dirCam.y + fwd * dirCam.z; }
+  Vec3 ToGun(Vec3 dirCam) const { return right * dirCam.x + up * dirCam.y + fwd * dirCam.z; }
 };
 
 Camera AimedCamera() {
@@ -216,7 +204,7 @@ Camera AimedCamera() {
   c.right = Norm(Cross({0, 1, 0}, c.fwd));
   c.up = Cross(c.fwd, c.right);
   // Put the bead's centre on the middle of pixel (bead x, bead y) of the frame.
-  const V3 b = c.ToCamera(kBeadAt);
+  const Vec3 b = c.ToCamera(kBeadAt);
   c.cx = kGunBeadX + 0.5 - c.focal * b.x / b.z;
   c.cy = kGunBeadY + 0.5 + c.focal * b.y / b.z;
   return c;
@@ -224,24 +212,24 @@ Camera AimedCamera() {
 
 // A rigid motion of the whole gun (the recoil), applied by moving points back into the gun's own space.
 struct Motion {
-  V3 pivot{0, -2, -12};
+  Vec3 pivot{0, -2, -12};
   double pitch = 0, yaw = 0;  // muzzle up, muzzle right
-  V3 shift;
-  V3 Undo(V3 p) const {
-    V3 q = p - shift - pivot;
+  Vec3 shift;
+  Vec3 Undo(Vec3 p) const {
+    Vec3 q = p - shift - pivot;
     q = {q.x * std::cos(yaw) + q.z * std::sin(yaw), q.y, -q.x * std::sin(yaw) + q.z * std::cos(yaw)};
     q = {q.x, q.y * std::cos(pitch) + q.z * std::sin(pitch), -q.y * std::sin(pitch) + q.z * std::cos(pitch)};
     return q + pivot;
   }
-  V3 UndoDir(V3 d) const { return Undo(d + shift + pivot) - Undo(shift + pivot); }
-  V3 Apply(V3 d) const {  // directions only
-    V3 q{d.x, d.y * std::cos(pitch) - d.z * std::sin(pitch), d.y * std::sin(pitch) + d.z * std::cos(pitch)};
+  Vec3 UndoDir(Vec3 d) const { return Undo(d + shift + pivot) - Undo(shift + pivot); }
+  Vec3 Apply(Vec3 d) const {  // directions only
+    Vec3 q{d.x, d.y * std::cos(pitch) - d.z * std::sin(pitch), d.y * std::sin(pitch) + d.z * std::cos(pitch)};
     return {q.x * std::cos(yaw) - q.z * std::sin(yaw), q.y, q.x * std::sin(yaw) + q.z * std::cos(yaw)};
   }
 };
 
 // Walnut: straight grain running along the piece, a few darker streaks.
-Rgb Walnut(V3 p, double along) {
+Rgb Walnut(Vec3 p, double along) {
   const double g = p.y * 5.5 + p.x * 2.0 + 1.6 * paint::Fbm2(along * 0.35, p.x * 3 + p.y * 3, 71, 3);
   const double line = Smooth(0.6, 0.95, 0.5 + 0.5 * std::sin(g * 2 * kPi));
   const double streak = Smooth(0.55, 0.75, paint::Fbm2(along * 0.12, p.y * 2 + p.x, 73, 3));
@@ -250,21 +238,21 @@ Rgb Walnut(V3 p, double along) {
 }
 
 // What the steel mirrors: sky above, the ground below, a bright band along the horizon.
-Rgb Environment(V3 r) {
+Rgb Environment(Vec3 r) {
   if (r.y >= 0) return Mix(Hex(0xD8E2EA), Hex(0x7C9CC8), Smooth(0.0, 0.6, r.y));
   return Mix(Hex(0x8A8270), Hex(0x3A3428), Smooth(0.0, 0.35, -r.y));
 }
 
-Rgb ShadeGun(V3 pGun, V3 nGun, V3 viewCam, const Camera& cam, const Motion& motion, Mat mat, double ao) {
+Rgb ShadeGun(Vec3 pGun, Vec3 nGun, Vec3 viewCam, const Camera& cam, const Motion& motion, Mat mat, double ao) {
   // Light from the upper left and a little behind the shooter, as on the birds.
-  const V3 light = Norm({-0.55, 0.7, -0.5});
-  const V3 n = Norm(cam.ToCamera(cam.eye + motion.Apply(nGun)));
-  const V3 v = viewCam * -1;  // toward the eye
+  const Vec3 light = Norm({-0.55, 0.7, -0.5});
+  const Vec3 n = Norm(cam.ToCamera(cam.eye + motion.Apply(nGun)));
+  const Vec3 v = viewCam * -1;  // toward the eye
   const double diffuse = std::max(0.0, Dot(n, light)) * (0.5 + 0.5 * ao);
-  const V3 h = Norm(light + v);
+  const Vec3 h = Norm(light + v);
   const double facing = Clamp01(Dot(n, v));
-  const V3 r = n * (2 * Dot(n, viewCam)) - viewCam;
-  const V3 reflected = viewCam - n * (2 * Dot(n, viewCam));
+  const Vec3 r = n * (2 * Dot(n, viewCam)) - viewCam;
+  const Vec3 reflected = viewCam - n * (2 * Dot(n, viewCam));
   (void)r;
   auto lit = [&](Rgb albedo, double shine, double power) {
     Rgb c = paint::Scale(albedo, (0.3 + 0.9 * diffuse) * (0.45 + 0.55 * ao));
@@ -312,7 +300,7 @@ RgbaImage RenderGun(const GunPose& pose, const Motion& motion) {
   const int w = ctlsize::kGunW, h = ctlsize::kGunH;
   const Camera cam = AimedCamera();
   // March in the gun's own space: the recoil moved the gun, so move the ray the other way.
-  const V3 origin = motion.Undo(cam.eye);
+  const Vec3 origin = motion.Undo(cam.eye);
   struct Ray {
     bool hit = false;
     Mat mat = Mat::Barrel;
@@ -320,8 +308,8 @@ RgbaImage RenderGun(const GunPose& pose, const Motion& motion) {
   };
   auto trace = [&](double sx, double sy) {
     Ray ray;
-    const V3 dirCam = Norm({(sx - cam.cx) / cam.focal, -(sy - cam.cy) / cam.focal, 1});
-    const V3 dir = Norm(motion.UndoDir(cam.ToGun(dirCam)));
+    const Vec3 dirCam = Norm({(sx - cam.cx) / cam.focal, -(sy - cam.cy) / cam.focal, 1});
+    const Vec3 dir = Norm(motion.UndoDir(cam.ToGun(dirCam)));
     double t = 1.0;
     Sample smp{};
     for (int step = 0; step < 120 && t < 60; ++step) {
@@ -333,8 +321,8 @@ RgbaImage RenderGun(const GunPose& pose, const Motion& motion) {
       t += smp.d * 0.85;
     }
     if (!ray.hit) return ray;
-    const V3 p = origin + dir * t;
-    const V3 n = Normal(p, pose);
+    const Vec3 p = origin + dir * t;
+    const Vec3 n = Normal(p, pose);
     ray.mat = smp.mat;
     ray.colour = ShadeGun(p, n, dirCam, cam, motion, smp.mat, Occlusion(p, n, pose));
     return ray;
@@ -406,14 +394,14 @@ struct Puff {
 };
 
 bool Smoke(const std::vector<Puff>& puffs, double x, double y, uint32_t seed, Rgb* out) {
-  const V3 light = Norm({-0.6, -0.7, 0.5});  // screen axes: y down, z toward the viewer
+  const Vec3 light = Norm({-0.6, -0.7, 0.5});  // screen axes: y down, z toward the viewer
   bool any = false;
   for (const Puff& p : puffs) {  // later puffs lie in front
     const double fray = 0.7 + 0.55 * paint::Fbm2(x * 0.14, y * 0.14, seed, 4);
     const double dx = (x - p.x) / (p.r * fray), dy = (y - p.y) / (p.r * fray);
     const double rr = dx * dx + dy * dy;
     if (rr >= 1) continue;
-    const V3 n{dx, dy, std::sqrt(1 - rr)};
+    const Vec3 n{dx, dy, std::sqrt(1 - rr)};
     const double lit = Clamp01(0.35 + 0.6 * Dot(n, light) + (paint::Fbm2(x * 0.2, y * 0.2, seed + 5, 3) - 0.5) * 0.7);
     *out = Mix(Hex(0x78746E), Hex(0xDCD8D0), lit);
     any = true;

@@ -47,46 +47,13 @@ AreaArt PaintForest() {
   ground.leafB = Hex(0x8A6A40);
   PaintGround(pano, ground, 103);
   // Pine and hardwood forest in three rows, each nearer one larger, darker and clearer.
-  TreeLineStyle far;
-  far.baseY = 401;
-  far.minH = 12;
-  far.maxH = 24;
-  far.count = 900;
-  far.pine = 0.5;
-  far.broadleaf = 0.5;
-  far.spire = 0;
-  far.scrub = 0;
-  far.dark = Hex(0x5A7268);
-  far.light = Hex(0x8AA098);
-  far.haze = sky.horizon;
-  far.hazeAmount = 0.5;
-  TreeLineStyle mid;
-  mid.baseY = 407;
-  mid.minH = 24;
-  mid.maxH = 46;
-  mid.count = 600;
-  mid.pine = 0.55;
-  mid.broadleaf = 0.45;
-  mid.spire = 0;
-  mid.scrub = 0;
-  mid.dark = Hex(0x34482E);
-  mid.light = Hex(0x6A8656);
-  mid.haze = sky.horizon;
-  mid.hazeAmount = 0.25;
-  TreeLineStyle near;
-  near.baseY = 418;
-  near.minH = 40;
-  near.maxH = 95;
-  near.count = 250;
-  near.pine = 0.5;
-  near.broadleaf = 0.5;
-  near.dark = Hex(0x18261A);
-  near.light = Hex(0x4A6628);
-  near.haze = sky.horizon;
-  near.hazeAmount = 0.05;
-  near.gapChance = 0.2;
-  near.undergrowth = 1.2;
-  near.trunk = Hex(0x5A4232);
+  TreeLineStyle far{.baseY = 401, .minH = 12, .maxH = 24, .count = 900, .pine = 0.5, .broadleaf = 0.5,
+      .dark = Hex(0x5A7268), .light = Hex(0x8AA098), .haze = sky.horizon, .hazeAmount = 0.5};
+  TreeLineStyle mid{.baseY = 407, .minH = 24, .maxH = 46, .count = 600, .pine = 0.55, .broadleaf = 0.45,
+      .dark = Hex(0x34482E), .light = Hex(0x6A8656), .haze = sky.horizon, .hazeAmount = 0.25};
+  TreeLineStyle near{.baseY = 418, .minH = 40, .maxH = 95, .count = 250, .pine = 0.5, .broadleaf = 0.5,
+      .dark = Hex(0x18261A), .light = Hex(0x4A6628), .trunk = Hex(0x5A4232), .haze = sky.horizon,
+      .hazeAmount = 0.05, .gapChance = 0.2, .undergrowth = 1.2};
   PaintTreeLine(pano, far, 104);
   PaintTreeLine(pano, mid, 106);
   PaintTreeLine(pano, near, 105);
@@ -130,20 +97,9 @@ AreaArt PaintForest() {
   loblolly.clumps = 10;
   loblolly.leafMid = Hex(0x466A2A);
   // Weathered grey sandstone of the coastal plain, mossy at the foot under the pines.
-  RockStyle rock;
-  rock.width = 220;
-  rock.height = 120;
-  rock.light = Hex(0xB4AE9E);
-  rock.mid = Hex(0x8A8476);
-  rock.dark = Hex(0x3E3A30);
-  rock.band = Hex(0x9C907A);
-  rock.strata = 0.25;
-  rock.speckle = 0.35;
-  rock.lichen = true;
-  rock.moss = true;
-  rock.grass = Hex(0x56602C);
-  rock.facets = 0.55;
-  rock.sunHeight = 0.6;
+  RockStyle rock{.width = 220, .height = 120, .light = Hex(0xB4AE9E), .mid = Hex(0x8A8476),
+      .dark = Hex(0x3E3A30), .band = Hex(0x9C907A), .strata = 0.25, .speckle = 0.35, .lichen = true,
+      .grass = Hex(0x56602C), .facets = 0.55, .sunHeight = 0.6, .moss = true};
   RockStyle stones = rock;
   stones.width = 110;
   stones.height = 56;
@@ -218,49 +174,14 @@ AreaArt PaintMountains() {
   ground.pebble = Hex(0x9A968E);
   PaintGround(pano, ground, 204);
   // Spruce, fir and ponderosa under the peaks, in rows that grow clearer toward the meadow.
-  TreeLineStyle far;
-  far.baseY = 430;
-  far.minH = 14;
-  far.maxH = 28;
-  far.count = 1100;
-  far.pine = 0.05;
-  far.broadleaf = 0;
-  far.spire = 0.95;
-  far.scrub = 0;
-  far.dark = Hex(0x34463E);
-  far.light = Hex(0x5C7062);
-  far.haze = sky.horizon;
-  far.hazeAmount = 0.4;
-  TreeLineStyle mid;
-  mid.baseY = 436;
-  mid.minH = 26;
-  mid.maxH = 50;
-  mid.count = 650;
-  mid.pine = 0.08;
-  mid.broadleaf = 0;
-  mid.spire = 0.92;
-  mid.scrub = 0;
-  mid.dark = Hex(0x1E2E24);
-  mid.light = Hex(0x465C40);
-  mid.haze = sky.horizon;
-  mid.hazeAmount = 0.16;
-  mid.gapChance = 0.15;
-  TreeLineStyle near;
-  near.baseY = 442;
-  near.minH = 40;
-  near.maxH = 70;
-  near.count = 330;
-  near.pine = 0.1;
-  near.broadleaf = 0;
-  near.spire = 0.9;
-  near.scrub = 0;
-  near.dark = Hex(0x162418);
-  near.light = Hex(0x3E5634);
-  near.haze = sky.horizon;
-  near.hazeAmount = 0.04;
-  near.gapChance = 0.3;
-  near.undergrowth = 0.5;
-  near.trunk = Hex(0x5A3A28);
+  TreeLineStyle far{.baseY = 430, .minH = 14, .maxH = 28, .count = 1100, .pine = 0.05, .broadleaf = 0,
+      .spire = 0.95, .dark = Hex(0x34463E), .light = Hex(0x5C7062), .haze = sky.horizon, .hazeAmount = 0.4};
+  TreeLineStyle mid{.baseY = 436, .minH = 26, .maxH = 50, .count = 650, .pine = 0.08, .broadleaf = 0,
+      .spire = 0.92, .dark = Hex(0x1E2E24), .light = Hex(0x465C40), .haze = sky.horizon, .hazeAmount = 0.16,
+      .gapChance = 0.15};
+  TreeLineStyle near{.baseY = 442, .minH = 40, .maxH = 70, .count = 330, .pine = 0.1, .broadleaf = 0,
+      .spire = 0.9, .dark = Hex(0x162418), .light = Hex(0x3E5634), .trunk = Hex(0x5A3A28), .haze = sky.horizon,
+      .hazeAmount = 0.04, .gapChance = 0.3, .undergrowth = 0.5};
   PaintTreeLine(pano, far, 207);
   PaintTreeLine(pano, mid, 205);
   PaintTreeLine(pano, near, 206);
@@ -295,17 +216,9 @@ AreaArt PaintMountains() {
   young.clumps = 9;
   ShrubStyle scrubOak{300, 200, 70, 9, Hex(0x2A3A16), Hex(0x566A28), Hex(0x9AA648), Hex(0x4A3C2C), false};
   // Pinkish-grey granite, rounded and split into broad faces, lichen on its top.
-  RockStyle granite;
-  granite.width = 320;
-  granite.height = 190;
-  granite.light = Hex(0xD8D0C6);
-  granite.mid = Hex(0xA49C94);
-  granite.dark = Hex(0x4E4A4A);
-  granite.speckle = 0.8;
-  granite.lichen = true;
-  granite.grass = Hex(0x7A7640);
-  granite.facets = 0.8;
-  granite.sunHeight = 0.7;
+  RockStyle granite{.width = 320, .height = 190, .light = Hex(0xD8D0C6), .mid = Hex(0xA49C94),
+      .dark = Hex(0x4E4A4A), .speckle = 0.8, .lichen = true, .grass = Hex(0x7A7640), .facets = 0.8,
+      .sunHeight = 0.7};
   RockStyle small = granite;
   small.width = 130;
   small.height = 60;
@@ -332,55 +245,18 @@ AreaArt PaintSierra() {
   SkyStyle sky{Hex(0x4678C0), Hex(0xE6E4D6), Hex(0xFAF6EC), Hex(0xB8B4B4), 0.3, 0.5};
   PaintSky(pano, horizon, sky, 301);
   // The sierra far off: long ridges with pine and oak up their flanks, blue-grey with distance.
-  TerrainStyle sierra;
-  sierra.horizonY = horizon;
-  sierra.eyeHeight = 0.2;
-  sierra.exaggeration = 7;
-  sierra.nearDistance = 14;
-  sierra.farDistance = 110;
-  sierra.peak = 2.3;
-  sierra.rolling = 0.1;
-  sierra.clearRadius = 26;
-  sierra.rangeSpacing = 45;
-  sierra.rangeShare = 0.2;
-  sierra.ridgeSpacing = 12;
-  sierra.roughness = 0.4;
-  sierra.octaves = 6;
-  sierra.forestLine = 1.3;
-  sierra.sunHeight = 0.7;
-  sierra.rockLight = Hex(0xA49886);
-  sierra.rockDark = Hex(0x4E4E5A);
-  sierra.forestDark = Hex(0x3A4436);
-  sierra.forestLight = Hex(0x6E7452);
-  sierra.haze = Hex(0xC8D0DA);
-  sierra.hazeDistance = 55;
-  sierra.hazeStrength = 0.85;
+  TerrainStyle sierra{.horizonY = horizon, .eyeHeight = 0.2, .exaggeration = 7, .nearDistance = 14,
+      .farDistance = 110, .peak = 2.3, .rolling = 0.1, .rangeSpacing = 45, .rangeShare = 0.2, .clearRadius = 26,
+      .ridgeSpacing = 12, .octaves = 6, .roughness = 0.4, .forestLine = 1.3, .sunHeight = 0.7,
+      .rockLight = Hex(0xA49886), .rockDark = Hex(0x4E4E5A), .forestDark = Hex(0x3A4436),
+      .forestLight = Hex(0x6E7452), .haze = Hex(0xC8D0DA), .hazeDistance = 55, .hazeStrength = 0.85};
   PaintTerrain(pano, sierra, 302);
   // Nearer, red mesas and buttes: flat caprock benches, cliffs banded by their beds, juniper dots.
-  TerrainStyle mesas;
-  mesas.horizonY = horizon;
-  mesas.eyeHeight = 0.12;
-  mesas.exaggeration = 8;
-  mesas.nearDistance = 6;
-  mesas.farDistance = 40;
-  mesas.peak = 0.6;
-  mesas.rolling = 0.05;
-  mesas.clearRadius = 11;
-  mesas.rangeSpacing = 16;
-  mesas.rangeShare = 0.45;
-  mesas.ridgeSpacing = 7;
-  mesas.octaves = 5;
-  mesas.terraces = 4;
-  mesas.beds = 7;
-  mesas.forestLine = 0.16;
-  mesas.sunHeight = 0.8;
-  mesas.rockLight = Hex(0xDC9460);
-  mesas.rockDark = Hex(0x6E3422);
-  mesas.forestDark = Hex(0x4A4A2C);
-  mesas.forestLight = Hex(0x7E7A48);
-  mesas.haze = Hex(0xD6CEC4);
-  mesas.hazeDistance = 45;
-  mesas.hazeStrength = 0.7;
+  TerrainStyle mesas{.horizonY = horizon, .eyeHeight = 0.12, .exaggeration = 8, .nearDistance = 6,
+      .farDistance = 40, .peak = 0.6, .rolling = 0.05, .rangeSpacing = 16, .rangeShare = 0.45,
+      .clearRadius = 11, .ridgeSpacing = 7, .octaves = 5, .terraces = 4, .beds = 7, .forestLine = 0.16,
+      .sunHeight = 0.8, .rockLight = Hex(0xDC9460), .rockDark = Hex(0x6E3422), .forestDark = Hex(0x4A4A2C),
+      .forestLight = Hex(0x7E7A48), .haze = Hex(0xD6CEC4), .hazeDistance = 45, .hazeStrength = 0.7};
   PaintTerrain(pano, mesas, 303);
   GroundStyle ground;
   ground.horizonY = horizon;
@@ -398,36 +274,11 @@ AreaArt PaintSierra() {
   ground.pebble = Hex(0xA8684A);
   PaintGround(pano, ground, 304);
   // Juniper, mesquite and oak brush: low, round and scattered, thinning into open country.
-  TreeLineStyle far;
-  far.baseY = 402;
-  far.minH = 8;
-  far.maxH = 16;
-  far.count = 500;
-  far.pine = 0;
-  far.broadleaf = 0.2;
-  far.spire = 0;
-  far.scrub = 0.8;
-  far.dark = Hex(0x5E6448);
-  far.light = Hex(0x8A8A62);
-  far.haze = sky.horizon;
-  far.hazeAmount = 0.4;
-  far.gapChance = 0.35;
-  TreeLineStyle near;
-  near.baseY = 409;
-  near.minH = 16;
-  near.maxH = 34;
-  near.count = 260;
-  near.pine = 0.1;
-  near.broadleaf = 0.15;
-  near.spire = 0;
-  near.scrub = 0.75;
-  near.dark = Hex(0x3A4626);
-  near.light = Hex(0x7A7C46);
-  near.haze = sky.horizon;
-  near.hazeAmount = 0.12;
-  near.gapChance = 0.45;
-  near.undergrowth = 0.6;
-  near.trunk = Hex(0x5A4A3A);
+  TreeLineStyle far{.baseY = 402, .minH = 8, .maxH = 16, .count = 500, .broadleaf = 0.2, .scrub = 0.8,
+      .dark = Hex(0x5E6448), .light = Hex(0x8A8A62), .haze = sky.horizon, .hazeAmount = 0.4, .gapChance = 0.35};
+  TreeLineStyle near{.baseY = 409, .minH = 16, .maxH = 34, .count = 260, .pine = 0.1, .broadleaf = 0.15,
+      .scrub = 0.75, .dark = Hex(0x3A4626), .light = Hex(0x7A7C46), .trunk = Hex(0x5A4A3A), .haze = sky.horizon,
+      .hazeAmount = 0.12, .gapChance = 0.45, .undergrowth = 0.6};
   PaintTreeLine(pano, far, 306);
   PaintTreeLine(pano, near, 305);
 
@@ -473,18 +324,9 @@ AreaArt PaintSierra() {
   mesquite.leafMid = Hex(0x6A7A3A);
   mesquite.leafLight = Hex(0xA8B06A);
   // Red sandstone weathered into ledges, pale and dark beds, varnish running down from the top.
-  RockStyle redRock;
-  redRock.width = 300;
-  redRock.height = 210;
-  redRock.light = Hex(0xE8AE7C);
-  redRock.mid = Hex(0xB8643C);
-  redRock.dark = Hex(0x5A2E1C);
-  redRock.band = Hex(0xD49A6A);
-  redRock.strata = 1.0;
-  redRock.speckle = 0.3;
-  redRock.grass = Hex(0x8A7A40);
-  redRock.facets = 0.2;
-  redRock.sunHeight = 0.8;
+  RockStyle redRock{.width = 300, .height = 210, .light = Hex(0xE8AE7C), .mid = Hex(0xB8643C),
+      .dark = Hex(0x5A2E1C), .band = Hex(0xD49A6A), .strata = 1.0, .speckle = 0.3, .grass = Hex(0x8A7A40),
+      .facets = 0.2, .sunHeight = 0.8};
   RockStyle stones = redRock;
   stones.width = 120;
   stones.height = 62;
@@ -542,19 +384,8 @@ RgbaImage PaintTitle() {
   ground.grassDark = Hex(0x3E4E1C);
   ground.grassLight = Hex(0xA8B04C);
   PaintGround(canvas, ground, 403);
-  TreeLineStyle trees;
-  trees.baseY = 306;
-  trees.minH = 24;
-  trees.maxH = 70;
-  trees.count = 120;
-  trees.pine = 0.6;
-  trees.broadleaf = 0.4;
-  trees.spire = 0;
-  trees.scrub = 0;
-  trees.dark = Hex(0x2A3C26);
-  trees.light = Hex(0x5E7448);
-  trees.haze = sky.horizon;
-  trees.hazeAmount = 0.05;
+  TreeLineStyle trees{.baseY = 306, .minH = 24, .maxH = 70, .count = 120, .pine = 0.6, .broadleaf = 0.4,
+      .dark = Hex(0x2A3C26), .light = Hex(0x5E7448), .haze = sky.horizon, .hazeAmount = 0.05};
   PaintTreeLine(canvas, trees, 404);
   RgbaImage out = canvas.ToImage(false);
   // Framing trees on the far left and right edges.

@@ -56,9 +56,9 @@ struct TerrainStyle {
   double forestLine = -1;     // forest below this height (on slopes that can hold it)
   double snowLine = -1;       // snow above this height
   double sunHeight = 0.7;     // the sun comes from the viewer's left, as on the scenery; this high
-  Rgb rockLight, rockDark, forestDark, forestLight;
+  Rgb rockLight{}, rockDark{}, forestDark{}, forestLight{};
   Rgb snow{0.94, 0.95, 0.98}, snowShade{0.6, 0.66, 0.8};
-  Rgb haze;                   // the air's colour toward the horizon
+  Rgb haze{};                 // the air's colour toward the horizon
   double hazeDistance = 40, hazeStrength = 0.85;
 };
 void PaintTerrain(paint::Canvas& canvas, const TerrainStyle& style, uint32_t seed);
@@ -74,9 +74,9 @@ struct TreeLineStyle {
   // Shares of the kinds of tree: southern pine (tall bole, tufted crown), broadleaf (round crown),
   // spire (spruce and fir), scrub (juniper, mesquite, oak brush: low and wide).
   double pine = 0, broadleaf = 1, spire = 0, scrub = 0;
-  Rgb dark, light;        // foliage in shade and in sun
+  Rgb dark{}, light{};    // foliage in shade and in sun
   Rgb trunk{0.3, 0.22, 0.16};
-  Rgb haze;               // the air's colour toward the horizon
+  Rgb haze{};             // the air's colour toward the horizon
   double hazeAmount = 0;  // 0 near and clear .. 1 lost in the haze
   double gapChance = 0;   // chance of leaving a stretch open
   double undergrowth = 1; // low growth along the foot
@@ -129,8 +129,8 @@ RgbaImage PaintShrub(const ShrubStyle& style, uint32_t seed);
 
 struct RockStyle {
   double width = 300, height = 180;
-  Rgb light, mid, dark;    // sun-bleached crown, the body of the stone, its stains and crevices
-  Rgb band;                // the other colour of alternate beds (with strata)
+  Rgb light{}, mid{}, dark{};  // sun-bleached crown, the body of the stone, its stains and crevices
+  Rgb band{};                  // the other colour of alternate beds (with strata)
   double strata = 0;       // 0 massive stone .. 1 sandstone weathered into ledges
   double speckle = 0.5;    // grain of the crystals
   int pieces = 1;          // a pile of several stones

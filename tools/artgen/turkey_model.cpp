@@ -16,18 +16,6 @@ namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 
-Vec3 operator+(Vec3 a, Vec3 b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
-Vec3 operator-(Vec3 a, Vec3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-Vec3 operator*(Vec3 a, double k) { return {a.x * k, a.y * k, a.z * k}; }
-double Dot(Vec3 a, Vec3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-Vec3 Cross(Vec3 a, Vec3 b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
-double Length(Vec3 a) { return std::sqrt(Dot(a, a)); }
-Vec3 Norm(Vec3 a) {
-  double l = Length(a);
-  return l > 1e-12 ? a * (1.0 / l) : Vec3{1, 0, 0};
-}
-Vec3 Lerp(Vec3 a, Vec3 b, double t) { return a + (b - a) * t; }
-
 // Rotation about the z axis (pitch of the body in bird space).
 Vec3 RotZ(Vec3 v, double a) { return {v.x * std::cos(a) - v.y * std::sin(a), v.x * std::sin(a) + v.y * std::cos(a), v.z}; }
 // Rotation about the x axis (roll).

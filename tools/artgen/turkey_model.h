@@ -5,12 +5,11 @@
 
 #include "tools/artgen/art_types.h"
 #include "tools/artgen/painter_canvas.h"
+#include "tools/artgen/vec3.h"
 
 namespace artgen::turkey {
 
-struct Vec3 {
-  double x = 0, y = 0, z = 0;
-};
+using artgen::Vec3;
 
 // How one pose of the bird stands. Bird space: x forward, y up, z toward the bird's right side;
 // units are about a centimetre, the origin is the ground under the body.
