@@ -251,20 +251,18 @@ Rgb ShadeGun(Vec3 pGun, Vec3 nGun, Vec3 viewCam, const Camera& cam, const Motion
   const double diffuse = std::max(0.0, Dot(n, light)) * (0.5 + 0.5 * ao);
   const Vec3 h = Norm(light + v);
   const double facing = Clamp01(Dot(n, v));
-  const Vec3 r = n * (2 * Dot(n, viewCam)) - viewCam;
   const Vec3 reflected = viewCam - n * (2 * Dot(n, viewCam));
-  (void)r;
   auto lit = [&](Rgb albedo, double shine, double power) {
     Rgb c = paint::Scale(albedo, (0.3 + 0.9 * diffuse) * (0.45 + 0.55 * ao));
-    const double spec = std::pow(std::max(0.0, Dot(n, h)), power) * shine;
-    return Mix(c, Rgb{1, 0.97, 0.9}, Clamp01(spec));
+    const double glint = std::pow(std::max(0.0, Dot(n, h)), power) * shine;
+    return Mix(c, Rgb{1, 0.97, 0.9}, Clamp01(glint));
   };
   auto steel = [&](Rgb base, double mirror) {
     const double fresnel = mirror + (1 - mirror) * std::pow(1 - facing, 3) * 0.8;
     Rgb c = paint::Scale(base, 0.45 + 0.6 * diffuse);
     c = Mix(c, paint::Scale(Environment(reflected), 0.85 * (0.35 + 0.65 * ao)), Clamp01(fresnel));
-    const double spec = std::pow(std::max(0.0, Dot(n, h)), 60.0);
-    return Mix(c, Rgb{1, 1, 1}, Clamp01(spec * 0.9));
+    const double glint = std::pow(std::max(0.0, Dot(n, h)), 60.0);
+    return Mix(c, Rgb{1, 1, 1}, Clamp01(glint * 0.9));
   };
   const Rgb blued = Hex(0x1A1E28);
   switch (mat) {

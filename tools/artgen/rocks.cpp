@@ -15,8 +15,6 @@ using paint::Smooth;
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
-
 double Fract(double v) { return v - std::floor(v); }
 
 uint32_t CellHash(int x, int y, uint32_t seed) {
@@ -247,7 +245,6 @@ RgbaImage PaintRock(const RockStyle& s, uint32_t seed) {
     cairo_line_to(cr, x + rng.Range(-6, 6), groundY - hh);
     cairo_stroke(cr);
   }
-  (void)kPi;
   return paint::Crop(canvas.ToImage(true));
 }
 
