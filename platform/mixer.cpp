@@ -124,6 +124,10 @@ void Mixer::Mix(int16_t* stereo, size_t frames) {
   }
 }
 
+bool Mixer::Idle() const {
+  return std::none_of(voices_.begin(), voices_.end(), [](const MixerVoice* v) { return v->playing; });
+}
+
 void Mixer::Advance(size_t frames) {
   if (frames == 0) return;
   for (MixerVoice* v : voices_) {

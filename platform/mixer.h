@@ -50,6 +50,7 @@ class Mixer final : public AudioSource {
   // Mixes `frames` stereo frames, advancing every playing voice. A one-shot voice that runs off its
   // end stops with its cursor back at 0; a looping voice wraps and interpolates across the seam.
   void Mix(int16_t* stereo, size_t frames) override;
+  bool Idle() const override;  // no voice is playing
   // Advances every voice exactly as Mix would, without producing samples.
   void Advance(size_t frames);
 
