@@ -395,7 +395,8 @@ std::vector<std::string> ArtSearchFolders(const std::string& cwd, const std::str
     add(std::filesystem::path(exeDir) / ".." / "share" / "brushfeather");
   }
   // The XDG base-directory rule: unset or empty means the two standard folders.
-  const std::string dirs = xdgDataDirs != nullptr && xdgDataDirs[0] != '\0' ? xdgDataDirs : "/usr/local/share/:/usr/share/";
+  const bool given = xdgDataDirs != nullptr && xdgDataDirs[0] != '\0';
+  const std::string dirs = given ? xdgDataDirs : "/usr/local/share/:/usr/share/";
   size_t start = 0;
   while (start <= dirs.size()) {
     const size_t colon = std::min(dirs.find(':', start), dirs.size());
@@ -409,7 +410,8 @@ std::vector<std::string> ArtSearchFolders(const std::string& cwd, const std::str
 std::vector<std::string> ArtSearchFolders() {
   std::error_code ec;
   const std::filesystem::path cwd = std::filesystem::current_path(ec);
-  return ArtSearchFolders(ec ? std::string() : cwd.string(), ExecutableDirectory().string(), std::getenv("XDG_DATA_DIRS"));
+  return ArtSearchFolders(ec ? std::string() : cwd.string(), ExecutableDirectory().string(),
+                          std::getenv("XDG_DATA_DIRS"));
 }
 
 std::string DescribeArtSearch() {

@@ -78,11 +78,12 @@ class SdlAudioOut final : public AudioOut {
         queued = lead_;
       }
     }
-    // While something sounds, come back before the device's next period would find the queue short;
-    // in silence the device plays its own silence once the queue runs out, and nobody needs waking.
+    // While something sounds, come back well before the device's next period could find the queue
+    // short: halfway, so a loaded machine that wakes us late still refills in time. In silence the
+    // device plays its own silence once the queue runs out, and nobody needs waking.
     if (!source_->Idle()) {
       const uint32_t spare = queued > kDeviceFrames ? queued - kDeviceFrames : 0;
-      WakeBy(timeGetTime() + std::max<uint32_t>(1, spare * 1000u / static_cast<uint32_t>(rate_)));
+      WakeBy(timeGetTime() + std::max<uint32_t>(1, spare * 1000u / static_cast<uint32_t>(rate_) / 2));
     }
   }
 

@@ -112,7 +112,8 @@ TEST_F(DesktopScenario, AScreenshotsFolderThatCannotBeMadeSkipsTheShotAndTheGame
 
 TEST_F(DesktopScenario, EdgeScrollingStopsWhileThePointerIsOutsideTheWindow) {
   std::vector<bool> inside;
-  Played p = Play("wait 700\n" + huntscenario::EnterHunt(1) + "wait 200\nmove 2 240\nwait 300\nleave\nwait 300\nenter\nwait 300\n",
+  const std::string edge = "wait 200\nmove 2 240\nwait 300\nleave\nwait 300\nenter\nwait 300\n";
+  Played p = Play("wait 700\n" + huntscenario::EnterHunt(1) + edge,
                   [&](G&, uint32_t ms) {
                     platform::Point at;
                     if (inside.size() <= ms) inside.resize(ms + 1, true);

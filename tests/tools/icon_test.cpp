@@ -16,7 +16,8 @@ uint32_t Pixel(cairo_surface_t* s, int x, int y) {
 }
 
 TEST(IconTest, EverySizeIsARoundOpaqueBadgeOnATransparentSquare) {
-  const std::string path = (std::filesystem::temp_directory_path() / ("bf-icon-" + std::to_string(::getpid()) + ".png"));
+  const std::string path =
+      std::filesystem::temp_directory_path() / ("bf-icon-" + std::to_string(::getpid()) + ".png");
   for (int size : artgen::kIconSizes) {
     ASSERT_TRUE(artgen::WriteIconPng(size, path)) << size;
     cairo_surface_t* s = cairo_image_surface_create_from_png(path.c_str());

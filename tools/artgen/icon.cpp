@@ -10,7 +10,7 @@ namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 
-void Rgb(cairo_t* cr, int r, int g, int b, double a = 1.0) { cairo_set_source_rgba(cr, r / 255.0, g / 255.0, b / 255.0, a); }
+void Rgb(cairo_t* cr, int r, int g, int b) { cairo_set_source_rgb(cr, r / 255.0, g / 255.0, b / 255.0); }
 
 // One tail feather from the pivot outwards along `angle` (0 = straight up), `length` long.
 void Feather(cairo_t* cr, double angle, double length, double width, bool detailed) {
