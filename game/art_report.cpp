@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "framework/graphics/sprite_map.h"
+#include "platform/module.h"
 
 namespace art {
 
@@ -30,8 +31,8 @@ bool ReportSkippedFrames(const char* fileName, const std::string& foundAs, const
 
 void ReportUnreadable(const char* fileName, const std::string& foundAs, const char* consequence) {
   if (foundAs.empty()) {
-    std::fprintf(stderr, "brushfeather: cannot find \"%s\" (in the current directory or the program's, any letter case); %s\n",
-                 fileName, consequence);
+    std::fprintf(stderr, "brushfeather: cannot find \"%s\" (looked in %s; any letter case); %s\n", fileName,
+                 platform::DescribeArtSearch().c_str(), consequence);
   } else {
     std::fprintf(stderr, "brushfeather: %s is not a sprite map that can be read; %s\n", Where(fileName, foundAs).c_str(),
                  consequence);

@@ -74,9 +74,14 @@ int32_t ZHuntingMap::LoadItems(int32_t /*loadMode*/) {
   DeleteAll();
   const std::string path = platform::FindFileNoCase(mapFileName);
   CFile file;
-  if (path.empty() || !file.Open(path, CFile::modeRead)) {
-    std::fprintf(stderr, "brushfeather: cannot read \"%s\" (the hunt has no items and no birds)\n",
-                 mapFileName.c_str());
+  if (path.empty()) {
+    std::fprintf(stderr, "brushfeather: cannot find \"%s\" (looked in %s; any letter case); the hunt has no items and "
+                 "no birds\n", mapFileName.c_str(), platform::DescribeArtSearch().c_str());
+    return 0;
+  }
+  if (!file.Open(path, CFile::modeRead)) {
+    std::fprintf(stderr, "brushfeather: cannot read \"%s\" (found as %s); the hunt has no items and no birds\n",
+                 mapFileName.c_str(), path.c_str());
     return 0;
   }
   return ReadItems(&file);

@@ -2,13 +2,14 @@
 #include <cstdio>
 #include <string>
 
+#include "game/command_line.h"
 #include "game/turkey_app.h"
 #include "platform/backend.h"
 #include "platform/sdl/sdl_backend.h"
 #include "platform/window.h"
 
 int main(int argc, char** argv) {
-  (void)argc;
+  if (PrintRequestedInformation(argc, argv, stdout)) return 0;
   // The application name is the executable's base name: captions and the profile key use it.
   std::string name = (argv != nullptr && argv[0] != nullptr) ? argv[0] : "brushfeather";
   size_t slash = name.find_last_of('/');

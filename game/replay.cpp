@@ -188,6 +188,9 @@ bool ParseScript(const std::string& text, Script* script, std::string* error) {
     } else if (word == "deactivate" || word == "activate") {
       if (!words.empty()) return fail(word + " takes nothing");
       cmd.kind = word == "deactivate" ? Command::Kind::Deactivate : Command::Kind::Activate;
+    } else if (word == "leave" || word == "enter") {
+      if (!words.empty()) return fail(word + " takes nothing");
+      cmd.kind = word == "leave" ? Command::Kind::Leave : Command::Kind::Enter;
     } else if (word == "dump") {
       if (!words.empty()) return fail("dump takes nothing");
       cmd.kind = Command::Kind::Dump;
@@ -319,6 +322,10 @@ class Runner {
         break;
       case Command::Kind::Activate:
         backend_->InjectActivate(true);
+        break;
+      case Command::Kind::Leave:
+      case Command::Kind::Enter:
+        backend_->InjectPointerInside(cmd.kind == Command::Kind::Enter);
         break;
       case Command::Kind::Capture:
         Capture(cmd);

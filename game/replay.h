@@ -16,7 +16,9 @@ namespace replay {
 
 // One script line, already checked. A click is three commands (press, wait 50, release).
 struct Command {
-  enum class Kind { Seed, Wait, Move, Press, Release, KeyDown, KeyUp, Type, Deactivate, Activate, Capture, Dump };
+  enum class Kind {
+    Seed, Wait, Move, Press, Release, KeyDown, KeyUp, Type, Deactivate, Activate, Leave, Enter, Capture, Dump
+  };
   Kind kind = Kind::Wait;
   int line = 0;        // 1-based line of the script
   int64_t value = 0;   // seed, milliseconds, x, or the button (0 left, 1 right)

@@ -1,14 +1,21 @@
 // The screenshot key: the front surface as a 640 x 480 8-bit bitmap file in the current directory.
 #include "game/screenshot.h"
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
 #include "framework/core/data.h"
 #include "framework/graphics/graphics.h"
 #include "framework/graphics/surface.h"
+#include "game/art_files.h"
 #include "game/turkey_game.h"
 #include "platform/file.h"
+#include "platform/module.h"
+#include "platform/profile.h"
 #include "platform/surface.h"
 
 namespace {
@@ -94,17 +101,46 @@ std::string NextScreenshotName(const std::string& dir) {
   return inDir(name);
 }
 
+std::string ScreenshotFolder() {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  const fs::path cwd = fs::current_path(ec);
+  if (!ec && ::access(".", W_OK) == 0) {
+    // The controls' library is read at every start: where it came from is where the art is.
+    const std::string controls = platform::FindFileNoCase(art::kControlsLibrary);
+    if (!controls.empty() && fs::equivalent(fs::path(controls).parent_path(), cwd, ec)) return ".";
+  }
+  const std::string data = platform::GetProfileDirectory();
+  if (data.empty()) {
+    std::fprintf(stderr, "brushfeather: no data folder for screenshots (no home folder); the screenshot is skipped\n");
+    return {};
+  }
+  const fs::path folder = fs::path(data) / "screenshots";
+  ec.clear();
+  fs::create_directories(folder, ec);
+  if (ec || !fs::is_directory(folder) || ::access(folder.c_str(), W_OK) != 0) {
+    std::fprintf(stderr, "brushfeather: cannot make the screenshots folder %s (%s); the screenshot is skipped\n",
+                 folder.c_str(), ec ? ec.message().c_str() : "not a writable folder");
+    return {};
+  }
+  return folder.string();
+}
+
 void ZTurkeyGame::TakeScreenshot() {
   if (graphics == nullptr) return;
   std::vector<uint8_t> bytes;
   // When the front surface cannot be read, no file is written.
   if (!BuildScreenshotBitmap(graphics.get(), &bytes)) return;
-  std::string name = NextScreenshotName();
+  const std::string folder = ScreenshotFolder();
+  if (folder.empty()) return;  // said why; the game goes on
+  std::string name = NextScreenshotName(folder);
   CFile file;
   if (!file.Open(name, CFile::modeCreate | CFile::modeWrite) ||
       !file.Write(bytes.data(), static_cast<uint32_t>(bytes.size()))) {
     // The game goes on; the player learns why from the console.
     std::fprintf(stderr, "brushfeather: could not write the screenshot %s\n", name.c_str());
+  } else if (folder != ".") {
+    std::fprintf(stderr, "brushfeather: screenshot saved as %s\n", name.c_str());
   }
   file.Close();
 }

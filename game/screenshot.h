@@ -17,3 +17,7 @@ bool BuildScreenshotBitmap(ZGraphics* graphics, std::vector<uint8_t>* out);
 bool WriteScreenshotFile(ZGraphics* graphics, const std::string& path);
 // "scnshot.bmp" when free, else the first free "scnshot%d.bmp" from 1 up, in directory dir.
 std::string NextScreenshotName(const std::string& dir = ".");
+// Where F10 writes: "." (the current directory) in a development run, when it is writable and the
+// art was found there; otherwise screenshots/ in the game's data folder under $XDG_DATA_HOME, made
+// when missing. Empty, after a line on standard error, when that folder cannot be had.
+std::string ScreenshotFolder();

@@ -28,6 +28,7 @@
 #include "platform/clock.h"
 #include "platform/module.h"
 #include "platform/rand.h"
+#include "platform/wait.h"
 #include "platform/window.h"
 
 Z_IMPLEMENT_CLASS(ZTurkeyGame, ZGame)
@@ -90,7 +91,10 @@ int32_t ZTurkeyGame::Run() {
   return exitCode;
 }
 
-void ZTurkeyGame::StartLoop() { timer.Reset(); }
+void ZTurkeyGame::StartLoop() {
+  timer.Reset();
+  platform::WakeNow();  // the first pass starts the game without waiting for input
+}
 
 void ZTurkeyGame::LoopPass() {
   PumpMessage();
@@ -102,6 +106,39 @@ void ZTurkeyGame::LoopPass() {
   } else {
     timer.Reset();
   }
+  AskToWake();
+}
+
+void ZTurkeyGame::AskToWake() const {
+  switch (state) {
+    case Starting:
+      if (startingDone != 0) {
+        platform::WakeBy(stateStartTick + kStartingMinimumMs + 1);  // "more than 500 ms"
+        return;
+      }
+      break;
+    case MainMenu:
+      if (menuReady != 0) return;
+      break;
+    case TrophyRoom:
+      if (trophyRoomReady != 0) return;
+      break;
+    case Hunting:
+      if (frameClockOn == 1 && graphics != nullptr && graphics->GetMainViewport() != nullptr) {
+        // A frame found due is drawn in the very next pass; otherwise the timer knows when.
+        if (timer.frameDue == 0) {
+          platform::WakeBy(timer.nextTime);
+          return;
+        }
+      }
+      break;
+    case Inactive:
+    case Exiting:
+      return;  // waiting for the host, or for the messages already queued
+    default:
+      break;
+  }
+  platform::WakeNow();
 }
 
 void ZTurkeyGame::PumpMessage() {

@@ -66,6 +66,10 @@ class ZTurkeyGame : public ZGame {
   // is one pass of the loop body (one message at most, the state's work, the frame clock).
   void StartLoop();
   void LoopPass();
+  // Tells the message pump when the next pass has work (platform::WakeBy): at once while a state's
+  // set-up waits, the next frame of a hunt, the end of the start wait; nothing while the screen only
+  // waits for the player. The pump sleeps until then or until input arrives.
+  void AskToWake() const;
 
   void PumpMessage();
   void Tick();

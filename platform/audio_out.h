@@ -16,6 +16,9 @@ class AudioSource {
   virtual ~AudioSource() = default;
   // Fill `frames` interleaved stereo 16-bit frames at the output rate.
   virtual void Mix(int16_t* stereo, size_t frames) = 0;
+  // True while Mix would give nothing but silence: the output then needs no refills, and the game's
+  // loop may sleep until something plays.
+  virtual bool Idle() const { return false; }
 };
 
 // One output stream. The message pump calls Pump() every pass; the output asks its source for as

@@ -41,6 +41,8 @@ struct InputEvent {
     Text,          // text: one typed character, UTF-8 (keyboard layout applied)
     Activate,      // the application gains the focus
     Deactivate,    // the application loses the focus
+    PointerLeave,  // the pointer left the game's window (a window on the desktop, not full screen)
+    PointerEnter,  // the pointer is over the game's window again
     Quit,          // the host asks to close the window
   };
   Type type = Type::None;
@@ -68,9 +70,10 @@ class Backend {
   // Show a frame now (the caller limits this to changed frames, at most once per refresh).
   virtual void Present(const FrameView& frame) = 0;
 
-  // Input: non-blocking poll; WaitForInput sleeps at most maxMs or until the next event arrives.
+  // Input: non-blocking poll; WaitForInput sleeps at most maxMs or until the next event arrives, and
+  // says whether one did (it may also return early without one).
   virtual bool PollEvent(InputEvent* event) = 0;
-  virtual void WaitForInput(uint32_t maxMs) = 0;
+  virtual bool WaitForInput(uint32_t maxMs) = 0;
   // False when no input can arrive while the program waits (the headless backend's input is all
   // injected up front): GetMessage then reports an empty queue instead of waiting for ever.
   virtual bool IsInteractive() const { return true; }

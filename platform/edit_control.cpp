@@ -11,6 +11,7 @@
 #include "platform/surface.h"
 #include "platform/text.h"
 #include "platform/utf8.h"
+#include "platform/wait.h"
 
 namespace platform {
 
@@ -152,8 +153,11 @@ void EditField::ResetBlink() { blinkSince_ = timeGetTime(); }
 
 void EditField::Blink() {
   if (!focused_) return;
-  const bool on = ((timeGetTime() - blinkSince_) / kCaretBlinkMs) % 2 == 0;
+  const uint32_t shown = timeGetTime() - blinkSince_;
+  const bool on = (shown / kCaretBlinkMs) % 2 == 0;
   if (on != caretDrawn_) Draw();
+  // The pump may sleep, but not past the caret's next change.
+  WakeBy(blinkSince_ + (shown / kCaretBlinkMs + 1) * kCaretBlinkMs);
 }
 
 // --- drawing ---

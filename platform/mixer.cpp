@@ -225,7 +225,7 @@ size_t Mixer::Render(Slot& slot, float* out, size_t frames) {
   return i;
 }
 
-void Mixer::MixSlot(Slot& slot, size_t frames) {
+bool Mixer::MixSlot(Slot& slot, size_t frames) {
   MixerVoice& v = *slot.voice;
   // A voice stopped, rewound or moved since the last block leaves its last value hanging: it is taken
   // down over a few milliseconds instead of dropping at once.
@@ -259,7 +259,7 @@ void Mixer::MixSlot(Slot& slot, size_t frames) {
     slot.expected = v.position;
     slot.lastLeft = slot.lastRight = 0.0f;
     if (!v.playing) slot.streaming = false;
-    return;
+    return false;
   }
 
   const size_t ch = static_cast<size_t>(v.channels);
@@ -331,21 +331,31 @@ void Mixer::MixSlot(Slot& slot, size_t frames) {
   slot.lastLeft = slot.sounding ? lastL : 0.0f;
   slot.lastRight = slot.sounding ? lastR : 0.0f;
   if (!v.playing) slot.streaming = false;
+  return true;
 }
 
 void Mixer::Mix(int16_t* stereo, size_t frames) {
   if (stereo == nullptr || frames == 0) return;
   accum_.assign(frames * 2, 0.0f);
-  for (auto& slot : slots_) MixSlot(*slot, frames);
+  bool heard = false;
+  for (auto& slot : slots_) heard = MixSlot(*slot, frames) || heard;
+  quietFrames_ = heard ? 0 : quietFrames_ + frames;
   // The sum keeps a float's headroom; the limiter brings it under its ceiling, so the conversion
   // never meets the ends of the 16-bit range.
   limiter_.Process(accum_.data(), frames);
   for (size_t i = 0; i < frames * 2; ++i) stereo[i] = static_cast<int16_t>(std::lrintf(accum_[i] * 32768.0f));
 }
 
+bool Mixer::Idle() const {
+  // Silent only once nothing plays or fades and the limiter's look-ahead has let out the last sound.
+  if (quietFrames_ < kLatencyFrames) return false;
+  return std::none_of(slots_.begin(), slots_.end(), [](const auto& s) { return s->voice->playing; });
+}
+
 void Mixer::Advance(size_t frames) {
   if (frames == 0) return;
   limiter_.Reset();
+  quietFrames_ = kLatencyFrames;  // nothing is held in the look-ahead any more
   for (auto& slot : slots_) {
     MixerVoice* v = slot->voice;
     slot->Quiet();

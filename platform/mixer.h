@@ -73,12 +73,15 @@ class Mixer final : public AudioSource {
   // end stops with its cursor back at 0; a looping voice wraps and runs on across the seam. The sum
   // leaves through the limiter, kLatencyFrames later, never reaching full scale.
   void Mix(int16_t* stereo, size_t frames) override;
+  // Nothing plays, nothing fades and the limiter holds nothing more to let out.
+  bool Idle() const override;
   // Advances every voice exactly as Mix would, without producing samples.
   void Advance(size_t frames);
 
  private:
   struct Slot;
-  void MixSlot(Slot& slot, size_t frames);
+  // Adds one voice to the sum; false when it gave nothing (not playing, nothing left to fade).
+  bool MixSlot(Slot& slot, size_t frames);
   size_t Render(Slot& slot, float* out, size_t frames);
   void RenderRun(Slot& slot, float* out, size_t frames);
 
@@ -87,6 +90,7 @@ class Mixer final : public AudioSource {
   std::vector<float> accum_;
   std::vector<float> scratch_;
   OutputLimiter limiter_;
+  size_t quietFrames_ = kLatencyFrames;  // frames mixed since a voice last gave anything
 };
 
 }  // namespace platform

@@ -230,7 +230,13 @@ std::string FindInDirectory(const std::filesystem::path& dir, const std::string&
   return found;
 }
 
+std::string& ExecutableDirectoryOverride() {
+  static std::string dir;
+  return dir;
+}
+
 std::filesystem::path ExecutableDirectory() {
+  if (!ExecutableDirectoryOverride().empty()) return ExecutableDirectoryOverride();
   std::error_code ec;
   const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
   if (ec) return {};
@@ -377,20 +383,53 @@ HRSRC Module::Find(const ResName& name, const ResName& type) const {
 
 // --- files and loaded modules ---
 
+std::vector<std::string> ArtSearchFolders(const std::string& cwd, const std::string& exeDir, const char* xdgDataDirs) {
+  std::vector<std::string> folders;
+  auto add = [&folders](const std::filesystem::path& dir) {
+    const std::string normal = dir.lexically_normal().string();
+    if (std::find(folders.begin(), folders.end(), normal) == folders.end()) folders.push_back(normal);
+  };
+  if (!cwd.empty()) add(cwd);
+  if (!exeDir.empty()) {
+    add(exeDir);
+    add(std::filesystem::path(exeDir) / ".." / "share" / "brushfeather");
+  }
+  // The XDG base-directory rule: unset or empty means the two standard folders.
+  const bool given = xdgDataDirs != nullptr && xdgDataDirs[0] != '\0';
+  const std::string dirs = given ? xdgDataDirs : "/usr/local/share/:/usr/share/";
+  size_t start = 0;
+  while (start <= dirs.size()) {
+    const size_t colon = std::min(dirs.find(':', start), dirs.size());
+    const std::filesystem::path dir(dirs.substr(start, colon - start));
+    if (dir.is_absolute()) add(dir / "brushfeather");
+    start = colon + 1;
+  }
+  return folders;
+}
+
+std::vector<std::string> ArtSearchFolders() {
+  std::error_code ec;
+  const std::filesystem::path cwd = std::filesystem::current_path(ec);
+  return ArtSearchFolders(ec ? std::string() : cwd.string(), ExecutableDirectory().string(),
+                          std::getenv("XDG_DATA_DIRS"));
+}
+
+std::string DescribeArtSearch() {
+  std::string text;
+  for (const std::string& folder : ArtSearchFolders()) text += (text.empty() ? "" : ", ") + folder;
+  return text;
+}
+
+void SetExecutableDirectoryForTest(const std::string& dir) { ExecutableDirectoryOverride() = dir; }
+
 std::string FindFileNoCase(const std::string& fileName) {
   if (fileName.empty()) return {};
   const std::filesystem::path path(fileName);
   if (path.has_parent_path()) {
     return FindInDirectory(path.parent_path(), path.filename().string());
   }
-  std::error_code ec;
-  const std::filesystem::path cwd = std::filesystem::current_path(ec);
-  if (!ec) {
-    if (std::string found = FindInDirectory(cwd, fileName); !found.empty()) return found;
-  }
-  const std::filesystem::path exeDir = ExecutableDirectory();
-  if (!exeDir.empty() && exeDir != cwd) {
-    if (std::string found = FindInDirectory(exeDir, fileName); !found.empty()) return found;
+  for (const std::string& folder : ArtSearchFolders()) {
+    if (std::string found = FindInDirectory(folder, fileName); !found.empty()) return found;
   }
   return {};
 }
@@ -398,11 +437,8 @@ std::string FindFileNoCase(const std::string& fileName) {
 HMODULE LoadLibrary(const std::string& fileName) {
   const std::string path = FindFileNoCase(fileName);
   if (path.empty()) {
-    std::error_code ec;
-    const std::string cwd = std::filesystem::current_path(ec).string();
-    const std::string exeDir = ExecutableDirectory().string();
-    std::fprintf(stderr, "brushfeather: cannot find \"%s\" (looked in %s%s%s, any letter case)\n", fileName.c_str(),
-                 cwd.c_str(), exeDir.empty() || exeDir == cwd ? "" : " and ", exeDir == cwd ? "" : exeDir.c_str());
+    std::fprintf(stderr, "brushfeather: cannot find \"%s\" (looked in %s; any letter case)\n", fileName.c_str(),
+                 DescribeArtSearch().c_str());
     return nullptr;
   }
   std::error_code ec;

@@ -101,8 +101,20 @@ class Module {
 
 using HMODULE = Module*;
 
-// Finds a file by name: the current directory first, then the executable's directory, each matching
-// the name case-insensitively. Returns the path, or empty when not found.
+// The folders the art files and the map file are looked for in, in this order: the current directory
+// (as the game always did), the executable's folder, ../share/brushfeather beside it (an installed,
+// relocatable prefix), then brushfeather/ in each folder of $XDG_DATA_DIRS (/usr/local/share and
+// /usr/share when it is unset or empty; relative entries are skipped). Each folder once.
+std::vector<std::string> ArtSearchFolders();
+// The same rule from its parts; an empty cwd or exeDir is left out, a null xdgDataDirs is unset.
+std::vector<std::string> ArtSearchFolders(const std::string& cwd, const std::string& exeDir, const char* xdgDataDirs);
+// "A, B, C" of ArtSearchFolders(), for messages about a file that was not found.
+std::string DescribeArtSearch();
+// Test hook: the folder taken for the executable's (empty puts the real one back).
+void SetExecutableDirectoryForTest(const std::string& dir);
+
+// Finds a file by name in the folders of ArtSearchFolders(), each matching the name case-insensitively.
+// A name with a folder part is looked for only there. Returns the path, or empty when not found.
 std::string FindFileNoCase(const std::string& fileName);
 
 // LoadLibrary: by file name (looked up as FindFileNoCase does); null when missing or not a resource

@@ -7,12 +7,14 @@
 #include <deque>
 #include <map>
 #include <memory>
+#include <optional>
 #include <unordered_set>
 
 #include "platform/audio_out.h"
 #include "platform/backend.h"
 #include "platform/clock.h"
 #include "platform/pump.h"
+#include "platform/wait.h"
 
 namespace platform {
 
@@ -25,6 +27,8 @@ namespace {
 
 constexpr int32_t kScreenWidth = 640;
 constexpr int32_t kScreenHeight = 480;
+// The longest the pump sleeps when nothing has asked to be woken earlier.
+constexpr uint32_t kLongestSleepMs = 1000;
 
 constexpr std::array<COLORREF, kSysColorCount> kDefaultSysColors = {
     0xC8D0D4, 0x808000, 0x800000, 0x808080, 0xC8D0D4, 0xFFFFFF, 0x000000, 0x000000,
@@ -41,6 +45,7 @@ struct State {
   bool quitPending = false;
   int quitCode = 0;
   bool active = true;
+  bool pointerInside = true;  // the host's pointer is over the game's window
   int showCount = 0;
   bool clipped = false;
   Rect clip{0, 0, kScreenWidth, kScreenHeight};
@@ -415,6 +420,10 @@ class WindowManager {
           BroadcastActivation(false);
         }
         return;
+      case T::PointerLeave:
+      case T::PointerEnter:
+        s.pointerInside = e.type == T::PointerEnter;
+        return;
       case T::Quit: {
         Window* main = nullptr;
         for (Window* w : s.topLevels) {
@@ -578,7 +587,12 @@ class WindowManager {
         return true;  // stays until the window validates itself
       }
     }
-    if (backend != nullptr) backend->WaitForInput(1);
+    // Nothing to hand out: sleep until the host has input or something asked to be woken is due.
+    const std::optional<uint32_t> due = TakeWakeDeadline();
+    if (backend != nullptr && backend->IsInteractive()) {
+      SleepUntilEventOrDue(backend->GetClock(), [backend](uint32_t ms) { return backend->WaitForInput(ms); }, due,
+                           kLongestSleepMs);
+    }
     return false;
   }
 
@@ -603,6 +617,7 @@ class WindowManager {
     s.quitPending = false;
     s.quitCode = 0;
     s.active = true;
+    s.pointerInside = true;
     s.showCount = 0;
     s.clipped = false;
     s.clip = ScreenRect();
@@ -1085,7 +1100,7 @@ bool SetCursorPos(int32_t x, int32_t y) {
 bool GetCursorPos(Point* p) {
   if (p == nullptr) return false;
   *p = S().cursorPos;
-  return true;
+  return S().pointerInside;
 }
 
 const Cursor* LoadCursorFromImage(const CursorImage& image) {

@@ -127,8 +127,9 @@ class Window {
 // PeekMessage also pulls the backend's input (routing mouse messages to the topmost visible window
 // under the pointer, or to the capture; keys to the focus window; activation to every top-level
 // window as WM_ACTIVATEAPP), pumps audio and presentation, and makes WM_PAINT for invalid windows
-// when nothing else waits. It never blocks; an empty queue waits briefly in the backend so an idle
-// loop does not spin a core.
+// when nothing else waits. It never blocks on the caller's side: with nothing to hand out it sleeps
+// until the host has input or until the earliest moment asked for with WakeBy (platform/wait.h), so an
+// idle loop does not spin a core (the headless backend never sleeps: its time moves only when advanced).
 bool PeekMessage(Msg* msg, Window* filter, uint32_t minMsg, uint32_t maxMsg, uint32_t remove);
 // Takes the next message (waiting for one); returns 0 for WM_QUIT, else nonzero.
 int GetMessage(Msg* msg, Window* filter, uint32_t minMsg, uint32_t maxMsg);
@@ -158,6 +159,8 @@ int ShowCursor(bool show);  // display count; the cursor shows while the count i
 bool ClipCursor(const Rect* rect);  // null frees it
 bool GetClipCursor(Rect* rect);
 bool SetCursorPos(int32_t x, int32_t y);
+// The pointer's screen position. False while the host's pointer is outside the game's window (a
+// window on the desktop): *p is then where it was last seen on the screen, and nothing should act on it.
 bool GetCursorPos(Point* p);
 const Cursor* LoadCursorFromImage(const CursorImage& image);  // kept for the program's lifetime
 void SetCursor(const Cursor* cursor);

@@ -3,7 +3,7 @@
 set -e
 PACKAGES="cmake ninja-build g++ clang pkg-config libsdl2-dev libpng-dev zlib1g-dev libcairo2-dev \
 libfreetype-dev libfontconfig-dev libspeexdsp-dev fonts-liberation googletest libgtest-dev libbenchmark-dev \
-xvfb xfonts-base xdotool sox icoutils"
+xvfb xfonts-base xdotool sox icoutils dpkg-dev desktop-file-utils appstream lintian"
 missing=""
 for p in $PACKAGES; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"

@@ -173,6 +173,12 @@ void HeadlessBackend::InjectActivate(bool active) {
   events_.push_back(e);
 }
 
+void HeadlessBackend::InjectPointerInside(bool inside) {
+  InputEvent e;
+  e.type = inside ? InputEvent::Type::PointerEnter : InputEvent::Type::PointerLeave;
+  events_.push_back(e);
+}
+
 void HeadlessBackend::InjectQuit() {
   InputEvent e;
   e.type = InputEvent::Type::Quit;

@@ -32,7 +32,7 @@ class HeadlessBackend final : public Backend {
   bool DisplayOpen() const override { return displayOpen_; }
   void Present(const FrameView& frame) override;
   bool PollEvent(InputEvent* event) override;
-  void WaitForInput(uint32_t) override {}  // time moves only when the caller advances it
+  bool WaitForInput(uint32_t) override { return false; }  // time moves only when the caller advances it
   bool IsInteractive() const override { return false; }
   void SetCursorVisible(bool visible) override { cursorVisible_ = visible; }
   void SetCursorImage(const CursorImage* image) override;
@@ -61,6 +61,7 @@ class HeadlessBackend final : public Backend {
   // One Text event per character, as the host's text input delivers typed characters.
   void InjectText(const std::string& utf8);
   void InjectActivate(bool active);
+  void InjectPointerInside(bool inside);  // the pointer leaves (false) or enters (true) the window
   void InjectQuit();
   size_t PendingEvents() const { return events_.size(); }
 

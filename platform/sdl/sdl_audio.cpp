@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "platform/audio_out.h"
+#include "platform/clock.h"
+#include "platform/wait.h"
 
 namespace platform {
 namespace {
@@ -64,14 +66,24 @@ class SdlAudioOut final : public AudioOut {
 
   void Pump() override {
     if (device_ == 0 || source_ == nullptr) return;
-    const uint32_t queued = SDL_GetQueuedAudioSize(device_) / kFrameBytes;
-    if (queued >= lead_) return;
-    const uint32_t frames = lead_ - queued;
-    chunk_.resize(static_cast<size_t>(frames) * 2);
-    source_->Mix(chunk_.data(), frames);
-    if (SDL_QueueAudio(device_, chunk_.data(), frames * kFrameBytes) != 0 && !reported_) {
-      std::fprintf(stderr, "brushfeather: audio queue failed (%s)\n", SDL_GetError());
-      reported_ = true;
+    uint32_t queued = SDL_GetQueuedAudioSize(device_) / kFrameBytes;
+    if (queued < lead_) {
+      const uint32_t frames = lead_ - queued;
+      chunk_.resize(static_cast<size_t>(frames) * 2);
+      source_->Mix(chunk_.data(), frames);
+      if (SDL_QueueAudio(device_, chunk_.data(), frames * kFrameBytes) != 0) {
+        if (!reported_) std::fprintf(stderr, "brushfeather: audio queue failed (%s)\n", SDL_GetError());
+        reported_ = true;
+      } else {
+        queued = lead_;
+      }
+    }
+    // While something sounds, come back well before the device's next period could find the queue
+    // short: halfway, so a loaded machine that wakes us late still refills in time. In silence the
+    // device plays its own silence once the queue runs out, and nobody needs waking.
+    if (!source_->Idle()) {
+      const uint32_t spare = queued > kDeviceFrames ? queued - kDeviceFrames : 0;
+      WakeBy(timeGetTime() + std::max<uint32_t>(1, spare * 1000u / static_cast<uint32_t>(rate_) / 2));
     }
   }
 

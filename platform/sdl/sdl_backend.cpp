@@ -10,10 +10,14 @@
 #include <cstring>
 #include <thread>
 
+#include "platform/clock.h"
+#include "platform/wait.h"
+
 namespace platform {
 namespace {
 
 constexpr uint32_t kSwallowWindowMs = 250;  // a click this soon after regaining focus brought us back
+constexpr uint32_t kCursorRedrawMs = 10;     // a drawn cursor follows the pointer at most this often
 
 bool WindowedRequested() {
   const char* v = std::getenv("BRUSHFEATHER_WINDOWED");
@@ -364,6 +368,8 @@ void SdlBackend::UpdateRelativeMode() {
     motionX_.Reset();
     motionY_.Reset();
     if (!relative_ && window_ != nullptr) WarpCursor(cursorX_, cursorY_);
+    // Captured for aiming, the pointer is in the window whatever the host last said of it.
+    if (relative_) PointerInside(true);
   }
   if (window_ != nullptr) {
     // A visible confined cursor (the game never does this today) keeps to the window at least.
@@ -491,6 +497,15 @@ AudioOut& SdlBackend::Audio() {
   return *audio_;
 }
 
+void SdlBackend::PointerInside(bool inside) {
+  if (pointerOutside_ == !inside) return;
+  FlushMotion();
+  pointerOutside_ = !inside;
+  InputEvent e;
+  e.type = inside ? InputEvent::Type::PointerEnter : InputEvent::Type::PointerLeave;
+  pending_.push_back(e);
+}
+
 void SdlBackend::FlushMotion() {
   if (!motionPending_) return;
   motionPending_ = false;
@@ -543,6 +558,13 @@ void SdlBackend::Translate(const SDL_Event& ev) {
           return;
         case SDL_WINDOWEVENT_EXPOSED:
           Redraw();
+          return;
+        case SDL_WINDOWEVENT_LEAVE:
+          // A captured pointer (aiming) never really leaves; the host may still say so when it warps.
+          if (!relative_) PointerInside(false);
+          return;
+        case SDL_WINDOWEVENT_ENTER:
+          PointerInside(true);
           return;
         default:
           return;
@@ -667,7 +689,14 @@ bool SdlBackend::PollEvent(InputEvent* event) {
       // Motion is summed over everything the host has queued, then reported once.
       if (pending_.empty()) FlushMotion();
     }
-    if (redrawDue_ && SDL_GetTicks() - lastRedraw_ >= 10) Redraw();
+    if (redrawDue_) {
+      const uint32_t since = SDL_GetTicks() - lastRedraw_;
+      if (since >= kCursorRedrawMs) {
+        Redraw();
+      } else {
+        WakeBy(timeGetTime() + (kCursorRedrawMs - since));  // the drawn cursor catches up then
+      }
+    }
   }
   if (pending_.empty()) return false;
   if (event != nullptr) *event = pending_.front();
@@ -675,13 +704,14 @@ bool SdlBackend::PollEvent(InputEvent* event) {
   return true;
 }
 
-void SdlBackend::WaitForInput(uint32_t maxMs) {
-  if (!pending_.empty() || motionPending_) return;
+bool SdlBackend::WaitForInput(uint32_t maxMs) {
+  if (!pending_.empty() || motionPending_) return true;
   if (!videoInit_) {
     std::this_thread::sleep_for(std::chrono::milliseconds(maxMs));
-    return;
+    return false;
   }
-  SDL_WaitEventTimeout(nullptr, static_cast<int>(maxMs));
+  // SDL sleeps in the window system's own wait (no polling) and only peeks: PollEvent takes the event.
+  return SDL_WaitEventTimeout(nullptr, static_cast<int>(std::min<uint32_t>(maxMs, INT32_MAX))) == 1;
 }
 
 }  // namespace platform

@@ -37,7 +37,7 @@ class SdlBackend final : public Backend {
   void Present(const FrameView& frame) override;
 
   bool PollEvent(InputEvent* event) override;
-  void WaitForInput(uint32_t maxMs) override;
+  bool WaitForInput(uint32_t maxMs) override;
 
   void SetCursorVisible(bool visible) override;
   void SetCursorImage(const CursorImage* image) override;
@@ -61,6 +61,7 @@ class SdlBackend final : public Backend {
   void RebuildCursor();
   void Redraw();
   void FlushMotion();
+  void PointerInside(bool inside);  // reports a change of whether the pointer is over the window
   bool MapToFrame(int32_t wx, int32_t wy, int32_t* fx, int32_t* fy) const;
   void DrawSoftwareCursor(uint32_t* argb, int32_t pitchPixels);
 
@@ -82,6 +83,7 @@ class SdlBackend final : public Backend {
 
   std::deque<InputEvent> pending_;
   bool active_ = true;
+  bool pointerOutside_ = false;  // a PointerLeave was reported and no PointerEnter since
   bool swallowClick_ = false;
   uint32_t swallowUntil_ = 0;
   bool swallowUp_ = false;

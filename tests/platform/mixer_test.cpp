@@ -43,6 +43,24 @@ TEST(MixerGains, HundredthsOfDecibels) {
   EXPECT_NEAR(r, std::pow(10.0, -0.3), 1e-6);
 }
 
+// The output needs no refills only once the last sound has left the limiter's look-ahead: a mixer
+// that said it was idle as its voice ended would cut that sound's last frames off.
+TEST(MixerIdle, OnlyAfterTheLastSoundHasLeftTheLookAhead) {
+  Mixer m(kRate);
+  EXPECT_TRUE(m.Idle());
+  MixerVoice v = MonoVoice(std::vector<float>(300, 0.5f), kRate);
+  m.AddVoice(&v);
+  EXPECT_FALSE(m.Idle());
+  auto out = MixFrames(m, 300);  // the voice runs off its end in this block
+  EXPECT_FALSE(v.playing);
+  EXPECT_FALSE(m.Idle());
+  out = MixFrames(m, Mixer::kLatencyFrames);  // its last frames come out now
+  EXPECT_NE(out[2 * (Mixer::kLatencyFrames - 1)], 0);
+  EXPECT_TRUE(m.Idle());
+  out = MixFrames(m, 16);
+  for (int16_t s : out) EXPECT_EQ(s, 0);
+}
+
 TEST(MixerPan, FarSideIsAttenuatedByThePan) {
   Mixer m(kRate);
   MixerVoice v = MonoVoice(std::vector<float>(1000, 0.5f), kRate);

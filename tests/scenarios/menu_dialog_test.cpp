@@ -93,7 +93,7 @@ TEST_F(MenuDialogScenario, F10TakesAScreenshotWhileTheDialogIsUp) {
   // With the name field focused: it hands system keys on to the dialog, which hands them to the game.
   Seen s = Play(kOpenDialog + kOverName + "wait 20\nkey F10\nwait 20\nkey Escape\nwait 50\n");
   ASSERT_TRUE(s.dialogSeen);
-  EXPECT_TRUE(std::filesystem::exists(dir / "scnshot.bmp"));
+  EXPECT_TRUE(std::filesystem::exists(dir / "Brackwen Interactive" / "brushfeather" / "screenshots" / "scnshot.bmp"));
   EXPECT_GT(s.dialogClosedAt, 0u);
 }
 

@@ -122,16 +122,17 @@ TEST_F(SpineScenario, WithoutADisplayTheGraphicsMessageEndsTheProgramWithCodeZer
 }
 
 TEST_F(SpineScenario, F10ArrivesAsASystemKeyAndTakesNumberedScreenshots) {
-  // Screenshots go to the current directory; the art is still found beside the program.
+  // The art is found beside the program, not here: the screenshots go to the data folder.
   Played p = Play("wait 700\ncapture shown.bmp\nkey F10\nwait 5\nkey F10\nwait 5\nkey F10\nwait 5\n");
   EXPECT_TRUE(p.result.problems.empty());
+  const fs::path shots = dir / "Brackwen Interactive" / "brushfeather" / "screenshots";
   for (const char* name : {"scnshot.bmp", "scnshot1.bmp", "scnshot2.bmp"}) {
-    ASSERT_TRUE(fs::exists(dir / name)) << name;
-    EXPECT_EQ(fs::file_size(dir / name), 308278u);
+    ASSERT_TRUE(fs::exists(shots / name)) << name;
+    EXPECT_EQ(fs::file_size(shots / name), 308278u);
   }
-  EXPECT_FALSE(fs::exists(dir / "scnshot3.bmp"));
+  EXPECT_FALSE(fs::exists(shots / "scnshot3.bmp"));
   // The menu, as the driver saw it.
-  EXPECT_EQ(scenario::ReadBytes(dir / "scnshot.bmp"), scenario::ReadBytes(dir / "shown.bmp"));
+  EXPECT_EQ(scenario::ReadBytes(shots / "scnshot.bmp"), scenario::ReadBytes(dir / "shown.bmp"));
 }
 
 TEST_F(SpineScenario, TheReplayToolPrintsStateLinesAndWritesCapturesWhereAsked) {

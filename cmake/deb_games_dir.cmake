@@ -1,0 +1,10 @@
+# CPack pre-build step of the DEB: moves the program from usr/bin to usr/games in the staged install.
+set(staged "${CPACK_TEMPORARY_INSTALL_DIRECTORY}/usr")
+if(EXISTS "${staged}/bin/brushfeather")
+  file(MAKE_DIRECTORY "${staged}/games")
+  file(RENAME "${staged}/bin/brushfeather" "${staged}/games/brushfeather")
+  file(GLOB left "${staged}/bin/*")
+  if(NOT left)
+    file(REMOVE_RECURSE "${staged}/bin")
+  endif()
+endif()
