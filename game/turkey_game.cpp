@@ -242,7 +242,7 @@ void ZTurkeyGame::ShutdownSequence() {
     platform::PostMessage(mainWindow, platform::WM_DESTROY, 0, 0);
   } else {
     // Without a window there is no WM_DESTROY to carry the exit; end the loop directly.
-    platform::PostQuitMessage(0);
+    platform::PostQuitMessage(QuitCode());
   }
   EnterState(Exiting);
 }
@@ -395,7 +395,7 @@ platform::LRESULT ZTurkeyGame::HandleMessage(platform::Window* window, uint32_t 
       // message returns. So the release waits for the loop's next pass, where nothing is running.
       closed = 1;
       cleanupDue = 1;
-      platform::PostQuitMessage(0);
+      platform::PostQuitMessage(QuitCode());
       return DefaultHandling(message, wParam, lParam);
 
     case platform::WM_SETFOCUS:
@@ -505,7 +505,10 @@ void ZTurkeyGame::RunHuntSetupSequence() {
 
 // --- set-up ---
 
+int32_t ZTurkeyGame::QuitCode() const { return setupFailed != 0 ? kSetupFailedExitCode : 0; }
+
 void ZTurkeyGame::FailSetup(const char* message) {
+  setupFailed = 1;
   if (mainWindow != nullptr) mainWindow->ShowWindow(platform::SW_HIDE);
   platform::MessageBox(mainWindow, message, platform::GetApplicationName(),
                        platform::MB_ICONEXCLAMATION | platform::MB_OK);
