@@ -17,6 +17,7 @@
 #include "framework/sound/dx_sound.h"
 #include "framework/ui/button.h"
 #include "game/art_files.h"
+#include "game/art_report.h"
 #include "game/hunt_setup_dialog.h"
 #include "game/hunter.h"
 #include "game/hunting_map.h"
@@ -46,6 +47,7 @@ constexpr int32_t kTrophyButtonId = 12;
 constexpr int32_t kHuntButtonId = 14;
 constexpr int32_t kButtonNone = 0;
 constexpr int32_t kButtonNormal = 2;
+constexpr const char* kAreaArtMissing = "the hunt has no area art";
 }  // namespace
 
 const char* ZTurkeyGame::StateName(int32_t value) {
@@ -603,15 +605,19 @@ int32_t ZTurkeyGame::LoadArea() {
     platform::HMODULE module = platform::LoadLibrary(library);
     if (module == nullptr) return 0;
     if (areaSpriteMap->LoadResource(art::kSpriteMapId, module) == 0) {
+      art::ReportUnreadableResource(library, *module, art::kSpriteMapType, art::kSpriteMapType, art::kSpriteMapId,
+                                    "sprite map", kAreaArtMissing);
       platform::FreeLibrary(module);
       areaSpriteMap.reset();
       return 0;
     }
+    const std::string foundAs = module->Name();
     platform::FreeLibrary(module);
     areaSpriteMap->SetTransparentIndex(1);
     auto surface = std::make_unique<ZSurface>();
     if (surface->CreateFromSpriteMap(graphics.get(), areaSpriteMap.get()) == 0) {
       // A map too large for a surface (or one that cannot be painted) leaves the area without art.
+      art::ReportNoSurface(library, foundAs, *areaSpriteMap, kAreaArtMissing);
       areaSpriteMap.reset();
       return 0;
     }
