@@ -14,6 +14,7 @@
 #include "framework/sound/dx_sound.h"
 #include "framework/ui/push_button.h"
 #include "game/art_files.h"
+#include "game/art_report.h"
 #include "game/control_bar.h"
 #include "game/gobble_placement.h"
 #include "game/hunter.h"
@@ -140,12 +141,12 @@ int32_t ZHuntingWnd::LoadView() {
     if (module == nullptr) return 0;
     auto image = std::make_unique<ZImage>();
     const int loaded = image->Load(kBackgroundId, module);
-    platform::FreeLibrary(module);
     if (loaded == 0) {
-      std::fprintf(stderr, "brushfeather: \"%s\" holds no panorama (bitmap %u); back to the menu\n", library,
-                   static_cast<unsigned>(kBackgroundId));
-      return 0;
+      art::ReportUnreadableResource(library, *module, platform::RT_BITMAP, "bitmap", kBackgroundId, "panorama",
+                                    "back to the menu");
     }
+    platform::FreeLibrary(module);
+    if (loaded == 0) return 0;
     backgroundImage = std::move(image);
   }
   if (backgroundSurface == nullptr) {

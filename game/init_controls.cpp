@@ -12,11 +12,17 @@
 #include "game/turkey_wnd.h"
 #include "platform/module.h"
 
+namespace {
+constexpr const char* kControlsUnreadable = "the game cannot start without the controls' art";
+}  // namespace
+
 int32_t ZTurkeyGame::InitControls() {
   platform::HMODULE library = platform::LoadLibrary(art::kControlsLibrary);
   if (library == nullptr) return 0;
   controlsSpriteMap = std::make_unique<ZSpriteMap>();
   if (controlsSpriteMap->LoadResource(art::kSpriteMapId, library) == 0) {
+    art::ReportUnreadableResource(art::kControlsLibrary, *library, art::kSpriteMapType, art::kSpriteMapType,
+                                  art::kSpriteMapId, "sprite map", kControlsUnreadable);
     controlsSpriteMap.reset();
     platform::FreeLibrary(library);
     return 0;
@@ -25,6 +31,7 @@ int32_t ZTurkeyGame::InitControls() {
   platform::FreeLibrary(library);
   if (controlsSurface == nullptr) controlsSurface = std::make_unique<ZSurface>();
   if (controlsSurface->CreateFromSpriteMap(graphics.get(), controlsSpriteMap.get()) == 0) {
+    art::ReportNoSurface(art::kControlsLibrary, foundAs, *controlsSpriteMap, kControlsUnreadable);
     controlsSpriteMap.reset();
     controlsSurface.reset();
     return 0;

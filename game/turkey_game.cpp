@@ -17,6 +17,7 @@
 #include "framework/sound/dx_sound.h"
 #include "framework/ui/button.h"
 #include "game/art_files.h"
+#include "game/art_report.h"
 #include "game/hunt_setup_dialog.h"
 #include "game/hunter.h"
 #include "game/hunting_map.h"
@@ -47,6 +48,7 @@ constexpr int32_t kTrophyButtonId = 12;
 constexpr int32_t kHuntButtonId = 14;
 constexpr int32_t kButtonNone = 0;
 constexpr int32_t kButtonNormal = 2;
+constexpr const char* kAreaArtMissing = "the hunt has no area art";
 }  // namespace
 
 const char* ZTurkeyGame::StateName(int32_t value) {
@@ -99,6 +101,10 @@ void ZTurkeyGame::StartLoop() {
 void ZTurkeyGame::LoopPass() {
   PumpMessage();
   Tick();
+  if (cleanupDue != 0) {
+    cleanupDue = 0;
+    Cleanup();
+  }
   if (frameClockOn == 1 && graphics != nullptr && graphics->GetMainViewport() != nullptr) {
     // The flag is the previous pass's verdict: the frame follows the tick that found it due.
     if (timer.frameDue != 0 && state == Hunting) DrawHuntFrame();
@@ -164,6 +170,7 @@ void ZTurkeyGame::DrawHuntFrame() {
 // --- the per-state work ---
 
 void ZTurkeyGame::Tick() {
+  if (closed != 0) return;  // the window is gone: no state's work is left to do
   switch (state) {
     case Starting:
       if (startingDone == 0) {
@@ -274,7 +281,7 @@ void ZTurkeyGame::ShutdownSequence() {
     platform::PostMessage(mainWindow, platform::WM_DESTROY, 0, 0);
   } else {
     // Without a window there is no WM_DESTROY to carry the exit; end the loop directly.
-    platform::PostQuitMessage(0);
+    platform::PostQuitMessage(QuitCode());
   }
   EnterState(Exiting);
 }
@@ -291,6 +298,7 @@ void ZTurkeyGame::ReturnToMenu() {
 }
 
 int32_t ZTurkeyGame::SetState(int32_t request) {
+  if (closed != 0) return 1;  // a closed game goes nowhere, as in Exiting
   switch (state) {
     case Starting:
       if (request == StartupDone) {
@@ -415,12 +423,18 @@ platform::LRESULT ZTurkeyGame::HandleMessage(platform::Window* window, uint32_t 
   (void)window;
   platform::Window* self = mainWindow;
   const platform::WPARAM selfHandle = reinterpret_cast<platform::WPARAM>(self);
+  // After WM_DESTROY nothing may start again (a click or key still queued behind it).
+  if (closed != 0 && message != platform::WM_DESTROY) return DefaultHandling(message, wParam, lParam);
   switch (message) {
     case platform::WM_DESTROY:
       platform::WinHelp(self, art::kHelpFile, platform::HELP_QUIT, 0);
       if (sound != nullptr) sound->Enable(0);
-      Cleanup();
-      platform::PostQuitMessage(0);
+      // The window can be closed while a dialog's modal loop (or any handler) is dispatching this
+      // message, and that caller goes on using the graphics system and its own objects once the
+      // message returns. So the release waits for the loop's next pass, where nothing is running.
+      closed = 1;
+      cleanupDue = 1;
+      platform::PostQuitMessage(QuitCode());
       return DefaultHandling(message, wParam, lParam);
 
     case platform::WM_SETFOCUS:
@@ -530,7 +544,10 @@ void ZTurkeyGame::RunHuntSetupSequence() {
 
 // --- set-up ---
 
+int32_t ZTurkeyGame::QuitCode() const { return setupFailed != 0 ? kSetupFailedExitCode : 0; }
+
 void ZTurkeyGame::FailSetup(const char* message) {
+  setupFailed = 1;
   if (mainWindow != nullptr) mainWindow->ShowWindow(platform::SW_HIDE);
   platform::MessageBox(mainWindow, message, platform::GetApplicationName(),
                        platform::MB_ICONEXCLAMATION | platform::MB_OK);
@@ -625,15 +642,19 @@ int32_t ZTurkeyGame::LoadArea() {
     platform::HMODULE module = platform::LoadLibrary(library);
     if (module == nullptr) return 0;
     if (areaSpriteMap->LoadResource(art::kSpriteMapId, module) == 0) {
+      art::ReportUnreadableResource(library, *module, art::kSpriteMapType, art::kSpriteMapType, art::kSpriteMapId,
+                                    "sprite map", kAreaArtMissing);
       platform::FreeLibrary(module);
       areaSpriteMap.reset();
       return 0;
     }
+    const std::string foundAs = module->Name();
     platform::FreeLibrary(module);
     areaSpriteMap->SetTransparentIndex(1);
     auto surface = std::make_unique<ZSurface>();
     if (surface->CreateFromSpriteMap(graphics.get(), areaSpriteMap.get()) == 0) {
       // A map too large for a surface (or one that cannot be painted) leaves the area without art.
+      art::ReportNoSurface(library, foundAs, *areaSpriteMap, kAreaArtMissing);
       areaSpriteMap.reset();
       return 0;
     }

@@ -153,6 +153,14 @@ class ZTurkeyGame : public ZGame {
   // sways in the same frame, and the gun's wider sway while the view moves needs to know.
   int32_t frameLook = 0;
   std::string playerName;
+  // The main window has been destroyed: the game takes no more requests or messages and only waits
+  // for its quit message.
+  int32_t closed = 0;
+  // The clean-up WM_DESTROY asked for, still to run: the loop runs it at the end of its pass, once
+  // every handler and modal loop that was dispatching messages has returned and nothing uses the objects.
+  int32_t cleanupDue = 0;
+  // Set-up failed (one of the three messages was shown): the program ends with kSetupFailedExitCode.
+  int32_t setupFailed = 0;
 
   // Told of every state the game enters, as it enters it (also one it leaves again in the same pass);
   // the replay driver logs them. Not told of assignments made from outside.
@@ -170,6 +178,8 @@ class ZTurkeyGame : public ZGame {
   platform::LRESULT DefaultHandling(uint32_t message, platform::WPARAM wParam, platform::LPARAM lParam);
   // Shows one of the three set-up failure messages and ends the program.
   void FailSetup(const char* message);
+  // The quit message's code: 0, or kSetupFailedExitCode after a failed set-up.
+  int32_t QuitCode() const;
 
   // The palette last made current for the menu; the graphics system refers to it while in force.
   std::unique_ptr<ZPalette> menuPalette;
@@ -189,3 +199,5 @@ void FreeBirdArt();
 inline constexpr const char* kGraphicsFailedMessage = "ERROR: Graphics initialization failed.";
 inline constexpr const char* kSoundFailedMessage = "ERROR: Sound initialization failed.";
 inline constexpr const char* kControlsFailedMessage = "ERROR: Controls initialization failed.";
+// The exit status after any of them, so a launcher or a script can tell; Escape and Exit end with 0.
+inline constexpr int32_t kSetupFailedExitCode = 1;

@@ -292,6 +292,7 @@ void Module::Parse() {
   valid_ = false;
   treeOverrun_ = false;
   entriesVisited_ = 0;
+  sectionsEnd_ = 0;
   entries_.clear();
   if (data_ == nullptr) return;
   const Reader file(data_, size_);
@@ -334,6 +335,7 @@ void Module::Parse() {
     file.U32(at + 12, &s.virtualAddress);
     file.U32(at + 16, &s.rawSize);
     file.U32(at + 20, &s.rawOffset);
+    sectionsEnd_ = std::max(sectionsEnd_, uint64_t{s.rawOffset} + s.rawSize);
     sections.push_back(s);
   }
   // Without a directory entry, the section named .rsrc holds the tree.

@@ -81,6 +81,10 @@ class Module {
   // Directory entries (type, name and language level) the walk read, refused or not.
   uint64_t ResourceEntriesVisited() const { return entriesVisited_; }
   const std::string& Name() const { return name_; }
+  // The image's bytes, and where its sections' raw data says the file ends: a file cut short (a copy or
+  // download that stopped) has fewer bytes than that, and resources past its end are not listed.
+  size_t Size() const { return size_; }
+  uint64_t SectionsEnd() const { return sectionsEnd_; }
   // First language of (type, name); null when absent.
   HRSRC Find(const ResName& name, const ResName& type) const;
   const std::vector<ResourceEntry>& Entries() const { return entries_; }
@@ -96,6 +100,7 @@ class Module {
   bool valid_ = false;
   bool treeOverrun_ = false;
   uint64_t entriesVisited_ = 0;
+  uint64_t sectionsEnd_ = 0;
   std::vector<ResourceEntry> entries_;
 };
 

@@ -2,6 +2,7 @@
 #include "framework/graphics/sprite_map.h"
 #include "framework/graphics/surface.h"
 #include "platform/module.h"
+#include "tests/platform/pe_test_builder.h"
 #include "tests/scenarios/scenario.h"
 
 namespace {
@@ -99,6 +100,58 @@ TEST_F(DamagedArt, BirdFilesTooTallOrUnreadableAreDroppedAndTheGameGoesOnWithout
     EXPECT_FALSE(seen.birdArtInMenu);  // neither the map nor a surface is kept
     const std::string line = OneLineAbout(c.file);
     for (const std::string& part : c.says) EXPECT_NE(line.find(part), std::string::npos) << line;
+  }
+}
+
+// A library cut short (a copy that stopped half way), one without the resource and one whose resource
+// is damaged: the designed path is taken, and one line before it says what is wrong with the file.
+TEST_F(DamagedArt, UnreadableLibrariesNameTheirCause) {
+  const std::vector<uint8_t> controls = scenario::ReadArt("ctrls.dll");
+  const std::vector<uint8_t> area = scenario::ReadArt("map3.dll");  // hunt 1's
+  const auto cut = [](const std::vector<uint8_t>& b, size_t n) { return std::vector<uint8_t>(b.begin(), b.begin() + n); };
+  const std::vector<uint8_t> withoutMap = testpe::Build({{"WAVE", 151, 0x409, {1, 2, 3}}});
+  const std::vector<uint8_t> damagedMap = testpe::Build({{"SPRITEMAP", 151, 0x409, std::vector<uint8_t>(20, 7)}});
+  const std::string enterHunt = "wait 700\nmove 455 221\nwait 20\nclick left\nwait 40\nmove 317 176\nwait 10\n"
+                                "click left\nwait 30\nmove 225 383\nwait 10\nclick left\nwait 300\n";
+  struct Case {
+    const char* file;
+    std::vector<uint8_t> bytes;
+    bool controls;  // the game cannot start; else the hunt goes back to the menu
+    std::vector<std::string> says;
+  } cases[] = {
+      {"ctrls.dll", cut(controls, controls.size() / 2), true,
+       {"is cut short: it has " + std::to_string(controls.size() / 2) + " bytes where its sections reach " +
+            std::to_string(controls.size()),
+        "its sprite map (SPRITEMAP 151) is not all there", "the game cannot start"}},
+      {"ctrls.dll", withoutMap, true, {"holds no sprite map (SPRITEMAP 151)", "the game cannot start"}},
+      {"ctrls.dll", damagedMap, true, {"its sprite map (SPRITEMAP 151, 20 bytes) is damaged", "the game cannot start"}},
+      {"map3.dll", cut(area, area.size() / 5), false,
+       {"is cut short", "its sprite map (SPRITEMAP 151) is not all there", "the hunt has no area art"}},
+      {"map3.dll", cut(area, area.size() / 2), false,
+       {"is cut short", "its panorama (bitmap 150) is not all there", "back to the menu"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.file) + ", " + c.says[0]);
+    Write(c.file, c.bytes);
+    replay::Result r = Run(c.controls ? "wait 1000\n" : enterHunt);
+    scenario::fs::remove(dir / c.file);
+    const std::vector<std::string> lines = Complaints();
+    ASSERT_FALSE(lines.empty()) << said;
+    const std::string& line = lines[0];
+    EXPECT_NE(line.find("\"" + std::string(c.file) + "\" (found as " + (dir / c.file).string() + ")"),
+              std::string::npos)
+        << line;
+    for (const std::string& part : c.says) EXPECT_NE(line.find(part), std::string::npos) << line;
+    if (c.controls) {
+      ASSERT_EQ(backend->MessageBoxes().size(), 1u);
+      EXPECT_EQ(backend->MessageBoxes()[0].text, "ERROR: Controls initialization failed.");
+      EXPECT_EQ(r.exitCode, 1);
+      EXPECT_EQ(lines.size(), 2u) << said;  // the cause, then the message as printed
+    } else {
+      EXPECT_EQ(states.back(), "MainMenu");
+      EXPECT_EQ(Entered("Hunting"), 0);
+      EXPECT_EQ(r.exitCode, 0);
+    }
   }
 }
 

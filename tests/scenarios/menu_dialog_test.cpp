@@ -97,14 +97,14 @@ TEST_F(MenuDialogScenario, F10TakesAScreenshotWhileTheDialogIsUp) {
   EXPECT_GT(s.dialogClosedAt, 0u);
 }
 
-TEST_F(MenuDialogScenario, UnreadableControlsArtEndsTheGameWithItsMessageAndCodeZero) {
+TEST_F(MenuDialogScenario, UnreadableControlsArtEndsTheGameWithItsMessageAndAFailureStatus) {
   // A damaged "ctrls.dll" in the current folder is found before the good one beside the program.
   std::ofstream(dir / "CTRLS.DLL") << "not a resource library";
   Seen s = Play("wait 1000\n");
   EXPECT_EQ(s.states, (std::vector<std::string>{"Starting", "StartupDone", "Initializing", "Exiting"}));
   ASSERT_EQ(backend->MessageBoxes().size(), 1u);
   EXPECT_EQ(backend->MessageBoxes()[0].text, "ERROR: Controls initialization failed.");
-  EXPECT_EQ(s.result.exitCode, 0);
+  EXPECT_EQ(s.result.exitCode, 1);
   EXPECT_LT(s.result.endMs, 700u);
   EXPECT_EQ(s.menuButtonsAfter, 0);
 }

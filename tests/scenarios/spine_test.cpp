@@ -109,7 +109,7 @@ TEST_F(SpineScenario, FocusLossMinimisesAndTheMenuComesBack) {
   EXPECT_EQ(p.result.exitCode, 0);
 }
 
-TEST_F(SpineScenario, WithoutADisplayTheGraphicsMessageEndsTheProgramWithCodeZero) {
+TEST_F(SpineScenario, WithoutADisplayTheGraphicsMessageEndsTheProgramWithAFailureStatus) {
   prepare = [](platform::HeadlessBackend& b) { b.SetDisplayFails(true); };
   Played p = Play("wait 1500\n");
   const std::vector<std::string> expected = {"Starting", "StartupDone", "Initializing", "Exiting"};
@@ -117,7 +117,7 @@ TEST_F(SpineScenario, WithoutADisplayTheGraphicsMessageEndsTheProgramWithCodeZer
   ASSERT_EQ(backend->MessageBoxes().size(), 1u);
   EXPECT_EQ(backend->MessageBoxes()[0].text, "ERROR: Graphics initialization failed.");
   EXPECT_EQ(p.cleanups, 0);  // nothing was set up, so nothing is released
-  EXPECT_EQ(p.result.exitCode, 0);
+  EXPECT_EQ(p.result.exitCode, 1);
   EXPECT_LT(p.result.endMs, 600u);
 }
 
@@ -148,7 +148,7 @@ TEST_F(SpineScenario, TheReplayToolPrintsStateLinesAndWritesCapturesWhereAsked) 
     return out;
   };
   int status = -1;
-  std::string out = run("# start and leave\nwait 600\nkey Escape\n", "", &status);
+  std::string out = run("# start and leave\nwait 600\nkey Escape\nwait 10\n", "", &status);
   EXPECT_EQ(status, 0);
   EXPECT_EQ(out.rfind("state 0 Starting at 0\n", 0), 0u) << out;
   EXPECT_NE(out.find("state 4 MainMenu at "), std::string::npos) << out;
