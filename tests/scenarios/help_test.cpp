@@ -1,0 +1,247 @@
+// The help page played through the headless backend: F1 from the title, the setup dialog and a hunt,
+// reading it mid-hunt changing nothing of the hunt, F1 at awkward moments, and the first hunt's
+// introduction.
+#include "game/help_page.h"
+#include "platform/profile.h"
+#include "tests/scenarios/hunt_scenario.h"
+#include "tests/scenarios/menu_scenario.h"
+
+namespace {
+
+using huntscenario::G;
+using huntscenario::Played;
+
+class HelpScenario : public huntscenario::HuntScenario {
+ protected:
+  // Plays the script and notes, by ms, whether the page was up.
+  Played PlayWatched(const std::string& text, const std::function<void(G&, uint32_t)>& poke = nullptr) {
+    open.clear();
+    return Play(text, [&](G& game, uint32_t ms) {
+      if (poke) poke(game, ms);
+      if (open.size() <= ms) open.resize(ms + 1, false);
+      open[ms] = game.HelpOpen() != 0;
+    });
+  }
+  bool OpenAt(uint32_t ms) const { return ms < open.size() && open[ms]; }
+  std::vector<bool> open;
+};
+
+TEST_F(HelpScenario, F1OnTheTitleShowsThePageAndAKeyBringsTheTitleBack) {
+  Played p = PlayWatched("wait 700\nkey F1\nwait 300\nkey Space\nwait 300\n");
+  EXPECT_TRUE(OpenAt(720));
+  EXPECT_TRUE(OpenAt(999));
+  EXPECT_FALSE(OpenAt(1010));
+  EXPECT_EQ(p.at[720].state, G::Inactive);
+  const std::vector<std::string> tail = {"MainMenu", "Inactive", "MainMenu"};
+  EXPECT_EQ(std::vector<std::string>(p.states.end() - 3, p.states.end()), tail);
+  EXPECT_EQ(Starts(150, 1000), 1);  // the title is built again, as after a switch to another window
+}
+
+TEST_F(HelpScenario, OverTheSetupDialogThePageLeavesTheDialogAsThePlayerLeftIt) {
+  std::string name;
+  int32_t area = -1;
+  bool running = false;
+  int32_t dialogs = 0;
+  ZHuntSetupDialog* last = nullptr;
+  // Ann typed and the third hunt picked by about 960 ms; then the page twice, closed by Enter and by
+  // Esc, whose releases are the dialog's OK and Cancel; at 1700 the dialog is looked at, then
+  // cancelled with Esc.
+  Played p = PlayWatched(scenario::kOpenDialog + scenario::kOverName + "wait 20\ntype Ann\nwait 20\n" +
+                             scenario::kOverArea[2] + "wait 10\nclick left\nwait 50\nkey F1\nwait 200\nkey Enter\n"
+                             "wait 100\nkey F1\nwait 200\nkey Escape\nwait 300\nkey Escape\nwait 200\n",
+                         [&](G& game, uint32_t ms) {
+                           ZHuntSetupDialog* d = game.setupDialog;
+                           if (d != nullptr && d != last) ++dialogs;
+                           last = d;
+                           if (ms != 1700 || d == nullptr) return;
+                           running = d->running == 1;
+                           name = d->nameEdit->GetWindowText();
+                           for (int i = 0; i < 5; ++i) {
+                             if (d->areaButtons[static_cast<size_t>(i)]->checked != 0) area = i;
+                           }
+                         });
+  EXPECT_TRUE(OpenAt(1000));
+  EXPECT_FALSE(OpenAt(1200));
+  EXPECT_TRUE(OpenAt(1300));
+  EXPECT_FALSE(OpenAt(1700));
+  EXPECT_TRUE(running);
+  EXPECT_EQ(dialogs, 1);
+  EXPECT_EQ(name, "Ann");
+  EXPECT_EQ(area, 2);
+  EXPECT_EQ(Entered("Inactive"), 0);  // the screen under a dialog is never left
+  EXPECT_EQ(p.states.back(), "MainMenu");
+  EXPECT_FALSE(std::filesystem::exists(dir / "Brackwen Interactive"));  // nothing confirmed, nothing saved
+}
+
+TEST_F(HelpScenario, InAHuntThePagePausesItAndTheSameHuntGoesOn) {
+  const ZTurkey* firstBird = nullptr;
+  bool sameBirds = true;
+  std::vector<std::vector<ZPoint>> positions;  // by ms
+  Played p = PlayWatched("wait 700\n" + huntscenario::EnterHunt(3) + "wait 2000\nkey F1\nwait 400\nkey F1\nwait 600\n",
+                         [&](G& game, uint32_t ms) {
+                           if (positions.size() <= ms) positions.resize(ms + 1);
+                           if (game.map == nullptr || game.map->birds.empty()) return;
+                           if (firstBird == nullptr) firstBird = game.map->birds[0].get();
+                           sameBirds = sameBirds && game.map->birds[0].get() == firstBird;
+                           for (const auto& b : game.map->birds) positions[ms].push_back(b->position);
+                         });
+  uint32_t opened = 0, closed = 0;
+  for (uint32_t ms = 1; ms < open.size(); ++ms) {
+    if (open[ms] && !open[ms - 1]) opened = ms;
+    if (!open[ms] && open[ms - 1]) closed = ms;
+  }
+  ASSERT_GT(opened, 3000u);
+  EXPECT_GE(closed - opened, 390u);
+  const std::vector<std::string> tail = {"Hunting", "Inactive", "EnteringHunt", "Hunting"};
+  EXPECT_EQ(std::vector<std::string>(p.states.end() - 4, p.states.end()), tail);
+  EXPECT_TRUE(sameBirds);
+  // Not a step taken while the page was up.
+  ASSERT_EQ(positions[opened].size(), 10u);
+  for (size_t i = 0; i < 10; ++i) {
+    EXPECT_EQ(positions[opened][i].x, positions[closed][i].x) << i;
+    EXPECT_EQ(positions[opened][i].y, positions[closed][i].y) << i;
+  }
+  EXPECT_EQ(p.at.back().state, G::Hunting);
+}
+
+// Reading the page mid-hunt is a switch to another window and back: with the same seed and the same
+// input at the same moments, the hunt bags the same bird through the same states as one where the
+// application lost the focus and got it back. (The replay's clock moves with each message, so the
+// two runs hand the game as many messages at the same moments: a key press is two, as the two
+// top-level windows' activation messages are.)
+TEST_F(HelpScenario, AHuntWithThePageReadMidCallingIsTheHuntWithASwitchAwayAtTheSameMoments) {
+  const std::string hunt = ReadScript("whole_hunt.txt");
+  const std::string mark = "move 400 300\nwait 2400\n";
+  const size_t first = hunt.find(mark);
+  ASSERT_NE(first, std::string::npos);
+  const size_t second = hunt.find(mark, first + 1);
+  ASSERT_NE(second, std::string::npos);
+  // After the second round of calls: away half a second, then on with the hunt.
+  auto around = [&](const std::string& away, const std::string& back) {
+    return hunt.substr(0, second) + "move 400 300\nwait 600\n" + away + "\nwait 500\n" + back + "\nwait 1300\n" +
+           hunt.substr(second + mark.size());
+  };
+  Played switched = PlayWatched(around("deactivate", "activate"));
+  const std::vector<bool> openSwitched = open;
+  Played read = PlayWatched(around("key F1", "key Space"));
+
+  size_t dumps = 0;
+  for (size_t at = hunt.find("\ndump"); at != std::string::npos; at = hunt.find("\ndump", at + 1)) ++dumps;
+  ASSERT_EQ(read.result.dumps.size(), dumps);
+  EXPECT_EQ(read.result.dumps, switched.result.dumps);
+  EXPECT_EQ(read.result.stateLines, switched.result.stateLines);
+  EXPECT_EQ(read.states.back(), "TrophyRoom");  // the bird was bagged in both
+  const uint32_t away = read.First([](const huntscenario::Moment& m) { return m.state == G::Inactive; });
+  ASSERT_GT(away, 0u);
+  EXPECT_TRUE(OpenAt(away + 10));
+  EXPECT_FALSE(openSwitched.at(away + 10));
+  EXPECT_EQ(switched.at[away + 10].state, G::Inactive);
+}
+
+TEST_F(HelpScenario, F1AtEveryAwkwardMomentOfAHuntLeavesAHuntThatGoesOn) {
+  // During the start-up wait (too early for a page: the key only cuts the wait short); during the
+  // gun's raise; with a shot just fired; during the reload after four shots; four times running (the
+  // second in the same moment as the first, when the hunt has the keys: the page is already on its
+  // way); and a page that goes because the application loses the focus, the hunt coming back on
+  // activation.
+  const std::string fire = "click left\nwait 1500\n";
+  const std::string script =
+      "wait 100\nkey F1\nwait 600\n" + huntscenario::EnterHunt(1) +
+      "move 325 452\nwait 10\nclick left\nwait 100\nkey F1\nwait 200\nkey F1\nwait 300\n" + huntscenario::kRaise +
+      "press left\nwait 1\nkey F1\nwait 100\nrelease left\nkey Space\nwait 300\n" + huntscenario::kRaise + fire +
+      fire + fire + fire + "wait 1000\nkey F1\nwait 200\nkey F1\nwait 300\n" +
+      "key F1\nkey F1\nwait 10\nkey F1\nwait 10\nkey F1\nwait 100\n" +
+      "deactivate\nwait 200\nactivate\nwait 800\n";
+  const ZTurkey* firstBird = nullptr;
+  bool sameBirds = true;
+  Played p = PlayWatched(script, [&](G& game, uint32_t) {
+    if (game.map == nullptr || game.map->birds.empty()) return;
+    if (firstBird == nullptr) firstBird = game.map->birds[0].get();
+    sameBirds = sameBirds && game.map->birds[0].get() == firstBird;
+  });
+  EXPECT_TRUE(p.result.problems.empty());
+  EXPECT_LT(p.First([](const huntscenario::Moment& m) { return m.state == G::MainMenu; }), 200u);
+  std::vector<uint32_t> opened;
+  for (uint32_t ms = 1; ms < open.size(); ++ms) {
+    if (open[ms] && !open[ms - 1]) opened.push_back(ms);
+  }
+  ASSERT_EQ(opened.size(), 5u);
+  EXPECT_GT(opened[0], 900u);  // nothing during the start
+  // What the gun was doing just before each page: raising, firing, reloading.
+  EXPECT_EQ(p.at[opened[0] - 1].gun, ZHuntingWeapon::Raising);
+  EXPECT_EQ(p.at[opened[1] - 1].shells, 1);
+  EXPECT_NE(p.at[opened[1] - 1].gun, ZHuntingWeapon::Aiming);
+  EXPECT_LT(p.at[opened[2] - 1].shells, 0);
+  // After each page, the same hunt with the gun down; the last page went with the focus, and the
+  // activation brought the hunt back.
+  for (uint32_t at : opened) EXPECT_EQ(p.at[at].state, G::Inactive) << at;
+  const uint32_t away = p.First([](const huntscenario::Moment& m) { return m.state == G::Hunting; }, opened[4]);
+  EXPECT_GE(away, opened[4] + 300);  // the last page stayed up until the focus went
+  EXPECT_TRUE(OpenAt(opened[4] + 90));
+  EXPECT_FALSE(OpenAt(opened[4] + 110));
+  const huntscenario::Moment& end = p.at.at(p.result.endMs - 50);  // before the window closes
+  EXPECT_EQ(end.state, G::Hunting);
+  EXPECT_EQ(end.gun, ZHuntingWeapon::Down);
+  EXPECT_FALSE(end.aimDown);
+  EXPECT_TRUE(end.cursorShown);
+  EXPECT_TRUE(sameBirds);
+  EXPECT_EQ(Entered("TrophyRoom"), 0);
+}
+
+TEST_F(HelpScenario, ClosingTheWindowWithThePageUpEndsTheProgram) {
+  for (const std::string& script : {std::string("wait 700\nkey F1\nwait 100\n"),
+                                    "wait 700\n" + huntscenario::EnterHunt(0) + "wait 300\nkey F1\nwait 100\n"}) {
+    Played p = PlayWatched(script);
+    EXPECT_TRUE(OpenAt(p.result.endMs - 20));  // still up when the script ends and the window is closed
+    EXPECT_EQ(p.result.exitCode, 0);
+    EXPECT_TRUE(p.result.problems.empty());
+  }
+}
+
+// --- the first hunt's introduction ---
+
+TEST_F(HelpScenario, ANewProfilesFirstHuntOpensWithThePageOnceAndNeverAgain) {
+  introduced = false;
+  const std::string twoHunts = "wait 700\n" + huntscenario::EnterHunt(2) + "wait 300\nclick left\nwait 300\n" +
+                               "key Escape\nwait 200\n" + huntscenario::EnterHunt(2) + "wait 300\n";
+  Played p = PlayWatched(twoHunts);
+  // OK, then the page before anything of the hunt; the click that closes it starts the hunt.
+  const std::vector<std::string> first = {"MainMenu", "Inactive", "EnteringHunt", "Hunting", "MainMenu",
+                                          "EnteringHunt", "Hunting"};
+  EXPECT_EQ(std::vector<std::string>(p.states.end() - 7, p.states.end()), first);
+  std::vector<uint32_t> opened;
+  for (uint32_t ms = 1; ms < open.size(); ++ms) {
+    if (open[ms] && !open[ms - 1]) opened.push_back(ms);
+  }
+  ASSERT_EQ(opened.size(), 1u);
+  EXPECT_EQ(p.at[opened[0]].state, G::Inactive);
+  EXPECT_EQ(platform::GetProfileInt("Help", "FirstHuntIntroduced", 0), 1);
+  // The designed keys are as the setup dialog's OK wrote them.
+  EXPECT_EQ(platform::GetProfileInt("Settings", "Map", -1), 2);
+  EXPECT_EQ(platform::GetProfileString("Settings", "Name", ""), "Field Scout");
+
+  // The program started again with the same profile: straight into the hunt.
+  p = PlayWatched("wait 700\n" + huntscenario::EnterHunt(2) + "wait 300\n");
+  EXPECT_EQ(Entered("Inactive"), 0);
+  EXPECT_EQ(p.states.back(), "Hunting");
+}
+
+TEST_F(HelpScenario, ADamagedIntroductionEntryShowsThePageOnceMoreAndIsMadeGood) {
+  introduced = false;
+  platform::SetApplicationName("brushfeather");  // the profile's folder, as the game names it
+  for (const char* damaged : {"yes", "", "-", "99999999999999", "1x"}) {
+    SCOPED_TRACE(damaged);
+    ASSERT_TRUE(platform::WriteProfileString("Help", "FirstHuntIntroduced", damaged));
+    Played p = PlayWatched("wait 700\n" + huntscenario::EnterHunt(0) + "wait 200\nkey Enter\nwait 300\n");
+    EXPECT_EQ(Entered("Inactive"), 1);
+    EXPECT_EQ(p.states.back(), "Hunting");
+    EXPECT_EQ(platform::GetProfileString("Help", "FirstHuntIntroduced", ""), "1");
+  }
+  // Any number that reads is an introduction had.
+  ASSERT_TRUE(platform::WriteProfileString("Help", "FirstHuntIntroduced", "7"));
+  Played p = PlayWatched("wait 700\n" + huntscenario::EnterHunt(0) + "wait 300\n");
+  EXPECT_EQ(Entered("Inactive"), 0);
+  EXPECT_EQ(p.states.back(), "Hunting");
+}
+
+}  // namespace
