@@ -16,8 +16,12 @@ void ZTurkeyGame::LoadProfile() {
   areaIndex = platform::GetProfileInt(kSection, kMapEntry, kDefaultMap);
 }
 
-// A save that fails has said so on standard error; the game goes on with the values it holds.
+// One save for the pair (the hunt first, then the name, as ever): a program stopped in the middle
+// leaves both as they were or both new, never the new hunt under the old name. A save that fails has
+// said so on standard error; the game goes on with the values it holds.
 void ZTurkeyGame::SaveProfile() {
-  platform::WriteProfileInt(kSection, kMapEntry, areaIndex);
-  platform::WriteProfileString(kSection, kNameEntry, playerName);
+  platform::ProfileBatch batch;
+  batch.WriteInt(kSection, kMapEntry, areaIndex);
+  batch.WriteString(kSection, kNameEntry, playerName);
+  batch.Commit();
 }

@@ -189,6 +189,9 @@ bool ParseScript(const std::string& text, Script* script, std::string* error) {
     } else if (word == "deactivate" || word == "activate") {
       if (!words.empty()) return fail(word + " takes nothing");
       cmd.kind = word == "deactivate" ? Command::Kind::Deactivate : Command::Kind::Activate;
+    } else if (word == "close") {
+      if (!words.empty()) return fail("close takes nothing");
+      cmd.kind = Command::Kind::Close;
     } else if (word == "dump") {
       if (!words.empty()) return fail("dump takes nothing");
       cmd.kind = Command::Kind::Dump;
@@ -325,6 +328,11 @@ class Runner {
       case Command::Kind::Capture:
         Capture(cmd);
         break;
+      case Command::Kind::Close:
+        // As the title bar's close button, Alt+F4 or a logout: the host asks, the window gets WM_CLOSE.
+        backend_->InjectQuit();
+        closeAsked_ = true;
+        break;
       case Command::Kind::Dump:
         if (game_ != nullptr) {
           std::vector<std::string> lines = DumpHunt(*game_);
@@ -377,7 +385,7 @@ class Runner {
       ended_ = true;
       endedAt_ = now;
       lastQuitPost_ = now;
-      if (game_ != nullptr && game_->state != ZTurkeyGame::Exiting && window_ != nullptr) {
+      if (game_ != nullptr && game_->state != ZTurkeyGame::Exiting && window_ != nullptr && !closeAsked_) {
         platform::PostMessage(window_, platform::WM_DESTROY, 0, 0);
       }
       return;
@@ -409,6 +417,7 @@ class Runner {
   uint32_t endedAt_ = 0;
   uint32_t lastQuitPost_ = 0;
   bool altDown_ = false;
+  bool closeAsked_ = false;
 };
 
 }  // namespace

@@ -16,7 +16,7 @@ namespace replay {
 
 // One script line, already checked. A click is three commands (press, wait 50, release).
 struct Command {
-  enum class Kind { Seed, Wait, Move, Press, Release, KeyDown, KeyUp, Type, Deactivate, Activate, Capture, Dump };
+  enum class Kind { Seed, Wait, Move, Press, Release, KeyDown, KeyUp, Type, Deactivate, Activate, Capture, Dump, Close };
   Kind kind = Kind::Wait;
   int line = 0;        // 1-based line of the script
   int64_t value = 0;   // seed, milliseconds, x, or the button (0 left, 1 right)
@@ -57,7 +57,8 @@ std::vector<std::string> DumpHunt(const ZTurkeyGame& game);
 // the platform's current backend, fresh, with its clock at the script's start. Each run of the
 // message pump advances the manual clock by 1 ms and carries out the script lines that are due, so
 // the loop of the game, and any modal loop inside it, sees the same input at the same time on
-// every run. At the end of the script the main window gets WM_DESTROY, as when it is closed.
+// every run. At the end of the script the main window gets WM_DESTROY, as when it is closed, unless
+// the script closed it itself with `close` (the host's close request: WM_CLOSE, which destroys it).
 // State changes are written to `log` as they happen; captures go into `outDir`.
 // `observe`, when given, is called on every run of the pump with the game and the script time.
 using Observer = std::function<void(ZTurkeyGame& game, uint32_t ms)>;

@@ -96,6 +96,10 @@ void ZTurkeyGame::StartLoop() { timer.Reset(); }
 void ZTurkeyGame::LoopPass() {
   PumpMessage();
   Tick();
+  if (cleanupDue != 0) {
+    cleanupDue = 0;
+    Cleanup();
+  }
   if (frameClockOn == 1 && graphics != nullptr && graphics->GetMainViewport() != nullptr) {
     // The flag is the previous pass's verdict: the frame follows the tick that found it due.
     if (timer.frameDue != 0 && state == Hunting) DrawHuntFrame();
@@ -128,6 +132,7 @@ void ZTurkeyGame::DrawHuntFrame() {
 // --- the per-state work ---
 
 void ZTurkeyGame::Tick() {
+  if (closed != 0) return;  // the window is gone: no state's work is left to do
   switch (state) {
     case Starting:
       if (startingDone == 0) {
@@ -255,6 +260,7 @@ void ZTurkeyGame::ReturnToMenu() {
 }
 
 int32_t ZTurkeyGame::SetState(int32_t request) {
+  if (closed != 0) return 1;  // a closed game goes nowhere, as in Exiting
   switch (state) {
     case Starting:
       if (request == StartupDone) {
@@ -379,11 +385,17 @@ platform::LRESULT ZTurkeyGame::HandleMessage(platform::Window* window, uint32_t 
   (void)window;
   platform::Window* self = mainWindow;
   const platform::WPARAM selfHandle = reinterpret_cast<platform::WPARAM>(self);
+  // After WM_DESTROY nothing may start again (a click or key still queued behind it).
+  if (closed != 0 && message != platform::WM_DESTROY) return DefaultHandling(message, wParam, lParam);
   switch (message) {
     case platform::WM_DESTROY:
       platform::WinHelp(self, art::kHelpFile, platform::HELP_QUIT, 0);
       if (sound != nullptr) sound->Enable(0);
-      Cleanup();
+      // The window can be closed while a dialog's modal loop (or any handler) is dispatching this
+      // message, and that caller goes on using the graphics system and its own objects once the
+      // message returns. So the release waits for the loop's next pass, where nothing is running.
+      closed = 1;
+      cleanupDue = 1;
       platform::PostQuitMessage(0);
       return DefaultHandling(message, wParam, lParam);
 

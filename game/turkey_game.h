@@ -162,6 +162,12 @@ class ZTurkeyGame : public ZGame {
   // sways in the same frame, and the gun's wider sway while the view moves needs to know.
   int32_t frameLook = 0;
   std::string playerName;
+  // The main window has been destroyed: the game takes no more requests or messages and only waits
+  // for its quit message.
+  int32_t closed = 0;
+  // The clean-up WM_DESTROY asked for, still to run: the loop runs it at the end of its pass, once
+  // every handler and modal loop that was dispatching messages has returned and nothing uses the objects.
+  int32_t cleanupDue = 0;
 
   // The help page, made the first time it is asked for; and whether this profile has had the first
   // hunt's introduction (read from the profile when a hunt is first entered, unless already 1).

@@ -29,7 +29,8 @@ TEST(ReplayScriptTest, ParsesEveryCommand) {
                                   "capture title.png\n"
                                   "capture Shot.BMP\n"
                                   "seed 7\n"
-                                  "dump\n",
+                                  "dump\n"
+                                  "close\n",
                                   &s, &error))
       << error;
   EXPECT_EQ(s.seed, 42u);
@@ -38,7 +39,8 @@ TEST(ReplayScriptTest, ParsesEveryCommand) {
   using K = Command::Kind;
   std::vector<K> expected = {K::Wait,    K::Move,       K::Press,    K::Release, K::Press,   K::Wait,
                              K::Release, K::KeyDown,    K::KeyUp,    K::KeyDown, K::KeyUp,   K::Type,
-                             K::Deactivate, K::Activate, K::Capture, K::Capture, K::Seed, K::Dump};
+                             K::Deactivate, K::Activate, K::Capture, K::Capture, K::Seed, K::Dump,
+                             K::Close};
   EXPECT_EQ(kinds, expected);
   EXPECT_EQ(s.commands[0].value, 1500);
   EXPECT_EQ(s.commands[0].line, 4);
@@ -85,6 +87,7 @@ TEST(ReplayScriptTest, MalformedLinesNameTheirLine) {
       {"jump 3\n", "line 1:"},
       {"seed\n", "line 1:"},
       {"wait 5\ndump birds\n", "line 2:"},
+      {"close window\n", "line 1:"},
   };
   for (const auto& [text, prefix] : bad) {
     replay::Script s;

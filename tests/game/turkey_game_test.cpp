@@ -133,18 +133,41 @@ TEST_F(GameFixture, CleanupReleasesTheGameObjectsOnceAndOnlyAfterDisplaySetUp) {
 
   game->graphicsReady = 1;
   Send(platform::WM_DESTROY);
+  // Whoever dispatched the message may still be using the objects: they go at the end of the pass.
+  EXPECT_NE(game->hunter, nullptr);
+  EXPECT_EQ(game->menuButtons.size(), 1u);
+  game->LoopPass();
   EXPECT_EQ(game->hunter, nullptr);
   EXPECT_EQ(game->map, nullptr);
   EXPECT_EQ(game->scene, nullptr);
   EXPECT_EQ(game->areaSpriteMap, nullptr);
   EXPECT_TRUE(game->menuButtons.empty());
+  // The quit message was posted and the pass took it.
+  EXPECT_EQ(game->running, 0);
+  EXPECT_EQ(game->exitCode, 0);
   // A second destroy finds nothing left to release.
   game->hunter = std::make_unique<ZHunter>(game, wnd);
   Send(platform::WM_DESTROY);
+  game->LoopPass();
   EXPECT_NE(game->hunter, nullptr);
-  // Both destroys posted the quit message; the loop ends on the first.
-  EXPECT_TRUE(RunUntilQuit(5));
-  EXPECT_EQ(game->exitCode, 0);
+}
+
+TEST_F(GameFixture, AClosedGameTakesNoRequestsAndDoesNoStateWork) {
+  ToMenu();
+  Send(platform::WM_DESTROY);
+  ASSERT_EQ(game->closed, 1);
+  // A click on the hunt button still queued behind the close opens nothing; no request moves the game.
+  platform::NotifyHeader click{game->huntButton, 14, platform::NM_CLICK};
+  EXPECT_EQ(Send(platform::WM_NOTIFY, 14, reinterpret_cast<platform::LPARAM>(&click)), 0);
+  EXPECT_EQ(game->setupDialogOpen, 0);
+  for (int32_t request : kStates) game->SetState(request);
+  EXPECT_EQ(game->state, G::MainMenu);
+  // The menu is not built again over a closing window.
+  game->menuReady = 0;
+  game->Tick();
+  EXPECT_EQ(game->menuReady, 0);
+  EXPECT_TRUE(RunUntilQuit(3));
+  EXPECT_EQ(game->graphics, nullptr);
 }
 
 TEST_F(GameFixture, EdgeScrollStepsFollowTheBands) {

@@ -147,7 +147,7 @@ TEST_F(SpineScenario, TheReplayToolPrintsStateLinesAndWritesCapturesWhereAsked) 
     return out;
   };
   int status = -1;
-  std::string out = run("# start and leave\nwait 600\nkey Escape\n", "", &status);
+  std::string out = run("# start and leave\nwait 600\nkey Escape\nwait 10\n", "", &status);
   EXPECT_EQ(status, 0);
   EXPECT_EQ(out.rfind("state 0 Starting at 0\n", 0), 0u) << out;
   EXPECT_NE(out.find("state 4 MainMenu at "), std::string::npos) << out;
