@@ -163,9 +163,11 @@ int32_t ZHelpPage::Open(bool onRelease) {
   armedButton = 0;
   previousFocus = platform::GetFocus();
   open = 1;
+  // The keyboard first: a field that loses it draws itself once more (without its caret), and that
+  // must happen under the page, not over it.
+  SetFocus();
   ShowWindow(platform::SW_SHOW);
   UpdateWindow();
-  SetFocus();
   return 1;
 }
 
