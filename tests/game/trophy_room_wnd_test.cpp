@@ -326,8 +326,9 @@ TEST_F(TrophyRoomTest, BadProfileValuesAreDrawnAsEmptyPlacesOrPlainText) {
   EXPECT_EQ(DiffersFromBackground(PictureRect(4)), 0);
 }
 
-// How the reset question is answered, from inside its own loop.
-enum class Answer { Escape, CancelButton, FocusLost, OkButton };
+// How the reset question is answered, from inside its own loop. (Esc and Cancel, which keep the
+// profile byte for byte, are played in the trophy room's scenarios.)
+enum class Answer { FocusLost, OkButton };
 
 TEST_F(TrophyRoomTest, ResetAsksFirstAndOnlyOkEmptiesTheRoomWhichThenSaysSo) {
   Seed(FiveFull());
@@ -349,27 +350,16 @@ TEST_F(TrophyRoomTest, ResetAsksFirstAndOnlyOkEmptiesTheRoomWhichThenSaysSo) {
         backend->InjectButton(0, true, r.left + 20, r.top + 20);
         backend->InjectButton(0, false, r.left + 20, r.top + 20);
       };
-      switch (answer) {
-        case Answer::Escape: backend->InjectKeyPress(platform::VK_ESCAPE); break;
-        case Answer::CancelButton: click(q->GetCancelButton()); break;
-        case Answer::FocusLost: backend->InjectActivate(false); break;
-        case Answer::OkButton: click(q->GetOkButton()); break;
+      if (answer == Answer::FocusLost) {
+        backend->InjectActivate(false);
+      } else {
+        click(q->GetOkButton());
       }
     });
     Click(room->GetResetButton());
     platform::RemovePumpHook(hook);
     return asked;
   };
-
-  for (Answer no : {Answer::Escape, Answer::CancelButton}) {
-    ASSERT_TRUE(resetAnswering(no));
-    EXPECT_EQ(room->GetResetQuestion(), nullptr);
-    EXPECT_EQ(ProfileText(), before);  // not a byte written
-    EXPECT_EQ(game->state, G::TrophyRoom);
-    EXPECT_EQ(room->shown, 1);
-    for (int32_t rank = 0; rank < 5; ++rank) EXPECT_GT(DiffersFromBackground(TextRect(rank)), 100) << rank;
-    EXPECT_EQ(CountInText(2, IndexOf(R::kEntryColor)) > 100, true);  // drawn again where the sign was
-  }
 
   // The application loses the focus while it asks: no answer, the room goes as ever, and comes back
   // with every record on activation.

@@ -86,37 +86,6 @@ TEST_F(HelpScenario, OverTheSetupDialogThePageLeavesTheDialogAsThePlayerLeftIt) 
   EXPECT_FALSE(std::filesystem::exists(dir / "Brackwen Interactive"));  // nothing confirmed, nothing saved
 }
 
-TEST_F(HelpScenario, InAHuntThePagePausesItAndTheSameHuntGoesOn) {
-  const ZTurkey* firstBird = nullptr;
-  bool sameBirds = true;
-  std::vector<std::vector<ZPoint>> positions;  // by ms
-  Played p = PlayWatched("wait 700\n" + huntscenario::EnterHunt(3) + "wait 2000\nkey F1\nwait 400\nkey F1\nwait 600\n",
-                         [&](G& game, uint32_t ms) {
-                           if (positions.size() <= ms) positions.resize(ms + 1);
-                           if (game.map == nullptr || game.map->birds.empty()) return;
-                           if (firstBird == nullptr) firstBird = game.map->birds[0].get();
-                           sameBirds = sameBirds && game.map->birds[0].get() == firstBird;
-                           for (const auto& b : game.map->birds) positions[ms].push_back(b->position);
-                         });
-  uint32_t opened = 0, closed = 0;
-  for (uint32_t ms = 1; ms < open.size(); ++ms) {
-    if (open[ms] && !open[ms - 1]) opened = ms;
-    if (!open[ms] && open[ms - 1]) closed = ms;
-  }
-  ASSERT_GT(opened, 3000u);
-  EXPECT_GE(closed - opened, 390u);
-  const std::vector<std::string> tail = {"Hunting", "Inactive", "EnteringHunt", "Hunting"};
-  EXPECT_EQ(std::vector<std::string>(p.states.end() - 4, p.states.end()), tail);
-  EXPECT_TRUE(sameBirds);
-  // Not a step taken while the page was up.
-  ASSERT_EQ(positions[opened].size(), 10u);
-  for (size_t i = 0; i < 10; ++i) {
-    EXPECT_EQ(positions[opened][i].x, positions[closed][i].x) << i;
-    EXPECT_EQ(positions[opened][i].y, positions[closed][i].y) << i;
-  }
-  EXPECT_EQ(p.at.back().state, G::Hunting);
-}
-
 // Reading the page mid-hunt is a switch to another window and back: with the same seed and the same
 // input at the same moments, the hunt bags the same bird through the same states as one where the
 // application lost the focus and got it back. (The replay's clock moves with each message, so the
@@ -199,16 +168,6 @@ TEST_F(HelpScenario, F1AtEveryAwkwardMomentOfAHuntLeavesAHuntThatGoesOn) {
   EXPECT_TRUE(end.cursorShown);
   EXPECT_TRUE(sameBirds);
   EXPECT_EQ(Entered("TrophyRoom"), 0);
-}
-
-TEST_F(HelpScenario, ClosingTheWindowWithThePageUpEndsTheProgram) {
-  for (const std::string& script : {std::string("wait 700\nkey F1\nwait 100\n"),
-                                    "wait 700\n" + huntscenario::EnterHunt(0) + "wait 300\nkey F1\nwait 100\n"}) {
-    Played p = PlayWatched(script);
-    EXPECT_TRUE(OpenAt(p.result.endMs - 20));  // still up when the script ends and the window is closed
-    EXPECT_EQ(p.result.exitCode, 0);
-    EXPECT_TRUE(p.result.problems.empty());
-  }
 }
 
 // --- the first hunt's introduction ---
