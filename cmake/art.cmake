@@ -15,7 +15,7 @@ if(EXISTS ${CMAKE_SOURCE_DIR}/tools/artgen/main.cpp)
   list(REMOVE_ITEM BF_ARTGEN_SOURCES ${CMAKE_SOURCE_DIR}/tools/artgen/main.cpp)
   # Everything but main() is a library, so the tests can check the writers and painters directly.
   add_library(artgen_lib STATIC ${BF_ARTGEN_SOURCES})
-  target_link_libraries(artgen_lib PUBLIC PkgConfig::CAIRO PkgConfig::FREETYPE PkgConfig::FONTCONFIG PkgConfig::PNG)
+  target_link_libraries(artgen_lib PUBLIC bf_platform PkgConfig::CAIRO PkgConfig::FREETYPE PkgConfig::FONTCONFIG PkgConfig::PNG)
   add_executable(artgen ${CMAKE_SOURCE_DIR}/tools/artgen/main.cpp)
   set_target_properties(artgen PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
   target_link_libraries(artgen PRIVATE artgen_lib)

@@ -15,6 +15,7 @@
 #include "framework/ui/push_button.h"
 #include "game/art_files.h"
 #include "game/control_bar.h"
+#include "game/gobble_placement.h"
 #include "game/hunter.h"
 #include "game/hunting_map.h"
 #include "game/scene.h"
@@ -325,7 +326,7 @@ int32_t ZHuntingWnd::Playing(int32_t soundId) const {
 void ZHuntingWnd::Gobble(const ZTurkey* bird, int32_t coin) {
   if (game->sound == nullptr) return;
   const int32_t d = static_cast<int32_t>(bird->DistanceToHunter());
-  game->sound->PlayAdjusted(coin == 0 ? kSoundGobble1 : kSoundGobble2, ZDXSound::kAdjustVolume, -2 * d, 0);
+  PlayGobble(game, bird->position, coin == 0 ? kSoundGobble1 : kSoundGobble2, -2 * d);
 }
 
 void ZHuntingWnd::FrameStep() {

@@ -7,6 +7,7 @@
 #include "framework/graphics/sprite_list.h"
 #include "framework/graphics/sprite_map.h"
 #include "framework/sound/dx_sound.h"
+#include "game/gobble_placement.h"
 #include "game/hunter.h"
 #include "game/hunting_map.h"
 #include "game/shotgun.h"
@@ -226,9 +227,7 @@ void ZTurkey::Decide() {
         if (sound != nullptr) sound->GetStatus(kGobbleSound1, &status);
         if (status != 1 && r() % 100 < 2) {
           const int32_t id = r() % 2 == 0 ? kGobbleSound1 : kGobbleSound2;
-          if (sound != nullptr) {
-            sound->PlayAdjusted(id, ZDXSound::kAdjustVolume, -2 * static_cast<int32_t>(d), 0);
-          }
+          if (sound != nullptr) PlayGobble(theGame, position, id, -2 * static_cast<int32_t>(d));
         }
         if (RetargetDue() != 0) {
           // A new flight line, at least 0.4 radians off the old one if ten tries find one.

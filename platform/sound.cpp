@@ -124,6 +124,8 @@ void SoundBuffer::Decode() {
     }
   }
   voice_.frames = frames;
+  // Converted to the device rate once here, so that playing at the recorded rate costs a copy.
+  PrepareVoice(&voice_, format_.samplesPerSec, kDeviceRate);
 }
 
 void SoundBuffer::ApplyGains() { GainsFromVolumePan(volume_, pan_, &voice_.gainLeft, &voice_.gainRight); }

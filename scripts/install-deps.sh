@@ -2,7 +2,7 @@
 # Installs the Debian packages the build, the game and the tests need; quiet when all are present.
 set -e
 PACKAGES="cmake ninja-build g++ clang pkg-config libsdl2-dev libpng-dev zlib1g-dev libcairo2-dev \
-libfreetype-dev libfontconfig-dev fonts-liberation googletest libgtest-dev libbenchmark-dev \
+libfreetype-dev libfontconfig-dev libspeexdsp-dev fonts-liberation googletest libgtest-dev libbenchmark-dev \
 xvfb xfonts-base xdotool sox icoutils"
 missing=""
 for p in $PACKAGES; do

@@ -154,7 +154,8 @@ TEST_F(TurkeySpriteTest, TheKillZoneIsTheFirst300PixelsOfTheUnscaledFrameInEvery
   b->state = T::Dying;
   EXPECT_EQ(b->HitTest(s, r.left + 10, r.top + 10), 0);
 
-  // Mirrored, the columns count from the right edge of the frame (268 wide at this pose).
+  // Mirrored, the columns count from the right edge of the frame (267 wide at this pose: 240 pixels
+  // drawn, which count as trunc(240 / 0.9 + 0.5) = 267 columns).
   game->baggedBird = nullptr;
   T* m = BirdAt(1, 100, kNorth);
   m->facing = m->wantedFacing = 4;
@@ -162,9 +163,9 @@ TEST_F(TurkeySpriteTest, TheKillZoneIsTheFirst300PixelsOfTheUnscaledFrameInEvery
   ASSERT_EQ(m->GetSprite()->mirrorLeftRight, 1);
   m->GetSprite()->GetRect(&r);
   const int32_t width = m->GetSprite()->GetCurrentFrame()->Width();
-  ASSERT_EQ(width, 268);
-  EXPECT_EQ(m->HitTest(m->GetSprite(), r.left - 30, r.top + 10), 0);  // column 268 - (-32) = 300
-  EXPECT_EQ(m->HitTest(m->GetSprite(), r.left - 29, r.top + 10), 1);  // column 268 - (-31) = 299
+  ASSERT_EQ(width, 267);
+  EXPECT_EQ(m->HitTest(m->GetSprite(), r.left - 31, r.top + 10), 0);  // column 267 - (-33) = 300
+  EXPECT_EQ(m->HitTest(m->GetSprite(), r.left - 30, r.top + 10), 1);  // column 267 - (-32) = 299
   EXPECT_EQ(game->baggedBird, m);
 }
 

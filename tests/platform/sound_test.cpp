@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -194,8 +195,9 @@ TEST_F(SoundDeviceTest, CaptureHoldsTheMixedSamples) {
   device_.reset();  // closes the output, which writes the capture
   const auto file = ReadFile(path);
   ASSERT_EQ(file.size(), 44u + 1102u * 4);  // 25 ms at 44.1 kHz, stereo 16-bit
+  // Frames as the voices made them: the output holds them back by the limiter's look-ahead.
   auto sample = [&](size_t frame, int side) {
-    const size_t at = 44 + frame * 4 + side * 2;
+    const size_t at = 44 + (frame + Mixer::kLatencyFrames) * 4 + side * 2;
     return static_cast<int16_t>(file[at] | (file[at + 1] << 8));
   };
   EXPECT_EQ(sample(100, 0), 1100);
@@ -206,6 +208,139 @@ TEST_F(SoundDeviceTest, CaptureHoldsTheMixedSamples) {
   EXPECT_EQ(sample(500, 1), eight);
   EXPECT_EQ(sample(1000, 1), 0);            // c ended at frame 661
   std::remove(path.c_str());
+}
+
+// Two seconds of the capture as floats, left channel, and the capture's frame count.
+std::vector<float> CapturedLeft(const std::string& path, size_t* frames) {
+  const auto file = ReadFile(path);
+  std::vector<float> left;
+  for (size_t at = 44; at + 4 <= file.size(); at += 4) {
+    left.push_back(static_cast<int16_t>(file[at] | (file[at + 1] << 8)) / 32768.0f);
+  }
+  *frames = left.size();
+  return left;
+}
+
+// Level in dB of frequency f in x[from, from + n) (44.1 kHz), through a Blackman-Harris window.
+double LevelDb(const std::vector<float>& x, size_t from, size_t n, double f) {
+  double re = 0, im = 0, wsum = 0;
+  for (size_t i = 0; i < n; ++i) {
+    const double t = static_cast<double>(i) / (n - 1);
+    const double w = 0.35875 - 0.48829 * std::cos(2 * M_PI * t) + 0.14128 * std::cos(4 * M_PI * t) -
+                     0.01168 * std::cos(6 * M_PI * t);
+    re += w * x[from + i] * std::cos(2 * M_PI * f * i / 44100.0);
+    im -= w * x[from + i] * std::sin(2 * M_PI * f * i / 44100.0);
+    wsum += w;
+  }
+  return 20 * std::log10(std::hypot(re, im) * 2 / wsum + 1e-30);
+}
+
+TEST_F(SoundDeviceTest, AToneRecordedAt11025HzComesOutWithoutMirrorImages) {
+  const std::string path = ::testing::TempDir() + "sound_image_test.wav";
+  std::remove(path.c_str());
+  Open(path);
+  // Two seconds of 4 kHz at half scale, 16-bit, recorded at 11025 Hz.
+  WaveFormatEx f = Pcm(1, 11025, 16);
+  BufferDesc d;
+  d.flags = kAllControls;
+  d.bufferBytes = 2 * 22050;
+  d.format = &f;
+  std::unique_ptr<SoundBuffer> b;
+  ASSERT_EQ(device_->CreateSoundBuffer(d, &b), DS_OK);
+  void* p = nullptr;
+  uint32_t n = 0;
+  ASSERT_EQ(b->Lock(0, d.bufferBytes, &p, &n, nullptr, nullptr, 0), DS_OK);
+  auto* s = static_cast<int16_t*>(p);
+  for (uint32_t i = 0; i < n / 2; ++i) s[i] = static_cast<int16_t>(std::lround(16384 * std::sin(2 * M_PI * 4000 * i / 11025.0)));
+  ASSERT_EQ(b->Unlock(p, n, nullptr, 0), DS_OK);
+  ASSERT_EQ(b->SetFrequency(0), DS_OK);  // its recorded rate
+  ASSERT_EQ(b->Play(0, 0, 0), DS_OK);
+  clock_.Advance(2100);
+  device_.reset();
+  size_t frames = 0;
+  const std::vector<float> left = CapturedLeft(path, &frames);
+  ASSERT_GE(frames, 44100u * 2);
+  const size_t from = 44100 - 16384, len = 32768;  // the middle of the tone
+  const double tone = LevelDb(left, from, len, 4000);
+  EXPECT_NEAR(tone, -6.0, 0.2);
+  // The images of 4 kHz about the recording's multiples of 11025 Hz, and everything else above its
+  // Nyquist frequency, in 50 Hz steps.
+  double worst = -400, at = 0;
+  for (double hz = 5600; hz <= 22000; hz += 50) {
+    const double l = LevelDb(left, from, len, hz) - tone;
+    if (l > worst) worst = l, at = hz;
+  }
+  for (double hz : {7025.0, 15025.0, 18050.0}) worst = std::max(worst, LevelDb(left, from, len, hz) - tone);
+  EXPECT_LT(worst, -80.0) << "at " << at << " Hz";
+  std::remove(path.c_str());
+}
+
+TEST_F(SoundDeviceTest, ExtremeRatesCutsAndEveryLayoutTogetherNeverClipOrClick) {
+  const std::string path = ::testing::TempDir() + "sound_extremes_test.wav";
+  std::remove(path.c_str());
+  Open(path);
+  // Loud noise-free material in every layout: 8 and 16 bits, mono and stereo, looping and not.
+  struct Layout {
+    uint16_t channels, bits;
+    uint32_t rate;
+  };
+  const Layout layouts[] = {{1, 8, 11025}, {2, 8, 11025}, {1, 16, 22050}, {2, 16, 44100}, {1, 16, 11128}, {2, 8, 100000}};
+  std::vector<std::unique_ptr<SoundBuffer>> buffers;
+  for (const Layout& l : layouts) {
+    WaveFormatEx f = Pcm(l.channels, l.rate, l.bits);
+    BufferDesc d;
+    d.flags = kAllControls;
+    d.bufferBytes = l.rate / 2 * f.blockAlign;  // half a second
+    d.format = &f;
+    std::unique_ptr<SoundBuffer> b;
+    ASSERT_EQ(device_->CreateSoundBuffer(d, &b), DS_OK);
+    void* p = nullptr;
+    uint32_t n = 0;
+    ASSERT_EQ(b->Lock(0, d.bufferBytes, &p, &n, nullptr, nullptr, 0), DS_OK);
+    const uint32_t count = n / (l.bits / 8);
+    for (uint32_t i = 0; i < count; ++i) {
+      const double v = 0.95 * std::sin(2 * M_PI * 300.0 * (i / l.channels) / l.rate);
+      if (l.bits == 8) {
+        static_cast<uint8_t*>(p)[i] = static_cast<uint8_t>(std::lround(128 + 127 * v));
+      } else {
+        static_cast<int16_t*>(p)[i] = static_cast<int16_t>(std::lround(32767 * v));
+      }
+    }
+    ASSERT_EQ(b->Unlock(p, n, nullptr, 0), DS_OK);
+    ASSERT_EQ(b->Play(0, 0, buffers.size() % 2 ? DSBPLAY_LOOPING : 0), DS_OK);
+    buffers.push_back(std::move(b));
+  }
+  // Every few milliseconds something happens to one of them: the extreme rates, the recorded rate,
+  // a stop, a rewind, a jump, a replay.
+  const uint32_t rates[] = {100, 100000, 0, 777, 44100, 0, 99999, 101};
+  for (int step = 0; step < 300; ++step) {
+    SoundBuffer& b = *buffers[step % buffers.size()];
+    switch (step % 5) {
+      case 0: ASSERT_EQ(b.SetFrequency(rates[step % 8]), DS_OK); break;
+      case 1: b.Stop(); break;
+      case 2: ASSERT_EQ(b.SetCurrentPosition(0), DS_OK); break;
+      case 3: ASSERT_EQ(b.SetCurrentPosition((b.Size() / 3) / 4 * 4), DS_OK); break;
+      default: ASSERT_EQ(b.Play(0, 0, step % 3 == 0 ? DSBPLAY_LOOPING : 0), DS_OK); break;
+    }
+    clock_.Advance(1 + step % 7);
+  }
+  device_.reset();
+  size_t frames = 0;
+  const std::vector<float> left = CapturedLeft(path, &frames);
+  ASSERT_GT(frames, 44100u);
+  const auto file = ReadFile(path);
+  size_t full = 0;
+  for (size_t at = 44; at + 2 <= file.size(); at += 2) {
+    const int16_t x = static_cast<int16_t>(file[at] | (file[at + 1] << 8));
+    full += (x >= 32767 || x <= -32767) ? 1 : 0;
+  }
+  EXPECT_EQ(full, 0u);
+  // Six voices at up to 0.95 of full scale can swing the sum by a little over full scale in a frame
+  // at the highest pitches; a click from a cut would add its whole value on top of that, a few
+  // times over. What is left must stay within the signal's own steps.
+  double worst = 0;
+  for (size_t k = 1; k < frames; ++k) worst = std::max(worst, static_cast<double>(std::fabs(left[k] - left[k - 1])));
+  EXPECT_LT(worst, 2 * OutputLimiter::kCeiling);
 }
 
 }  // namespace

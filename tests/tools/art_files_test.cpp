@@ -1,6 +1,7 @@
 // Reads every art file the build made through the game's own readers and checks layout and colours.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <fstream>
@@ -13,8 +14,10 @@
 #include "framework/graphics/image.h"
 #include "framework/graphics/sprite_map.h"
 #include "game/art_files.h"
+#include "platform/blit.h"
 #include "platform/module.h"
 #include "tools/artgen/controls.h"
+#include "tools/artgen/gun.h"
 #include "tools/artgen/formats.h"
 #include "tools/artgen/hunt_items.h"
 #include "tools/artgen/palette.h"
@@ -83,6 +86,44 @@ std::unique_ptr<ZFrame> FirstFrame(const ZSpriteMap& map, int spriteId, size_t i
   return std::move(frames[index]);
 }
 
+double Luminance(const artgen::Rgb& c) { return 0.299 * c.r + 0.587 * c.g + 0.114 * c.b; }
+
+// Relative luminance of a colour, for the contrast ratio of lettering against its ground.
+double Relative(const artgen::Rgb& c) {
+  auto lin = [](double v) {
+    v /= 255;
+    return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+  };
+  return 0.2126 * lin(c.r) + 0.7152 * lin(c.g) + 0.0722 * lin(c.b);
+}
+
+// One frame of a sprite map as the game shows it `tall` pixels high: stretched by the game's own
+// blitter into a picture of the transparent index.
+struct Scaled {
+  int width = 0, height = 0;
+  std::vector<uint8_t> pixels;
+};
+Scaled ShrinkFrame(const ZSpriteMap& map, const ZFrame& f, int tall) {
+  std::vector<uint8_t> src(static_cast<size_t>(f.Width()) * f.Height());
+  for (int v = 0; v < f.Height(); ++v)
+    for (int u = 0; u < f.Width(); ++u)
+      src[static_cast<size_t>(v) * f.Width() + u] = static_cast<uint8_t>(map.GetPixel(f.frameId, u, v));
+  Scaled out;
+  const double scale = static_cast<double>(tall) / f.Height();
+  out.width = std::max(1, static_cast<int>(f.Width() * scale + 0.5));
+  out.height = tall;
+  out.pixels.assign(static_cast<size_t>(out.width) * out.height, artgen::pal::kTransparent);
+  platform::BlitParams p;
+  p.dst = {0, 0, out.width, out.height};
+  p.src = {0, 0, f.Width(), f.Height()};
+  p.clip = p.dst;
+  p.keyed = true;
+  p.keyLow = p.keyHigh = artgen::pal::kTransparent;
+  platform::BlitReference({out.pixels.data(), out.width, out.height, out.width},
+                          {src.data(), f.Width(), f.Height(), f.Width()}, p);
+  return out;
+}
+
 class ArtFiles : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -117,6 +158,87 @@ TEST_F(ArtFiles, ControlsFollowTheButtonMasksAndUseOnlyCommonColours) {
         differing += controls.GetPixel(a->frameId, u, v) != controls.GetPixel(b->frameId, u, v);
     EXPECT_GT(differing, a->Width() * a->Height() / 10) << "sprite " << id << " looks the same in two states";
   }
+}
+
+// The shot leaves from where the bead is in the gun's picture: the bead must be drawn there, on top of
+// the barrel, in every frame the gun aims or pumps with; the frames keep the size and hot spot the
+// raised gun is placed by.
+TEST_F(ArtFiles, GunFramesKeepTheirPlaceAndShowTheBeadWhereTheShotLeaves) {
+  for (int i = 0; i < ctl::kGunFrames; ++i) {
+    auto f = FirstFrame(controls, ctl::kGun, i);
+    ASSERT_TRUE(f) << "gun frame " << i;
+    EXPECT_EQ(f->Width(), artgen::ctlsize::kGunW);
+    EXPECT_EQ(f->Height(), artgen::ctlsize::kGunH);
+    EXPECT_EQ(f->hotX, ctl::kGunHotX);
+    EXPECT_EQ(f->hotY, ctl::kGunHotY);
+    if (i == ctl::kGunFrames - 1) continue;  // the recoil frame kicks the muzzle off the mark
+    const int beadIndex = controls.GetPixel(f->frameId, artgen::kGunBeadX, artgen::kGunBeadY);
+    ASSERT_GE(beadIndex, 0);
+    const artgen::Rgb bead = CommonPalette()[beadIndex];
+    EXPECT_GT(Luminance(bead), 150) << "frame " << i << ": no bright bead at the shot's point";
+    EXPECT_GT(bead.r, bead.b + 30) << "frame " << i << ": the bead is brass, not sky or steel";
+    // Nothing of the gun rises above the bead.
+    int above = 0;
+    for (int v = 0; v < artgen::kGunBeadY; ++v)
+      for (int u = 0; u < f->Width(); ++u)
+        above += controls.GetPixel(f->frameId, u, v) != artgen::pal::kTransparent && std::abs(u - artgen::kGunBeadX) > 3;
+    EXPECT_EQ(above, 0) << "frame " << i;
+  }
+}
+
+// The blast burns just above the bead (the muzzle picture hangs from gun x + 2, gun y - 120); the
+// smoke that follows has no fire left in it.
+TEST_F(ArtFiles, MuzzleBlastBurnsAtTheMuzzleAndItsSmokeHasNoFire) {
+  auto flame = [](int index) { return index >= artgen::ramp::kFlame[0] && index <= artgen::ramp::kFlame[4]; };
+  auto blast = FirstFrame(controls, ctl::kMuzzle, 0), smoke = FirstFrame(controls, ctl::kMuzzle, 1);
+  ASSERT_TRUE(blast && smoke);
+  // Where the bead is in the blast's picture.
+  const int beadX = ctl::kGunHotX - 2 + blast->hotX - ctl::kGunHotX, beadY = blast->hotY - (ctl::kGunHotY - 120 - artgen::kGunBeadY);
+  double sx = 0, sy = 0;
+  int fire = 0, smoky = 0, fireInSmoke = 0;
+  for (int v = 0; v < blast->Height(); ++v)
+    for (int u = 0; u < blast->Width(); ++u) {
+      const int p = controls.GetPixel(blast->frameId, u, v);
+      if (flame(p)) sx += u, sy += v, ++fire;
+      const int q = controls.GetPixel(smoke->frameId, u, v);
+      smoky += q != artgen::pal::kTransparent;
+      fireInSmoke += flame(q);
+    }
+  EXPECT_EQ(fireInSmoke, 0);
+  ASSERT_GT(fire, 200);
+  EXPECT_GT(smoky, 800);
+  EXPECT_NEAR(sx / fire, beadX, 6);
+  EXPECT_LT(sy / fire, beadY);
+  EXPECT_GT(sy / fire, beadY - 30);
+}
+
+// The hunts on the setup sign: the chosen one is marked in the sign's own colours (no raw yellow),
+// and the location under each name reads clearly against its board.
+TEST_F(ArtFiles, HuntChoicesMarkTheChoiceInTheSignsColoursAndReadClearly) {
+  for (int id = ctl::kHuntFirst; id < ctl::kHuntFirst + 5; ++id)
+    for (int i = 0; i < 2; ++i) {
+      SCOPED_TRACE("sprite " + std::to_string(id) + " frame " + std::to_string(i));
+      auto f = FirstFrame(controls, id, i);
+      ASSERT_TRUE(f);
+      std::vector<double> board, band;
+      int yellow = 0;
+      for (int v = 0; v < f->Height(); ++v)
+        for (int u = 0; u < f->Width(); ++u) {
+          const int p = controls.GetPixel(f->frameId, u, v);
+          yellow += p == artgen::pal::kYellow;
+          if (p == artgen::pal::kTransparent) continue;
+          const double y = Relative(CommonPalette()[p]);
+          board.push_back(y);
+          if (v >= 38 && v <= 54 && u >= 8 && u < f->Width() - 8) band.push_back(y);
+        }
+      EXPECT_EQ(yellow, 0);
+      ASSERT_FALSE(band.empty());
+      std::sort(board.begin(), board.end());
+      std::sort(band.begin(), band.end());
+      // The lettering (the lightest few pixels of the location's line) against the board's middle tone.
+      const double letters = band[band.size() * 97 / 100], ground = board[board.size() / 2];
+      EXPECT_GE((letters + 0.05) / (ground + 0.05), 4.5);
+    }
 }
 
 TEST_F(ArtFiles, AreaLibrariesShareOnePaletteBetweenPanoramaAndScenery) {
@@ -182,6 +304,39 @@ TEST_F(ArtFiles, GobblerFileReadsAsASpriteMapOfCommonColours) {
       EXPECT_EQ(f->hotY, 0);
     }
   }
+}
+
+// Far off a bird is shrunk to a few pixels by the game's nearest-pixel stretch: what is left must
+// still be a turkey, a dark body under a bright head (the red of the neck, the pale crown).
+TEST_F(ArtFiles, FarBirdsKeepADarkBodyUnderABrightHead) {
+  ZSpriteMap birds;
+  ASSERT_EQ(birds.LoadFile(RunPath("goblers.dll")), 1);
+  for (int s : {1, 3, 4, 5})
+    for (int tall : {15, 20, 30}) {
+      SCOPED_TRACE("bird sprite " + std::to_string(s) + " at " + std::to_string(tall) + " px");
+      auto f = FirstFrame(birds, s);
+      ASSERT_TRUE(f);
+      const Scaled b = ShrinkFrame(birds, *f, tall);
+      int headRow = -1;
+      double body = 0;
+      int bodyCount = 0, opaque = 0;
+      for (int y = 0; y < b.height; ++y)
+        for (int x = 0; x < b.width; ++x) {
+          const uint8_t p = b.pixels[static_cast<size_t>(y) * b.width + x];
+          if (p == artgen::pal::kTransparent) continue;
+          ++opaque;
+          const artgen::Rgb& c = CommonPalette()[p];
+          const bool red = c.r > 150 && c.g < 90 && c.b < 100, pale = std::min({c.r, c.g, c.b}) > 170;
+          if ((red || pale) && headRow < 0) headRow = y;
+          // The body: the middle band of the bird, under the head and above the legs.
+          if (y >= b.height * 2 / 5 && y < b.height * 3 / 4) body += Luminance(c), ++bodyCount;
+        }
+      ASSERT_GT(opaque, tall * 2);
+      ASSERT_GE(headRow, 0) << "no head left";
+      EXPECT_LT(headRow, b.height * 2 / 5) << "the head is not at the top";
+      ASSERT_GT(bodyCount, 0);
+      EXPECT_LT(body / bodyCount, 75) << "the body is not dark";
+    }
 }
 
 // The map file as the birds need it: scenery round each stand, attracting and repelling places, and

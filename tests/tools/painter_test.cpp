@@ -7,6 +7,7 @@
 #include <map>
 #include <set>
 
+#include "tools/artgen/landscape_parts.h"
 #include "tools/artgen/painter_canvas.h"
 #include "tools/artgen/scenes.h"
 
@@ -109,6 +110,127 @@ TEST(PainterArea, NineSceneryFramesStandOnTheirBottomRowAndFitTheScratchSurface)
     EXPECT_GT(scenery[5][0].height, 600) << map;
     EXPECT_GT(scenery[5][0].height, 2 * scenery[0][0].height) << map;
   }
+}
+
+double Luma(uint32_t p) { return 0.299 * R(p) + 0.587 * G(p) + 0.114 * B(p); }
+
+// Rocks are lit from the left like the rest of each location, and are stones, not blocks: their
+// outline leaves a good part of their box empty.
+TEST(PainterArea, RocksAreLitFromTheLeftAndIrregular) {
+  for (int map = 1; map <= 3; ++map) {
+    const RgbaImage& rock = Area(map).scenery[4][0];
+    SCOPED_TRACE("map " + std::to_string(map));
+    double left = 0, right = 0;
+    int nl = 0, nr = 0, filled = 0;
+    // Above the grass at its foot: each row's stone split into thirds.
+    for (int y = 0; y < rock.height * 8 / 10; ++y) {
+      int x0 = rock.width, x1 = -1;
+      for (int x = 0; x < rock.width; ++x)
+        if (Opaque(rock.At(x, y))) x0 = std::min(x0, x), x1 = std::max(x1, x), ++filled;
+      if (x1 - x0 < 9) continue;
+      const int third = (x1 - x0) / 3;
+      for (int x = x0; x < x0 + third; ++x)
+        if (Opaque(rock.At(x, y))) left += Luma(rock.At(x, y)), ++nl;
+      for (int x = x1 - third; x <= x1; ++x)
+        if (Opaque(rock.At(x, y))) right += Luma(rock.At(x, y)), ++nr;
+    }
+    ASSERT_GT(nl, 100);
+    ASSERT_GT(nr, 100);
+    EXPECT_GT(left / nl, right / nr + 12);
+    EXPECT_LT(filled, rock.width * (rock.height * 8 / 10) * 85 / 100);
+  }
+}
+
+// The ground recedes: its pattern is fine and calm at the horizon and coarse near the bottom, not the
+// same noise all the way down.
+TEST(PainterArea, GroundDetailShrinksTowardTheHorizon) {
+  const int horizons[3] = {400, 430, 400};
+  for (int map = 1; map <= 3; ++map) {
+    const RgbaImage& pano = Area(map).panorama;
+    auto busy = [&](int y0, int y1) {
+      double sum = 0;
+      int n = 0;
+      for (int y = y0; y < y1; ++y)
+        for (int x = 0; x + 1 < pano.width; x += 3) sum += std::fabs(Luma(pano.At(x, y)) - Luma(pano.At(x + 1, y))), ++n;
+      return sum / n;
+    };
+    const int h = horizons[map - 1];
+    EXPECT_GT(busy(700, 780), 2 * busy(h + 25, h + 40)) << "map " << map;
+  }
+}
+
+// Farther rows of trees lose their contrast and take on the colour of the air.
+TEST(PainterTreeLine, HazeFadesAFarRowTowardTheAirsColour) {
+  using namespace artgen::landscape;
+  namespace paint = artgen::paint;
+  const paint::Rgb sky = paint::Hex(0xC8D8E8);
+  TreeLineStyle row;
+  row.baseY = 120;
+  row.minH = 30;
+  row.maxH = 60;
+  row.count = 40;
+  row.pine = row.broadleaf = 1;
+  row.dark = paint::Hex(0x1E3018);
+  row.light = paint::Hex(0x6A8A40);
+  row.haze = sky;
+  struct Stats {
+    double distance = 0, spread = 0;
+    int n = 0, below = 0;
+  };
+  auto paintRow = [&](double haze) {
+    row.hazeAmount = haze;
+    artgen::Canvas canvas(640, 160);
+    cairo_set_source_rgb(canvas.cr(), sky.r, sky.g, sky.b);
+    cairo_paint(canvas.cr());
+    PaintTreeLine(canvas, row, 9);
+    const RgbaImage img = canvas.ToRgba();
+    const uint32_t plain = paint::Pack(sky);
+    Stats s;
+    double sum = 0, sum2 = 0;
+    for (int y = 0; y < img.height; ++y)
+      for (int x = 0; x < img.width; ++x) {
+        const uint32_t p = img.At(x, y) | 0xFF000000u;
+        if (p == plain) continue;
+        if (y > row.baseY + 6) ++s.below;
+        s.distance += std::fabs(R(p) - R(plain)) + std::fabs(G(p) - G(plain)) + std::fabs(B(p) - B(plain));
+        sum += Luma(p), sum2 += Luma(p) * Luma(p), ++s.n;
+      }
+    s.distance /= s.n;
+    s.spread = std::sqrt(sum2 / s.n - (sum / s.n) * (sum / s.n));
+    return s;
+  };
+  const Stats near = paintRow(0.0), far = paintRow(0.6);
+  ASSERT_GT(near.n, 2000);
+  EXPECT_EQ(near.below, 0) << "trees stand on their row's line";
+  EXPECT_LT(far.distance, near.distance * 0.6);
+  EXPECT_LT(far.spread, near.spread * 0.6);
+}
+
+// Mesas: with caprock terraces most of the high land lies flat on a few bench levels; without them
+// the heights spread smoothly.
+TEST(PainterTerrain, TerracesMakeFlatBenches) {
+  using namespace artgen::landscape;
+  TerrainStyle style;
+  style.peak = 0.6;
+  style.clearRadius = 0;
+  style.rangeShare = 0.3;
+  style.ridgeSpacing = 7;
+  auto onBench = [&](int terraces) {
+    style.terraces = terraces;
+    int high = 0, flat = 0;
+    for (int i = 0; i < 60; ++i)
+      for (int j = 0; j < 60; ++j) {
+        const double h = TerrainHeight(style, i * 0.7, j * 0.7, 303);
+        if (h < style.peak * 0.1) continue;
+        ++high;
+        const double step = h / style.peak * 4;
+        flat += std::fabs(step - std::round(step)) < 0.01;
+      }
+    EXPECT_GT(high, 300);
+    return static_cast<double>(flat) / high;
+  };
+  EXPECT_GT(onBench(4), 0.6);
+  EXPECT_LT(onBench(0), 0.15);
 }
 
 TEST(PainterBirds, SixAnimatedSpritesOfOneSizeWithFeetOnTheBottomRow) {

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "platform/blit.h"
 #include "tools/artgen/controls.h"
 #include "tools/artgen/draw.h"
 
@@ -155,6 +156,93 @@ IndexedImage ComposeTrophyRoom(const IndexedImage& frame, const std::vector<MapS
   const IndexedImage& leave = FrameOf(controls, ctl::kOk, 1);
   PasteSprite(out, controls, ctl::kReset, 1, 5, 475 - reset.height);
   PasteSprite(out, controls, ctl::kOk, 1, 635 - leave.width, 475 - leave.height);
+  return out;
+}
+
+namespace {
+
+IndexedImage CropWrapped(const IndexedImage& src, int x0, int y0, int w, int h) {
+  IndexedImage out;
+  out.width = w;
+  out.height = h;
+  out.pixels.resize(static_cast<size_t>(w) * h);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x)
+      out.pixels[static_cast<size_t>(y) * w + x] =
+          src.At(((x0 + x) % src.width + src.width) % src.width, std::clamp(y0 + y, 0, src.height - 1));
+  return out;
+}
+
+// A frame shrunk or grown the way the game draws a scaled sprite: its feet centred on (x, feetY), the
+// picture stretched by the game's blitter (nearest pixel, transparent index keyed).
+void PasteScaled(IndexedImage& dst, const MapFrame& f, double scale, int x, int feetY) {
+  const int w = static_cast<int>(f.image.width * scale + 0.5), h = static_cast<int>(f.image.height * scale + 0.5);
+  if (w <= 0 || h <= 0) return;
+  const int left = x - static_cast<int>((f.image.width * scale + 1) / 2), top = feetY - static_cast<int>(f.image.height * scale);
+  platform::BlitTarget target{dst.pixels.data(), dst.width, dst.height, dst.width};
+  platform::BlitSource source{f.image.pixels.data(), f.image.width, f.image.height, f.image.width};
+  platform::BlitParams p;
+  p.dst = platform::Rect{left, top, left + w, top + h};
+  p.src = platform::Rect{0, 0, f.image.width, f.image.height};
+  p.clip = platform::Rect{0, 0, dst.width, dst.height};
+  p.keyed = true;
+  p.keyLow = p.keyHigh = pal::kTransparent;
+  platform::BlitReference(target, source, p);
+}
+
+void Stack(IndexedImage& top, const IndexedImage& below) {
+  top.pixels.insert(top.pixels.end(), below.pixels.begin(), below.pixels.end());
+  top.height += below.height;
+}
+
+}  // namespace
+
+IndexedImage BirdsAtSizes(const std::vector<MapSprite>& birds, const IndexedImage& panorama, int horizonY) {
+  constexpr int kGroundRow = 780, kWidth = 1000;
+  // Far and middle birds on the band around the horizon, where the hunt shows them.
+  IndexedImage out = CropWrapped(panorama, 1500, horizonY - 50, kWidth, 200);
+  const int order[5] = {1, 3, 5, 4, 2};  // standing, walking, coming, going, fleeing
+  int x = 40;
+  for (int tall : {15, 30, 60}) {
+    for (int i = 0; i < (tall == 60 ? 3 : 5); ++i) {
+      const int id = order[i];
+      if (id >= static_cast<int>(birds.size()) || birds[id].empty()) continue;
+      const MapFrame& f = birds[id][0];
+      const double scale = static_cast<double>(tall) / f.image.height;
+      // The game draws a bird at 0.9 of its place's scale: find the distance this size belongs to.
+      const double place = scale / 0.9;
+      const int feet = horizonY + static_cast<int>((kGroundRow - horizonY) * place) - (horizonY - 50);
+      PasteScaled(out, f, scale, x + static_cast<int>(f.image.width * scale / 2), feet);
+      x += static_cast<int>(f.image.width * scale) + (tall == 60 ? 30 : 18);
+    }
+    x += 40;
+  }
+  // Full size, close by on the ground near the bottom of the panorama.
+  IndexedImage near = CropWrapped(panorama, 1500, kGroundRow - 300, kWidth, 310);
+  x = 20;
+  for (int id : {1, 5, 2}) {
+    if (id >= static_cast<int>(birds.size()) || birds[id].empty()) continue;
+    const MapFrame& f = birds[id][0];
+    PasteScaled(near, f, 1.0, x + f.image.width / 2, 300);
+    x += f.image.width + 20;
+  }
+  Stack(out, near);
+  return out;
+}
+
+IndexedImage RocksOnGround(const std::vector<MapSprite>& scenery, const IndexedImage& panorama, int horizonY) {
+  constexpr int kGroundRow = 780, kWidth = 900;
+  IndexedImage out = CropWrapped(panorama, 1500, std::max(0, horizonY - 60), kWidth, kGroundRow + 10 - (horizonY - 60));
+  int x = 20;
+  for (double scale : {1.0, 0.5}) {
+    for (int id : {4, 8}) {
+      if (id >= static_cast<int>(scenery.size()) || scenery[id].empty()) continue;
+      const MapFrame& f = scenery[id][0];
+      const int feet = horizonY + static_cast<int>((kGroundRow - horizonY) * scale) - (horizonY - 60);
+      PasteScaled(out, f, scale, x + static_cast<int>(f.image.width * scale / 2), feet);
+      x += static_cast<int>(f.image.width * scale) + 20;
+    }
+  }
   return out;
 }
 

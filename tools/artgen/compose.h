@@ -26,6 +26,14 @@ IndexedImage ComposeHunt(const IndexedImage& view640x425, const IndexedImage& ba
                          const std::vector<MapSprite>& controls, bool firing);
 IndexedImage ComposeTrophyRoom(const IndexedImage& frame, const std::vector<MapSprite>& controls);
 
+// The birds as the hunt shows them in one location: standing on its ground where the game would put
+// them, shrunk to 15, 30 and 60 pixels tall by the game's own nearest-pixel stretch, and at full size.
+IndexedImage BirdsAtSizes(const std::vector<MapSprite>& birds, const IndexedImage& panorama, int horizonY);
+
+// The rock sprites (4, the big rock, and 8, the small stones) of one location on its ground, at full
+// size and at half size.
+IndexedImage RocksOnGround(const std::vector<MapSprite>& scenery, const IndexedImage& panorama, int horizonY);
+
 // All frames of one sprite side by side on `background`, enlarged `scale` times, for a close look.
 IndexedImage SpriteStrip(const MapSprite& sprite, int scale, uint8_t background);
 

@@ -12,7 +12,7 @@ namespace artgen {
 const HuntName kHuntNames[5] = {{"Florida", "Southeast"},
                                 {"Gould's", "Mexico"},
                                 {"Merriam's", "Colorado"},
-                                {"Eastern", "Eastern woodlands"},
+                                {"Eastern", "Woodlands"},
                                 {"Rio Grande", "Southwest"}};
 
 namespace {
@@ -120,38 +120,40 @@ RgbaImage DrawPlankButton(int w, int h, const std::vector<std::string>& lines, d
 
 namespace {
 
-// A hunt choice: a painted board naming subspecies and location; pressed is the chosen, sunk look.
+// A hunt choice: a dark board nailed on the sign, naming the subspecies and, smaller, the location.
+// The chosen board is pressed into the sign, its edge burnt dark and its name in gold leaf.
 RgbaImage DrawHuntChoice(int hunt, bool chosen) {
   const int w = ctlsize::kHuntW, h = ctlsize::kHuntH;
   Canvas c(w, h);
-  WoodGrain(c, 0, 0, w, h, chosen ? -0.75 : 0.15, 900 + hunt);
+  WoodGrain(c, 0, 0, w, h, chosen ? -1.0 : -0.45, 900 + hunt);
   cairo_t* cr = c.cr();
-  Bevel(cr, 2, 2, w - 4, h - 4, 3, ramp::kWood[8], ramp::kDarkBrown[1], chosen);
   if (chosen) {
-    RoundedRect(cr, 6, 6, w - 12, h - 12, 3);
-    cairo_set_line_width(cr, 2);
-    SetColour(cr, pal::kYellow);
+    // Scorched in from the edge, as with a hot iron: darkest at the rim, fading inward.
+    for (int i = 0; i < 11; ++i) {
+      RoundedRect(cr, 3 + i, 3 + i, w - 6 - 2 * i, h - 6 - 2 * i, 5);
+      cairo_set_line_width(cr, 1.2);
+      SetColour(cr, ramp::kDarkBrown[0], 0.85 * (1 - i / 11.0));
+      cairo_stroke(cr);
+    }
+  }
+  Bevel(cr, 2, 2, w - 4, h - 4, 3, ramp::kWood[7], ramp::kDarkBrown[1], chosen);
+  if (chosen) {
+    // A line of gold paint just inside the scorch, laid on by hand.
+    RoundedRect(cr, 7.5, 7.5, w - 15, h - 15, 4);
+    cairo_set_line_width(cr, 1.6);
+    SetColour(cr, ramp::kLettering[2]);
     cairo_stroke(cr);
   }
-  // Subspecies large, then the location in smaller letters, wrapped onto two lines when long.
   const HuntName& n = kHuntNames[hunt];
-  std::vector<std::string> place{n.location};
-  const std::string loc = n.location;
-  if (loc.find(' ') != std::string::npos) place = {loc.substr(0, loc.find(' ')), loc.substr(loc.find(' ') + 1)};
   const double shift = chosen ? 1 : 0;
-  const uint8_t fill = chosen ? pal::kYellow : ramp::kLettering[0];
-  double size = FitSize(cr, Face::SerifBold, {n.subspecies}, 17, w - 12);
+  const uint8_t name = chosen ? ramp::kLettering[1] : ramp::kLettering[0];
+  const uint8_t place = chosen ? ramp::kLettering[1] : ramp::kWarmLight[1];
+  double size = FitSize(cr, Face::SerifBold, {n.subspecies}, 17, w - 14);
   SelectFace(cr, Face::SerifBold, size);
-  const double top = place.size() > 1 ? 22 : 28;
-  CarvedText(cr, n.subspecies, w / 2.0 + shift, top + shift, fill, ramp::kDarkBrown[0], ramp::kWood[8]);
-  size = FitSize(cr, Face::Serif, place, 13, w - 12);
+  CarvedText(cr, n.subspecies, w / 2.0 + shift, 30 + shift, name, ramp::kDarkBrown[0], ramp::kWood[6]);
+  size = FitSize(cr, Face::SerifBold, {n.location}, 14, w - 14);
   SelectFace(cr, Face::SerifBold, size);
-  double baseline = top + 17;
-  for (const std::string& l : place) {
-    CarvedText(cr, l, w / 2.0 + shift, baseline + shift, chosen ? ramp::kLettering[1] : ramp::kLettering[3],
-               ramp::kDarkBrown[0], ramp::kWood[7]);
-    baseline += 14;
-  }
+  CarvedText(cr, n.location, w / 2.0 + shift, 50 + shift, place, ramp::kDarkBrown[0], ramp::kWood[6]);
   Outline(c, 5);
   ClipToShape(c, 5);
   return c.ToRgba();

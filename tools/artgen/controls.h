@@ -44,7 +44,8 @@ constexpr int kTrophyW = 68, kTrophyH = 56;
 constexpr int kGunW = 250, kGunH = 232;
 }  // namespace ctlsize
 
-// The hunts' names on their buttons, in hunt order.
+// The hunts' names on their buttons, in hunt order: the subspecies, and the location under it in
+// fewer words where the subspecies already says it (the Eastern bird of the Eastern woodlands).
 struct HuntName {
   const char* subspecies;
   const char* location;

@@ -40,14 +40,23 @@ AreaArt PaintForest() {
   ground.tufts = 0.35;
   ground.grassDark = Hex(0x3E4E1C);
   ground.grassLight = Hex(0x8A9A42);
-  ground.leaves = 2.4;
-  ground.leafA = Hex(0x8C5A28);
-  ground.leafB = Hex(0xB8843E);
+  ground.grassCover = 0.55;
+  // Fallen oak leaves and pine straw: dull browns, not autumn colour.
+  ground.leaves = 1.0;
+  ground.leafA = Hex(0x5E4428);
+  ground.leafB = Hex(0x8A6A40);
   PaintGround(pano, ground, 103);
-  TreeLineStyle far{404, 22, 48, 700, 0.65, Hex(0x4E6A5A), Hex(0x7A9484), 0};
+  // Pine and hardwood forest in three rows, each nearer one larger, darker and clearer.
+  TreeLineStyle far{.baseY = 401, .minH = 12, .maxH = 24, .count = 900, .pine = 0.5, .broadleaf = 0.5,
+      .dark = Hex(0x5A7268), .light = Hex(0x8AA098), .haze = sky.horizon, .hazeAmount = 0.5};
+  TreeLineStyle mid{.baseY = 407, .minH = 24, .maxH = 46, .count = 600, .pine = 0.55, .broadleaf = 0.45,
+      .dark = Hex(0x34482E), .light = Hex(0x6A8656), .haze = sky.horizon, .hazeAmount = 0.25};
+  TreeLineStyle near{.baseY = 418, .minH = 40, .maxH = 95, .count = 250, .pine = 0.5, .broadleaf = 0.5,
+      .dark = Hex(0x18261A), .light = Hex(0x4A6628), .trunk = Hex(0x5A4232), .haze = sky.horizon,
+      .hazeAmount = 0.05, .gapChance = 0.2, .undergrowth = 1.2};
   PaintTreeLine(pano, far, 104);
-  TreeLineStyle mid{418, 48, 88, 420, 0.8, Hex(0x2A4022), Hex(0x56743C), 0.1, true, Hex(0x5A4232)};
-  PaintTreeLine(pano, mid, 105);
+  PaintTreeLine(pano, mid, 106);
+  PaintTreeLine(pano, near, 105);
 
   AreaArt art;
   art.panorama = pano.ToImage(false);
@@ -87,8 +96,15 @@ AreaArt PaintForest() {
   loblolly.crownWidth = 230;
   loblolly.clumps = 10;
   loblolly.leafMid = Hex(0x466A2A);
-  RockStyle rock{220, 120, Hex(0x9C968A), Hex(0x6E685E), Hex(0x3A362E), 0, 0.6, 1, true, Hex(0x56602C)};
-  RockStyle stones{110, 44, Hex(0x9A9282), Hex(0x6A6456), Hex(0x38342C), 0, 0.5, 3, false, Hex(0x56602C)};
+  // Weathered grey sandstone of the coastal plain, mossy at the foot under the pines.
+  RockStyle rock{.width = 220, .height = 120, .light = Hex(0xB4AE9E), .mid = Hex(0x8A8476),
+      .dark = Hex(0x3E3A30), .band = Hex(0x9C907A), .strata = 0.25, .speckle = 0.35, .lichen = true,
+      .grass = Hex(0x56602C), .facets = 0.55, .sunHeight = 0.6, .moss = true};
+  RockStyle stones = rock;
+  stones.width = 110;
+  stones.height = 56;
+  stones.pieces = 3;
+  stones.lichen = false;
   GrassStyle grass{110, 80, 70, Hex(0x3C4C1A), Hex(0x9AA44C), Hex(0xC0A870), true};
   ShrubStyle bush{200, 130, 50, 8, Hex(0x1E3216), Hex(0x3E5E24), Hex(0x86A046), Hex(0x4A3A28), false};
   art.scenery.push_back({PaintGrass(grass, 118)});
@@ -153,13 +169,22 @@ AreaArt PaintMountains() {
   ground.tufts = 1.3;
   ground.grassDark = Hex(0x4E5A26);
   ground.grassLight = Hex(0xB8AE5E);
+  ground.grassCover = 0.65;
   ground.pebbles = 0.5;
   ground.pebble = Hex(0x9A968E);
   PaintGround(pano, ground, 204);
-  TreeLineStyle far{428, 18, 44, 520, 0.95, Hex(0x2C4030), Hex(0x52684A), 0.3};
-  PaintTreeLine(pano, far, 205);
-  TreeLineStyle mid{438, 26, 62, 260, 0.95, Hex(0x1E2E1E), Hex(0x3E5636), 0.45};
-  PaintTreeLine(pano, mid, 206);
+  // Spruce, fir and ponderosa under the peaks, in rows that grow clearer toward the meadow.
+  TreeLineStyle far{.baseY = 430, .minH = 14, .maxH = 28, .count = 1100, .pine = 0.05, .broadleaf = 0,
+      .spire = 0.95, .dark = Hex(0x34463E), .light = Hex(0x5C7062), .haze = sky.horizon, .hazeAmount = 0.4};
+  TreeLineStyle mid{.baseY = 436, .minH = 26, .maxH = 50, .count = 650, .pine = 0.08, .broadleaf = 0,
+      .spire = 0.92, .dark = Hex(0x1E2E24), .light = Hex(0x465C40), .haze = sky.horizon, .hazeAmount = 0.16,
+      .gapChance = 0.15};
+  TreeLineStyle near{.baseY = 442, .minH = 40, .maxH = 70, .count = 330, .pine = 0.1, .broadleaf = 0,
+      .spire = 0.9, .dark = Hex(0x162418), .light = Hex(0x3E5634), .trunk = Hex(0x5A3A28), .haze = sky.horizon,
+      .hazeAmount = 0.04, .gapChance = 0.3, .undergrowth = 0.5};
+  PaintTreeLine(pano, far, 207);
+  PaintTreeLine(pano, mid, 205);
+  PaintTreeLine(pano, near, 206);
 
   AreaArt art;
   art.panorama = pano.ToImage(false);
@@ -190,7 +215,10 @@ AreaArt PaintMountains() {
   young.crownWidth = 200;
   young.clumps = 9;
   ShrubStyle scrubOak{300, 200, 70, 9, Hex(0x2A3A16), Hex(0x566A28), Hex(0x9AA648), Hex(0x4A3C2C), false};
-  RockStyle granite{320, 190, Hex(0xC8C4BC), Hex(0x8E8A86), Hex(0x4A4A4C), 0, 1.0, 1, true, Hex(0x7A7640)};
+  // Pinkish-grey granite, rounded and split into broad faces, lichen on its top.
+  RockStyle granite{.width = 320, .height = 190, .light = Hex(0xD8D0C6), .mid = Hex(0xA49C94),
+      .dark = Hex(0x4E4A4A), .speckle = 0.8, .lichen = true, .grass = Hex(0x7A7640), .facets = 0.8,
+      .sunHeight = 0.7};
   RockStyle small = granite;
   small.width = 130;
   small.height = 60;
@@ -216,30 +244,20 @@ AreaArt PaintSierra() {
   Canvas pano(kPanoramaWidth, kPanoramaHeight);
   SkyStyle sky{Hex(0x4678C0), Hex(0xE6E4D6), Hex(0xFAF6EC), Hex(0xB8B4B4), 0.3, 0.5};
   PaintSky(pano, horizon, sky, 301);
-  RidgeStyle sierra;
-  sierra.baseY = 396;
-  sierra.amplitude = 130;
-  sierra.cycles = 4;
-  sierra.octaves = 6;
-  sierra.sharpness = 1.3;
-  sierra.top = Hex(0x8894A6);
-  sierra.bottom = Hex(0x96A0A8);
-  sierra.rocky = true;
-  sierra.rockLight = Hex(0xA4AAB4);
-  sierra.rockDark = Hex(0x707A8C);
-  PaintRidge(pano, sierra, 302);
-  RidgeStyle mesas;
-  mesas.baseY = 410;
-  mesas.amplitude = 80;
-  mesas.cycles = 6;
-  mesas.sharpness = 0.6;
-  mesas.top = Hex(0xB0623A);
-  mesas.bottom = Hex(0x8A4C30);
-  mesas.rocky = true;
-  mesas.rockLight = Hex(0xD08450);
-  mesas.rockDark = Hex(0x743A24);
-  mesas.strata = 1.0;
-  PaintRidge(pano, mesas, 303);
+  // The sierra far off: long ridges with pine and oak up their flanks, blue-grey with distance.
+  TerrainStyle sierra{.horizonY = horizon, .eyeHeight = 0.2, .exaggeration = 7, .nearDistance = 14,
+      .farDistance = 110, .peak = 2.3, .rolling = 0.1, .rangeSpacing = 45, .rangeShare = 0.2, .clearRadius = 26,
+      .ridgeSpacing = 12, .octaves = 6, .roughness = 0.4, .forestLine = 1.3, .sunHeight = 0.7,
+      .rockLight = Hex(0xA49886), .rockDark = Hex(0x4E4E5A), .forestDark = Hex(0x3A4436),
+      .forestLight = Hex(0x6E7452), .haze = Hex(0xC8D0DA), .hazeDistance = 55, .hazeStrength = 0.85};
+  PaintTerrain(pano, sierra, 302);
+  // Nearer, red mesas and buttes: flat caprock benches, cliffs banded by their beds, juniper dots.
+  TerrainStyle mesas{.horizonY = horizon, .eyeHeight = 0.12, .exaggeration = 8, .nearDistance = 6,
+      .farDistance = 40, .peak = 0.6, .rolling = 0.05, .rangeSpacing = 16, .rangeShare = 0.45,
+      .clearRadius = 11, .ridgeSpacing = 7, .octaves = 5, .terraces = 4, .beds = 7, .forestLine = 0.16,
+      .sunHeight = 0.8, .rockLight = Hex(0xDC9460), .rockDark = Hex(0x6E3422), .forestDark = Hex(0x4A4A2C),
+      .forestLight = Hex(0x7E7A48), .haze = Hex(0xD6CEC4), .hazeDistance = 45, .hazeStrength = 0.7};
+  PaintTerrain(pano, mesas, 303);
   GroundStyle ground;
   ground.horizonY = horizon;
   ground.farColor = Hex(0xB09A78);
@@ -251,11 +269,18 @@ AreaArt PaintSierra() {
   ground.tufts = 0.8;
   ground.grassDark = Hex(0x7A6A34);
   ground.grassLight = Hex(0xC8B066);
-  ground.pebbles = 1.2;
+  ground.grassCover = 0.35;
+  ground.pebbles = 0.7;
   ground.pebble = Hex(0xA8684A);
   PaintGround(pano, ground, 304);
-  TreeLineStyle far{410, 16, 42, 380, 0.35, Hex(0x4E5634), Hex(0x7A7C4A), 0.42};
-  PaintTreeLine(pano, far, 305);
+  // Juniper, mesquite and oak brush: low, round and scattered, thinning into open country.
+  TreeLineStyle far{.baseY = 402, .minH = 8, .maxH = 16, .count = 500, .broadleaf = 0.2, .scrub = 0.8,
+      .dark = Hex(0x5E6448), .light = Hex(0x8A8A62), .haze = sky.horizon, .hazeAmount = 0.4, .gapChance = 0.35};
+  TreeLineStyle near{.baseY = 409, .minH = 16, .maxH = 34, .count = 260, .pine = 0.1, .broadleaf = 0.15,
+      .scrub = 0.75, .dark = Hex(0x3A4626), .light = Hex(0x7A7C46), .trunk = Hex(0x5A4A3A), .haze = sky.horizon,
+      .hazeAmount = 0.12, .gapChance = 0.45, .undergrowth = 0.6};
+  PaintTreeLine(pano, far, 306);
+  PaintTreeLine(pano, near, 305);
 
   AreaArt art;
   art.panorama = pano.ToImage(false);
@@ -298,10 +323,13 @@ AreaArt PaintSierra() {
   mesquite.leafDark = Hex(0x3A4A22);
   mesquite.leafMid = Hex(0x6A7A3A);
   mesquite.leafLight = Hex(0xA8B06A);
-  RockStyle redRock{300, 210, Hex(0xD88A5A), Hex(0xA85C38), Hex(0x5E2E1E), 1.0, 0.5, 1, false, Hex(0x8A7A40)};
+  // Red sandstone weathered into ledges, pale and dark beds, varnish running down from the top.
+  RockStyle redRock{.width = 300, .height = 210, .light = Hex(0xE8AE7C), .mid = Hex(0xB8643C),
+      .dark = Hex(0x5A2E1C), .band = Hex(0xD49A6A), .strata = 1.0, .speckle = 0.3, .grass = Hex(0x8A7A40),
+      .facets = 0.2, .sunHeight = 0.8};
   RockStyle stones = redRock;
   stones.width = 120;
-  stones.height = 50;
+  stones.height = 62;
   stones.pieces = 3;
   stones.strata = 0.5;
   GrassStyle grass{110, 70, 60, Hex(0x8A7838), Hex(0xD8C480), Hex(0xE0D0A0), true};
@@ -356,7 +384,8 @@ RgbaImage PaintTitle() {
   ground.grassDark = Hex(0x3E4E1C);
   ground.grassLight = Hex(0xA8B04C);
   PaintGround(canvas, ground, 403);
-  TreeLineStyle trees{306, 24, 70, 480, 0.6, Hex(0x2A3C26), Hex(0x5E7448), 0};
+  TreeLineStyle trees{.baseY = 306, .minH = 24, .maxH = 70, .count = 120, .pine = 0.6, .broadleaf = 0.4,
+      .dark = Hex(0x2A3C26), .light = Hex(0x5E7448), .haze = sky.horizon, .hazeAmount = 0.05};
   PaintTreeLine(canvas, trees, 404);
   RgbaImage out = canvas.ToImage(false);
   // Framing trees on the far left and right edges.

@@ -237,107 +237,58 @@ void PaintRidge(Canvas& canvas, const RidgeStyle& s, uint32_t seed) {
   canvas.MarkDirty();
 }
 
-void PaintTreeLine(Canvas& canvas, const TreeLineStyle& s, uint32_t seed) {
-  cairo_t* cr = canvas.cr();
-  Rng rng(seed);
-  // Fill under the crowns so the line reads as a solid forest edge, unless its trunks show.
-  {
-    // Undergrowth along the foot of the trees: a ragged band, not a ruled line.
-    const double big = s.trunks ? 9 : s.minH * 0.35;
-    for (int i = 0; i < s.count * (s.trunks ? 2 : 4); ++i) {
-      double x = rng.Range(0, kW), r = rng.Range(3, big);
-      SetColor(cr, Mix(s.dark, s.light, rng.Range(0, 0.5)));
-      paint::Wrapped(x - r, x + r, kW, [&](double dx) {
-        Ellipse(cr, x + dx, s.baseY - r * 0.4, r * 1.6, r);
-        cairo_fill(cr);
-      });
-    }
-  }
-  for (int i = 0; i < s.count; ++i) {
-    double x = rng.Range(0, kW);
-    if (s.gapChance > 0 && Fbm1(x / kW * 12, seed + 1, 2, 12) < s.gapChance) continue;
-    double hgt = rng.Range(s.minH, s.maxH);
-    double y = s.baseY + rng.Range(-4, 4);
-    bool conifer = rng.Uniform() < s.conifer;
-    double shade = rng.Range(0, 0.45);
-    double wdt = conifer ? hgt * rng.Range(0.28, 0.4) : hgt * rng.Range(0.55, 0.9);
-    double crownBase = y;
-    if (s.trunks) {
-      crownBase = y - hgt * rng.Range(0.45, 0.6);
-      wdt *= 0.8;
-    }
-    paint::Wrapped(x - wdt, x + wdt, kW, [&](double dx) {
-      double cx = x + dx;
-      if (s.trunks) {
-        SetColor(cr, Mix(s.trunk, s.dark, shade));
-        cairo_set_line_width(cr, std::max(1.0, hgt * 0.03));
-        cairo_move_to(cr, cx, y);
-        cairo_line_to(cr, cx, crownBase - hgt * 0.2);
-        cairo_stroke(cr);
-      }
-      const double y = crownBase;
-      const double hgt2 = s.trunks ? hgt * 0.5 : hgt;
-      {
-      const double hgt = hgt2;
-      if (conifer) {
-        // Layered tiers, lit on the left.
-        int tiers = 4;
-        for (int t = 0; t < tiers; ++t) {
-          double ty = y - hgt * (t / static_cast<double>(tiers));
-          double tw = wdt * (1 - t / static_cast<double>(tiers + 1));
-          cairo_move_to(cr, cx - tw, ty);
-          cairo_line_to(cr, cx, ty - hgt / tiers * 1.6);
-          cairo_line_to(cr, cx + tw, ty);
-          cairo_close_path(cr);
-        }
-        SetColor(cr, Mix(s.dark, s.light, shade));
-        cairo_fill(cr);
-        cairo_move_to(cr, cx - wdt * 0.7, y - hgt * 0.1);
-        cairo_line_to(cr, cx, y - hgt);
-        cairo_line_to(cr, cx - wdt * 0.1, y - hgt * 0.1);
-        cairo_close_path(cr);
-        SetColor(cr, Mix(s.dark, s.light, shade + 0.35));
-        cairo_fill(cr);
-      } else {
-        SetColor(cr, Mix(s.dark, s.light, shade));
-        for (int k = 0; k < 9; ++k)
-          Circle(cr, cx + rng.Range(-0.6, 0.6) * wdt, y - hgt * rng.Range(0.3, 0.8), wdt * rng.Range(0.22, 0.36));
-        cairo_fill(cr);
-        SetColor(cr, Mix(s.dark, s.light, shade + 0.35));
-        for (int k = 0; k < 3; ++k)
-          Circle(cr, cx - wdt * rng.Range(0.1, 0.45), y - hgt * rng.Range(0.6, 0.8), wdt * rng.Range(0.12, 0.2));
-        cairo_fill(cr);
-      }
-      }
-    });
-  }
-}
-
 void PaintGround(Canvas& canvas, const GroundStyle& s, uint32_t seed) {
   const int w = canvas.width(), h = canvas.height();
   uint32_t* px = canvas.Pixels();
   const int stride = canvas.Stride();
   // Texture lives on the ground plane itself: a row's distance grows as 1 / (rows below the horizon)
   // and a column is a bearing, so patterns shrink and flatten toward the horizon and wrap around.
+  // Each pattern fades out before it gets finer than the pixels, so the far ground stays calm.
   const double focal = kW / (2 * kPi);
   for (int y = s.horizonY; y < h; ++y) {
-    double below = y - s.horizonY + 0.5;
-    double near = Clamp01(below / (kGroundRow - s.horizonY));  // 0 far .. 1 near
-    double dist = focal / below;                                 // in eye heights
-    double pxPerUnit = below;                                    // pixels per ground unit across, at this row
-    auto weight = [&](double freq) { return Smooth(1.5, 4.0, pxPerUnit / freq); };
-    double w1 = weight(0.6), w2 = weight(3.0), w3 = weight(14.0);
+    const double below = y - s.horizonY + 0.5;
+    const double near = Clamp01(below / (kGroundRow - s.horizonY));  // 0 far .. 1 near
+    const double dist = focal / below;                                 // in eye heights
+    const double across = below, deep = below * below / focal;         // pixels per ground unit
+    auto shows = [&](double sizeAcross, double sizeDeep) {
+      return Smooth(1.2, 3.5, std::min(sizeAcross * across, sizeDeep * deep));
+    };
+    const double vPatch = shows(2.0, 2.0), vSoil = shows(0.5, 0.5), vClod = shows(0.09, 0.09);
+    const double vClump = shows(0.15, 0.6), vBlade = shows(0.014, 0.1);
+    // Blades stand along the line of sight: a pattern fixed to the bearing, as many stripes round the
+    // circle as suit this row (two sizes blended, so the step between them does not show).
+    const double stripes = std::log2(2 * kPi * dist / 0.014);
+    const int level = static_cast<int>(std::floor(stripes));
+    const double blend = stripes - level;
+    const int p0 = 1 << std::clamp(level, 4, 20), p1 = p0 * 2;
     for (int x = 0; x < w; ++x) {
-      double ang = x / kW * 2 * kPi;
-      double gx = std::cos(ang) * dist, gy = std::sin(ang) * dist;
-      double n1 = paint::Noise2(gx * 0.6 + 50, gy * 0.6 + 50, seed) * 0.7 + paint::Noise2(gx * 1.3, gy * 1.3, seed + 7) * 0.3;
-      n1 = 0.5 + (n1 - 0.5) * w1;
-      double n2 = 0.5 + (paint::Noise2(gx * 3.0, gy * 3.0, seed + 1) - 0.5) * w2;
-      double n3 = 0.5 + (paint::Noise2(gx * 14.0, gy * 14.0, seed + 2) - 0.5) * w3;
-      Rgb c = Mix(s.a, s.b, Smooth(0.3, 0.7, n1));
-      c = Mix(c, s.c, Smooth(0.52, 0.75, n2) * 0.75);
-      double speck = (n3 - 0.5) * 1.6;
-      c = speck > 0 ? Mix(c, s.speckLight, speck * 0.7) : Mix(c, s.speckDark, -speck * 0.9);
+      const double turn = x / kW, ang = turn * 2 * kPi;
+      const double gx = std::cos(ang) * dist, gy = std::sin(ang) * dist;
+      // Where grass grows and where the soil is bare, in patches a few strides across.
+      const double cover = 0.5 + (paint::Fbm2(gx * 0.3 + 11, gy * 0.3 + 5, seed, 3) - 0.5) * (0.35 + 0.65 * vPatch);
+      const double grassy = Smooth(1 - s.grassCover - 0.1, 1 - s.grassCover + 0.1, cover);
+      // Soil: two tones, clods and their shadows.
+      Rgb soil = Mix(s.a, s.b, Smooth(0.3, 0.7, 0.5 + (paint::Noise2(gx * 1.4, gy * 1.4, seed + 1) - 0.5) * vSoil));
+      const double clod = (paint::Noise2(gx * 9, gy * 9, seed + 2) - 0.5) * vClod;
+      soil = clod > 0 ? Mix(soil, s.speckLight, clod * 0.5) : Mix(soil, s.speckDark, -clod * 0.9);
+      // Grass: darker clumps, and blades with light tips.
+      const double clump = (paint::Noise2(gx * 5, gy * 5, seed + 3) - 0.5) * vClump;
+      // Along the sight line the pattern repeats by ratio of distance, so a stroke is as tall on the
+      // picture as a blade standing at that distance would be.
+      const double tall = std::log(dist) * 9;
+      const double raw = paint::Noise2(turn * p0, tall, seed + 4, p0) * (1 - blend) +
+                           paint::Noise2(turn * p1, tall, seed + 4, p1) * blend;
+      // Crisp strokes rather than a soft shimmer.
+      const double stroke = (Smooth(0.3, 0.7, raw) - 0.5) * 1.2;
+      Rgb grass = Mix(s.c, s.grassDark, Clamp01(-clump * 1.6 + 0.15));
+      grass = stroke > 0 ? Mix(grass, s.grassLight, stroke * vBlade) : Mix(grass, s.grassDark, -stroke * vBlade);
+      Rgb c = Mix(soil, grass, grassy);
+      // Gentle swells of the ground, lit from the left like everything else.
+      const double e = 0.3;
+      const double hx = paint::Fbm2((gx + e) * 0.1, gy * 0.1, seed + 6, 3) - paint::Fbm2((gx - e) * 0.1, gy * 0.1, seed + 6, 3);
+      const double hy = paint::Fbm2(gx * 0.1, (gy + e) * 0.1, seed + 6, 3) - paint::Fbm2(gx * 0.1, (gy - e) * 0.1, seed + 6, 3);
+      const double toLight = (hx * -std::sin(ang) + hy * std::cos(ang)) / (2 * e);
+      c = paint::Scale(c, std::clamp(1 + 3.5 * toLight, 0.8, 1.2));
       c = Mix(s.farColor, c, Smooth(0.0, 0.3, near) * 0.8 + 0.2);
       px[y * stride + x] = paint::Pack(c);
     }
@@ -534,100 +485,6 @@ RgbaImage PaintShrub(const ShrubStyle& s, uint32_t seed) {
     double cy = by - s.height * (0.42 + 0.18 * (1 - t * t)) + rng.Range(-6, 6);
     Clump(cr, rng, cx, cy, s.width * 0.22, s.height * 0.32, s.blobs / clumps + 4, s.leafSize * 1.6, s.dark, s.mid,
           s.light, s.spiky);
-  }
-  return Finish(canvas);
-}
-
-RgbaImage PaintRock(const RockStyle& s, uint32_t seed) {
-  Rng rng(seed);
-  Canvas canvas(static_cast<int>(s.width + 20), static_cast<int>(s.height + 10));
-  cairo_t* cr = canvas.cr();
-  const double bx = canvas.width() / 2.0, by = canvas.height() - 1;
-  for (int p = 0; p < s.pieces; ++p) {
-    double pw = p == 0 ? s.width : s.width * rng.Range(0.3, 0.5);
-    double ph = p == 0 ? s.height : s.height * rng.Range(0.3, 0.55);
-    double cx = p == 0 ? bx : bx + (p % 2 ? 1 : -1) * s.width * rng.Range(0.3, 0.42);
-    // An outline of jittered points on a squashed dome.
-    const int n = 18;
-    std::vector<std::pair<double, double>> pts;
-    for (int i = 0; i <= n; ++i) {
-      double a = kPi * i / n;  // 0 right .. pi left, over the top
-      double r = rng.Range(0.85, 1.08);
-      double x = cx + std::cos(a) * pw * 0.5 * r;
-      double y = by - std::pow(std::sin(a), s.strata > 0 ? 0.45 : 0.8) * ph * r;
-      pts.push_back({x, std::min(by, y)});
-    }
-    cairo_move_to(cr, cx + pw * 0.5, by);
-    for (auto& q : pts) cairo_line_to(cr, q.first, q.second);
-    cairo_line_to(cr, cx - pw * 0.5, by);
-    cairo_close_path(cr);
-    cairo_pattern_t* g = cairo_pattern_create_linear(cx - pw * 0.45, by - ph, cx + pw * 0.4, by);
-    cairo_pattern_add_color_stop_rgb(g, 0, s.light.r, s.light.g, s.light.b);
-    cairo_pattern_add_color_stop_rgb(g, 0.5, s.mid.r, s.mid.g, s.mid.b);
-    cairo_pattern_add_color_stop_rgb(g, 1, s.dark.r, s.dark.g, s.dark.b);
-    cairo_set_source(cr, g);
-    cairo_fill_preserve(cr);
-    cairo_pattern_destroy(g);
-    cairo_save(cr);
-    cairo_clip(cr);
-    // Facets: a few darker planes toward the lower right, cracks, speckle, strata.
-    for (int f = 0; f < 5; ++f) {
-      double fx = cx + rng.Range(-0.1, 0.45) * pw, fy = by - rng.Range(0.1, 0.6) * ph;
-      SetColor(cr, s.dark, 0.35);
-      cairo_move_to(cr, fx, fy);
-      cairo_line_to(cr, fx + rng.Range(0.1, 0.3) * pw, fy - rng.Range(0.05, 0.3) * ph);
-      cairo_line_to(cr, fx + rng.Range(0.2, 0.5) * pw, by);
-      cairo_line_to(cr, fx - rng.Range(0.0, 0.1) * pw, by);
-      cairo_close_path(cr);
-      cairo_fill(cr);
-    }
-    if (s.strata > 0) {
-      for (double y = by - ph; y < by; y += rng.Range(8, 18)) {
-        SetColor(cr, s.dark, 0.45 * s.strata);
-        cairo_set_line_width(cr, rng.Range(1.5, 4));
-        cairo_move_to(cr, cx - pw, y);
-        cairo_curve_to(cr, cx - pw * 0.3, y + rng.Range(-4, 4), cx + pw * 0.3, y + rng.Range(-4, 4), cx + pw, y);
-        cairo_stroke(cr);
-        SetColor(cr, s.light, 0.35 * s.strata);
-        cairo_set_line_width(cr, 1.5);
-        cairo_move_to(cr, cx - pw, y - 3);
-        cairo_line_to(cr, cx + pw, y - 3 + rng.Range(-3, 3));
-        cairo_stroke(cr);
-      }
-    }
-    for (int c = 0; c < 4; ++c) {
-      double x = cx + rng.Range(-0.35, 0.35) * pw, y = by - rng.Range(0.3, 0.9) * ph;
-      SetColor(cr, s.dark, 0.8);
-      cairo_set_line_width(cr, 1.6);
-      cairo_move_to(cr, x, y);
-      for (int k = 0; k < 3; ++k) cairo_rel_line_to(cr, rng.Range(-10, 10), rng.Range(6, 16));
-      cairo_stroke(cr);
-    }
-    int specks = static_cast<int>(pw * ph * 0.01 * s.speckle);
-    for (int k = 0; k < specks; ++k) {
-      SetColor(cr, rng.Uniform() < 0.5 ? s.dark : s.light, 0.6);
-      Circle(cr, cx + rng.Range(-0.5, 0.5) * pw, by - rng.Uniform() * ph, rng.Range(0.8, 2.0));
-      cairo_fill(cr);
-    }
-    if (s.lichen) {
-      for (int k = 0; k < 8; ++k) {
-        SetColor(cr, Mix(Hex(0x9AA070), Hex(0xC8C090), rng.Uniform()), 0.8);
-        Ellipse(cr, cx + rng.Range(-0.35, 0.1) * pw, by - rng.Range(0.5, 0.95) * ph, rng.Range(4, 10), rng.Range(3, 6));
-        cairo_fill(cr);
-      }
-    }
-    cairo_restore(cr);
-  }
-  // Grass growing against the base.
-  cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-  for (int k = 0; k < static_cast<int>(s.width / 5); ++k) {
-    double x = bx + rng.Range(-0.55, 0.55) * s.width;
-    double hh = rng.Range(6, 22);
-    SetColor(cr, Mix(paint::Scale(s.grass, 0.6), s.grass, rng.Uniform()));
-    cairo_set_line_width(cr, 1.8);
-    cairo_move_to(cr, x, by);
-    cairo_line_to(cr, x + rng.Range(-6, 6), by - hh);
-    cairo_stroke(cr);
   }
   return Finish(canvas);
 }

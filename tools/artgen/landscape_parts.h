@@ -37,26 +37,62 @@ struct RidgeStyle {
 };
 void PaintRidge(paint::Canvas& canvas, const RidgeStyle& style, uint32_t seed);
 
-// A distant line of tree crowns along the horizon.
+// Land beyond the tree line, as a height field seen from the stand: mountain ranges, mesas, hills.
+// Distances and heights in km; heights are drawn `exaggeration` times as high, as a painter would.
+struct TerrainStyle {
+  int horizonY = 400;
+  double eyeHeight = 0.1, exaggeration = 4;
+  double nearDistance = 4, farDistance = 70;
+  double peak = 2.0;          // height of the highest ridges
+  double rolling = 0.1;       // gentle swell of the low land
+  double rangeSpacing = 30;   // how far apart the massifs lie
+  double rangeShare = 0.35;   // 0 mountains everywhere .. 1 hardly any
+  double clearRadius = 15;    // open country round the stand before the ranges rise
+  double ridgeSpacing = 9;    // size of the main ridges
+  int octaves = 7;
+  double roughness = 0.5;     // strength of each finer octave against the one before
+  double terraces = 0;        // >0: flat benches and cliffs (mesas), this many steps up to the peak
+  double beds = 0;            // >0: coloured beds in the rock faces, this many up to the peak
+  double forestLine = -1;     // forest below this height (on slopes that can hold it)
+  double snowLine = -1;       // snow above this height
+  double sunHeight = 0.7;     // the sun comes from the viewer's left, as on the scenery; this high
+  Rgb rockLight{}, rockDark{}, forestDark{}, forestLight{};
+  Rgb snow{0.94, 0.95, 0.98}, snowShade{0.6, 0.66, 0.8};
+  Rgb haze{};                 // the air's colour toward the horizon
+  double hazeDistance = 40, hazeStrength = 0.85;
+};
+void PaintTerrain(paint::Canvas& canvas, const TerrainStyle& style, uint32_t seed);
+double TerrainHeight(const TerrainStyle& style, double x, double y, uint32_t seed);
+
+// A row of trees along the horizon, wrapping round the picture. Rows are painted far to near; a far
+// row is small, hazy and blue, a near one shows its trees' shapes and their light from the left.
+enum class TreeKind { Pine, Broadleaf, Spire, Scrub };
 struct TreeLineStyle {
   int baseY = 410;
   double minH = 20, maxH = 60;
   int count = 400;
-  double conifer = 0.5;  // share of pointed crowns
-  Rgb dark, light;
-  double gapChance = 0;  // chance of leaving a stretch open
-  bool trunks = false;   // an open stand: crowns held high on visible trunks
+  // Shares of the kinds of tree: southern pine (tall bole, tufted crown), broadleaf (round crown),
+  // spire (spruce and fir), scrub (juniper, mesquite, oak brush: low and wide).
+  double pine = 0, broadleaf = 1, spire = 0, scrub = 0;
+  Rgb dark{}, light{};    // foliage in shade and in sun
   Rgb trunk{0.3, 0.22, 0.16};
+  Rgb haze{};             // the air's colour toward the horizon
+  double hazeAmount = 0;  // 0 near and clear .. 1 lost in the haze
+  double gapChance = 0;   // chance of leaving a stretch open
+  double undergrowth = 1; // low growth along the foot
 };
 void PaintTreeLine(paint::Canvas& canvas, const TreeLineStyle& style, uint32_t seed);
 
 // Ground from the horizon down: colours blended by noise, finer toward the horizon.
 struct GroundStyle {
   int horizonY = 400;
-  Rgb farColor, a, b, c;  // haze colour at the horizon, three ground colours
-  Rgb speckDark, speckLight;
+  Rgb farColor;           // the ground's colour in the haze at the horizon
+  Rgb a, b;               // bare soil, two tones
+  Rgb c;                  // the body colour of the grass
+  Rgb speckDark, speckLight;  // clods' shade and light on the soil
+  double grassCover = 0.5;    // share of the ground under grass
   double tufts = 1.0;     // density of grass tufts
-  Rgb grassDark, grassLight;
+  Rgb grassDark, grassLight;  // grass in shade, blade tips in sun
   double leaves = 0;      // density of fallen leaves
   Rgb leafA, leafB;
   double pebbles = 0;
@@ -93,12 +129,16 @@ RgbaImage PaintShrub(const ShrubStyle& style, uint32_t seed);
 
 struct RockStyle {
   double width = 300, height = 180;
-  Rgb light, mid, dark;
-  double strata = 0;   // banding of sandstone
-  double speckle = 0.5;
-  int pieces = 1;      // a pile of several stones
+  Rgb light{}, mid{}, dark{};  // sun-bleached crown, the body of the stone, its stains and crevices
+  Rgb band{};                  // the other colour of alternate beds (with strata)
+  double strata = 0;       // 0 massive stone .. 1 sandstone weathered into ledges
+  double speckle = 0.5;    // grain of the crystals
+  int pieces = 1;          // a pile of several stones
   bool lichen = false;
   Rgb grass{0.4, 0.45, 0.2};
+  double facets = 0.5;     // how broken into flat faces
+  double sunHeight = 0.6;  // the sun comes from the left, as on every panorama; this is how high
+  bool moss = false;       // moss along the foot (damp woods)
 };
 RgbaImage PaintRock(const RockStyle& style, uint32_t seed);
 

@@ -44,6 +44,13 @@ MapSprite ToMapSprite(Quantiser& q, const SpriteArt& art, Dither dither) {
   return s;
 }
 
+// The horizon row of a location's panorama: that of the first hunt played there.
+int AreaHorizon(int mapNumber) {
+  for (int hunt = 0; hunt < 5; ++hunt)
+    if (kHuntMap[hunt] == mapNumber) return kStands[hunt].horizonY;
+  return kStands[0].horizonY;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -73,6 +80,7 @@ int main(int argc, char** argv) {
   // The three location libraries; each panorama shares its palette with its scenery.
   std::vector<AreaArt> areas;
   std::vector<Palette> areaPalettes;
+  std::vector<IndexedImage> panoramas;
   for (int m = 1; m <= 3; ++m) {
     areas.push_back(DrawArea(m));
     stage(("painting area " + std::to_string(m)).c_str());
@@ -93,6 +101,8 @@ int main(int argc, char** argv) {
     ok &= Write(runDir + "/map" + std::to_string(m) + ".dll", dll.Build());
     sheet.Add("map" + std::to_string(m) + "_sprites", map.packed, palette);
     sheet.Add("map" + std::to_string(m) + "_panorama", panorama, palette);
+    sheet.Add("map" + std::to_string(m) + "_rocks", RocksOnGround(scenery, panorama, AreaHorizon(m)), palette);
+    panoramas.push_back(panorama);
     stage(("writing area " + std::to_string(m)).c_str());
   }
 
@@ -106,6 +116,9 @@ int main(int argc, char** argv) {
     const SpriteMapImage map = BuildSpriteMap(birds, CommonPalette(), pal::kTransparent);
     ok &= Write(runDir + "/goblers.dll", map.bytes);
     sheet.Add("goblers", map.packed, CommonPalette());
+    for (int m = 1; m <= 3; ++m)
+      sheet.Add("map" + std::to_string(m) + "_birds", BirdsAtSizes(birds, panoramas[m - 1], AreaHorizon(m)),
+                areaPalettes[m - 1]);
   }
   stage("writing birds");
 
@@ -124,7 +137,7 @@ int main(int argc, char** argv) {
   {
     const std::vector<SpriteArt> art = DrawControlSprites(previews, trophies);
     for (size_t id = 0; id < art.size(); ++id) {
-      const bool painted = id == ctl::kPreview || id == ctl::kTrophy;
+      const bool painted = id == ctl::kPreview || id == ctl::kTrophy || id == ctl::kGun || id == ctl::kMuzzle;
       controls.push_back(ToMapSprite(common, art[id], painted ? Dither::Ordered : Dither::None));
     }
     const SpriteMapImage map = BuildSpriteMap(controls, CommonPalette(), pal::kTransparent);

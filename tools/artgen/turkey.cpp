@@ -34,7 +34,7 @@ Pose Walk(double phase) {
   Step(phase + 0.5, 24, 9, 7, p.footR, p.toeCurlR);
   p.bodyY = 55 + 1.4 * std::cos(4 * kPi * phase);
   // Turkeys pump the head forward and back with every step.
-  p.head = {31 + 5 * std::sin(4 * kPi * phase), 95 + 1.5 * std::cos(4 * kPi * phase), 0};
+  p.head = {32 + 5 * std::sin(4 * kPi * phase), 102 + 1.5 * std::cos(4 * kPi * phase), 0};
   p.headPitch = -0.05;
   return p;
 }
@@ -88,7 +88,7 @@ std::vector<Pose> IdlePoses() {
   poses.push_back(stand);
   // Look about: head raised and turned.
   Pose look = stand;
-  look.head = {28, 100, 0};
+  look.head = {30, 108, 0};
   look.headTurn = 0.7;
   poses.push_back(look);
   poses.push_back(look);

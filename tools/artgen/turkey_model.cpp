@@ -16,18 +16,6 @@ namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 
-Vec3 operator+(Vec3 a, Vec3 b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
-Vec3 operator-(Vec3 a, Vec3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-Vec3 operator*(Vec3 a, double k) { return {a.x * k, a.y * k, a.z * k}; }
-double Dot(Vec3 a, Vec3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-Vec3 Cross(Vec3 a, Vec3 b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
-double Length(Vec3 a) { return std::sqrt(Dot(a, a)); }
-Vec3 Norm(Vec3 a) {
-  double l = Length(a);
-  return l > 1e-12 ? a * (1.0 / l) : Vec3{1, 0, 0};
-}
-Vec3 Lerp(Vec3 a, Vec3 b, double t) { return a + (b - a) * t; }
-
 // Rotation about the z axis (pitch of the body in bird space).
 Vec3 RotZ(Vec3 v, double a) { return {v.x * std::cos(a) - v.y * std::sin(a), v.x * std::sin(a) + v.y * std::cos(a), v.z}; }
 // Rotation about the x axis (roll).
@@ -190,8 +178,9 @@ std::vector<Part> BuildBird(const Pose& pose, const Look&) {
   for (auto& p : bodyParts) Transform(p, [&](Vec3 v) { return RotZ(v, pose.bodyPitch); }, bodyC, {});
   {
     Vec3 top = RotZ(beardTop - bodyC, pose.bodyPitch) + bodyC;
-    Vec3 bottom = top + Vec3{9, -28, 0};
-    bodyParts.push_back(Ell(Lerp(top, bottom, 0.5), bottom - top, {1, 0, 0}, 15, 3.2, 2.6, Mat::Beard));
+    Vec3 bottom = top + Vec3{9, -31, 0};
+    // Long and thick enough to show as a dark tassel on a bird far off.
+    bodyParts.push_back(Ell(Lerp(top, bottom, 0.5), bottom - top, {1, 0, 0}, 16.5, 4.0, 3.2, Mat::Beard));
   }
   parts.insert(parts.end(), bodyParts.begin(), bodyParts.end());
 
@@ -299,7 +288,9 @@ struct Shade {
 };
 
 Shade Material(const Part& p, const double l[3], Vec3 n, const Look& look) {
-  const Rgb bronzeDark = Hex(0x120C08), bronze = Hex(0x3E2814), copper = Hex(0x9A6028), gold = Hex(0xB08A3E),
+  // Dark bronze: a wild gobbler reads nearly black at a distance, so the body stays dark and its
+  // feather pattern is a sheen on it rather than a light pattern that would break up when shrunk.
+  const Rgb bronzeDark = Hex(0x100A06), bronze = Hex(0x281A0E), copper = Hex(0x7A4A20), gold = Hex(0xB08A3E),
             green = Hex(0x3C4E26);
   Shade s;
   double facing = Clamp01(n.z);
@@ -312,11 +303,11 @@ Shade Material(const Part& p, const double l[3], Vec3 n, const Look& look) {
       double bright;
       double rows = p.mat == Mat::Body ? 8.0 : (p.mat == Mat::Breast ? 7.0 : 3.0);
       double tip = Scallop(1 - l[0], around, rows, 9.0, bright);
-      Rgb base = Mix(bronze, iris, 0.45);
+      Rgb base = Mix(bronze, iris, 0.28);
       if (p.mat == Mat::Breast) base = Mix(base, bronzeDark, 0.25);
       // The belly and lower flanks are duller and darker.
       base = Mix(base, Hex(0x2A1C10), Smooth(-0.2, -0.8, l[1]) * 0.7);
-      s.albedo = Mix(Mix(base, copper, bright * 0.8), bronzeDark, tip * 0.75);
+      s.albedo = Mix(Mix(base, copper, bright * 0.55), bronzeDark, tip * 0.7);
       s.shine = 0.35;
       s.sheen = iris;
       break;
@@ -390,7 +381,7 @@ Shade Material(const Part& p, const double l[3], Vec3 n, const Look& look) {
     case Mat::Head: {
       // Forehead and crown whitish, face blue, throat red.
       Rgb blue = Hex(0x5E9AD4), white = Hex(0xE2ECF4), red = Hex(0xC02028);
-      Rgb c = Mix(blue, white, Smooth(0.25, 0.7, l[1] + 0.35 * l[0]));
+      Rgb c = Mix(blue, white, Smooth(0.05, 0.5, l[1] + 0.35 * l[0]));
       c = Mix(c, red, Smooth(-0.2, -0.6, l[1]) * Smooth(0.3, -0.2, l[0]));
       s.albedo = c;
       s.shine = 0.3;

@@ -5,12 +5,11 @@
 
 #include "tools/artgen/art_types.h"
 #include "tools/artgen/painter_canvas.h"
+#include "tools/artgen/vec3.h"
 
 namespace artgen::turkey {
 
-struct Vec3 {
-  double x = 0, y = 0, z = 0;
-};
+using artgen::Vec3;
 
 // How one pose of the bird stands. Bird space: x forward, y up, z toward the bird's right side;
 // units are about a centimetre, the origin is the ground under the body.
@@ -19,7 +18,7 @@ struct Pose {
   double bodyY = 55;         // height of the body centre
   double bodyX = 0;
   double puff = 1.0;         // feathers raised in display
-  Vec3 head{31, 96, 0};      // centre of the head
+  Vec3 head{33, 104, 0};     // centre of the head: held high, the alert bird's tall neck
   double headPitch = 0;      // beak up when positive
   double headTurn = 0;       // beak toward the bird's right when positive
   Vec3 footL{2, 0, -7}, footR{-2, 0, 7};

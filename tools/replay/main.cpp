@@ -15,7 +15,7 @@
 namespace {
 
 int Usage() {
-  std::fprintf(stderr, "usage: brushfeather-replay SCRIPT [--out DIR] [--profile DIR]\n");
+  std::fprintf(stderr, "usage: brushfeather-replay SCRIPT [--out DIR] [--profile DIR] [--audio FILE]\n");
   return 2;
 }
 
@@ -48,6 +48,7 @@ int main(int argc, char** argv) {
   std::string scriptPath;
   std::string outDir;
   std::string profileDir;
+  std::string audioPath;
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
     if (arg == "--out") {
@@ -56,6 +57,9 @@ int main(int argc, char** argv) {
     } else if (arg == "--profile") {
       if (i + 1 >= argc) return Usage();
       profileDir = argv[++i];
+    } else if (arg == "--audio") {
+      if (i + 1 >= argc) return Usage();
+      audioPath = argv[++i];
     } else if (scriptPath.empty() && !arg.empty() && arg[0] != '-') {
       scriptPath = arg;
     } else {
@@ -92,6 +96,8 @@ int main(int argc, char** argv) {
   script.introduced = profileDir.empty();
   ReplayProfile profile(profileDir);
   platform::HeadlessBackend backend(0, static_cast<std::time_t>(script.seed));
+  // The mixed sound of the whole run, written as a WAV file when the game closes its audio.
+  if (!audioPath.empty()) backend.SetAudioCapturePath(audioPath);
   platform::SetBackend(&backend);
   // Captions and the profile key are the game's own, as if the game itself were running.
   platform::SetApplicationName("brushfeather");
