@@ -80,7 +80,8 @@ bool KeyCode(const std::string& name, uint32_t* vk) {
   static constexpr Named kNames[] = {
       {"Escape", platform::VK_ESCAPE}, {"Enter", platform::VK_RETURN}, {"Tab", platform::VK_TAB},
       {"Space", platform::VK_SPACE},   {"Shift", platform::VK_SHIFT},  {"Alt", platform::VK_MENU},
-      {"F10", platform::VK_F10},       {"Backspace", platform::VK_BACK}, {"Delete", platform::VK_DELETE},
+      {"F1", platform::VK_F1},         {"F10", platform::VK_F10},      {"Backspace", platform::VK_BACK},
+      {"Delete", platform::VK_DELETE},
       {"Left", platform::VK_LEFT},     {"Right", platform::VK_RIGHT},  {"Home", platform::VK_HOME},
       {"End", platform::VK_END},
   };
@@ -239,6 +240,7 @@ class Runner {
     app.InitInstance();
     game_ = app.game.get();
     window_ = app.window.get();
+    if (script_.introduced && game_ != nullptr) game_->helpIntroduced = 1;
     ReportState();
     // Every state the game enters is logged as it enters it, also one a single pass goes through.
     game_->stateObserver = [this](int32_t) { ReportState(); };

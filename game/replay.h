@@ -30,11 +30,14 @@ struct Command {
 struct Script {
   uint32_t seed = 1;  // the first seed line before any other command, else 1
   std::vector<Command> commands;
+  // The game starts as for a profile that has had the first hunt's introduction, so a script goes
+  // from the setup dialog's OK straight into the hunt; false leaves it to the profile.
+  bool introduced = true;
 };
 
 // Parses a script; on a malformed line returns false with `error` naming the line ("line 3: ...").
 bool ParseScript(const std::string& text, Script* script, std::string* error);
-// Key names of the script: Escape Enter Tab Space Shift Alt F10 Backspace Delete Left Right Home End,
+// Key names of the script: Escape Enter Tab Space Shift Alt F1 F10 Backspace Delete Left Right Home End,
 // or one letter or digit (either case). False for anything else.
 bool KeyCode(const std::string& name, uint32_t* vk);
 

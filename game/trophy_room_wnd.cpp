@@ -15,6 +15,7 @@
 #include "framework/graphics/viewport.h"
 #include "framework/ui/button.h"
 #include "game/art_files.h"
+#include "game/confirm_dialog.h"
 #include "game/control_art.h"
 #include "game/hunting_map.h"
 #include "game/turkey.h"
@@ -230,6 +231,10 @@ int32_t ZTrophyRoomWnd::Show() {
 }
 
 void ZTrophyRoomWnd::Hide() {
+  // A question still up goes unanswered, as a dialog does when the application loses the focus.
+  if (resetQuestion != nullptr && resetQuestion->running != 0) {
+    platform::SendMessage(resetQuestion, platform::WM_ACTIVATEAPP, 0, 0);
+  }
   ShowWindow(platform::SW_HIDE);
   shown = 0;
   for (ZButton* button : {resetButton.get(), leaveButton.get()}) {
@@ -313,11 +318,14 @@ int32_t ZTrophyRoomWnd::PaintTrophies() {
                            platform::DEFAULT_PITCH, "Times");
   platform::Font* oldFont = platform::SelectObject(&dc, font.get());
   bool held = true;
+  bool empty = true;
   for (int32_t rank = 0; rank < kPlaces && held; ++rank) {
     const platform::Point picture{kFirstPicture.x, kFirstPicture.y + rank * kPlaceSpacing};
     const platform::Point text{kFirstText.x, kFirstText.y + rank * kPlaceSpacing};
+    empty = empty && ReadTrophy(rank).Empty();
     held = DrawTrophy(&dc, rank, picture, text);
   }
+  if (held && empty) DrawEmptyLine(&dc);
   if (held) {
     platform::SelectObject(&dc, oldFont);
     back->ReleaseDC(&dc);
@@ -361,14 +369,55 @@ bool ZTrophyRoomWnd::DrawTrophy(platform::DeviceContext* dc, int32_t rank, platf
   return true;
 }
 
+void ZTrophyRoomWnd::DrawEmptyLine(platform::DeviceContext* dc) {
+  std::unique_ptr<platform::Font> font =
+      platform::CreateFont(kEmptyLineHeight, 0, 0, 0, platform::FW_NORMAL, false, false, false,
+                           platform::DEFAULT_CHARSET, platform::OUT_DEFAULT_PRECIS, platform::CLIP_DEFAULT_PRECIS,
+                           platform::PROOF_QUALITY, platform::DEFAULT_PITCH, "Times");
+  platform::Font* old = platform::SelectObject(dc, font.get());
+  // As every line of the room: a black copy, then the yellow one a pixel down and right.
+  platform::Rect r = kEmptyLineRect;
+  const uint32_t format = platform::DT_CENTER | platform::DT_VCENTER | platform::DT_SINGLELINE;
+  platform::SetTextColor(dc, kShadowColor);
+  platform::DrawText(dc, kEmptyLine, &r, format);
+  platform::OffsetRect(&r, 1, 1);
+  platform::SetTextColor(dc, kEntryColor);
+  platform::DrawText(dc, kEmptyLine, &r, format);
+  platform::SelectObject(dc, old);
+}
+
 // --- messages ---
 
 void ZTrophyRoomWnd::LeaveRoom() {
   if (game != nullptr) game->SetState(ZTurkeyGame::MainMenu);
 }
 
+void ZTrophyRoomWnd::OnResetClicked() {
+  if (game == nullptr || resetQuestion != nullptr) return;
+  ZConfirmDialog question(game, this, kResetQuestion);
+  if (question.IsBuilt() == 0) {
+    // Without the question nothing is erased: the records are worth more than the button.
+    std::fprintf(stderr, "brushfeather: the reset question cannot be made from the controls' art; nothing is erased\n");
+    return;
+  }
+  resetQuestion = &question;
+  const int32_t answer = question.DoModal();
+  resetQuestion = nullptr;
+  // The room may have been left while it asked (the application lost the focus): nothing to draw on.
+  if (shown != 1) return;
+  if (answer == ZDialog::kResultOk) {
+    OnReset();
+  } else {
+    Redraw();
+  }
+}
+
 void ZTrophyRoomWnd::OnReset() {
   ResetTrophies();
+  Redraw();
+}
+
+void ZTrophyRoomWnd::Redraw() {
   EmptySpriteList();
   PaintTrophies();
   if (game != nullptr && game->graphics != nullptr) {
@@ -391,7 +440,7 @@ LRESULT ZTrophyRoomWnd::WindowProc(uint32_t message, WPARAM wParam, LPARAM lPara
       const auto* header = reinterpret_cast<const platform::NotifyHeader*>(lParam);
       if (header != nullptr && header->code == platform::NM_CLICK) {
         if (wParam == kResetButtonId) {
-          OnReset();
+          OnResetClicked();
         } else if (wParam == kLeaveButtonId) {
           LeaveRoom();
         }

@@ -13,6 +13,7 @@ class ZButton;
 class ZImage;
 class ZSurface;
 class ZPalette;
+class ZConfirmDialog;
 namespace platform {
 struct DeviceContext;
 }
@@ -48,6 +49,12 @@ class ZTrophyRoomWnd : public ZWnd {
   static constexpr platform::COLORREF kShadowColor = 0x000000;
   static constexpr platform::COLORREF kEntryColor = 0x00FFFF;
   static constexpr platform::COLORREF kNewEntryColor = 0x00FF00;
+  // Reset asks first; the list is written only when the player says OK.
+  static constexpr const char* kResetQuestion = "Erase all five trophies?";
+  // With all five places empty the room says so, centred on its panel in the room's lettering.
+  static constexpr const char* kEmptyLine = "No trophies yet. Bag your first bird and it will hang here.";
+  static constexpr platform::Rect kEmptyLineRect{28, 230, 612, 262};
+  static constexpr int32_t kEmptyLineHeight = 18;
   // More of a name than this could never show in its rectangle; longer ones are cut (at a whole
   // character) so that a damaged profile cannot make every paint lay out megabytes of text.
   static constexpr size_t kMaxNameBytes = 1024;
@@ -88,6 +95,8 @@ class ZTrophyRoomWnd : public ZWnd {
   // The date in local time as "%B %d, %Y at %H:%M\n\r"; false (and empty) when it cannot be made.
   static bool FormatTrophyDate(int64_t seconds, std::string* out);
 
+  // The reset question while it is up, else null.
+  ZConfirmDialog* GetResetQuestion() const { return resetQuestion; }
   ZButton* GetLeaveButton() const { return leaveButton.get(); }
   ZButton* GetResetButton() const { return resetButton.get(); }
   ZSurface* GetBackgroundSurface() const { return backgroundSurface.get(); }
@@ -99,7 +108,12 @@ class ZTrophyRoomWnd : public ZWnd {
 
  private:
   void LeaveRoom();
+  // The reset button: the question first, then the reset only on OK.
+  void OnResetClicked();
   void OnReset();
+  // The list, the page flip and both buttons drawn again, as after a reset.
+  void Redraw();
+  void DrawEmptyLine(platform::DeviceContext* dc);
   // Empties the game's world sprite list; the birds give their pictures back first, as they own them.
   void EmptySpriteList();
 
@@ -109,4 +123,5 @@ class ZTrophyRoomWnd : public ZWnd {
   std::unique_ptr<ZSurface> backgroundSurface;
   // The graphics system refers to the palette in force, so the room keeps the one it set.
   std::unique_ptr<ZPalette> palette;
+  ZConfirmDialog* resetQuestion = nullptr;  // lives on the stack of OnResetClicked while it asks
 };

@@ -18,6 +18,7 @@
 #include "framework/ui/button.h"
 #include "game/art_files.h"
 #include "game/art_report.h"
+#include "game/help_page.h"
 #include "game/hunt_setup_dialog.h"
 #include "game/hunter.h"
 #include "game/hunting_map.h"
@@ -463,15 +464,23 @@ platform::LRESULT ZTurkeyGame::HandleMessage(platform::Window* window, uint32_t 
         if (self != nullptr) self->ShowWindow(platform::SW_SHOWNORMAL);
         if (graphics != nullptr) graphics->Resume();
         // Only a real return from Inactive resumes: a repeated activation while running would
-        // otherwise stop a running hunt and leave it frozen.
-        if (state == Inactive) SetState(resumeState);
-      } else if (state != Inactive) {
-        resumeState = state;
-        if (setupDialog != nullptr) platform::SendMessage(setupDialog, platform::WM_ACTIVATEAPP, 0, 0);
-        SetState(Inactive);
+        // otherwise stop a running hunt and leave it frozen. Nor does one while the help page is up.
+        if (state == Inactive && HelpOpen() == 0) SetState(resumeState);
+      } else if (state != Inactive || HelpOpen() != 0) {
+        // The help page goes with the focus; the screen it covered comes back on activation.
+        if (HelpOpen() != 0) helpPage->Close();
+        if (state != Inactive) {
+          resumeState = state;
+          if (setupDialog != nullptr) platform::SendMessage(setupDialog, platform::WM_ACTIVATEAPP, 0, 0);
+          SetState(Inactive);
+        }
         if (graphics != nullptr) graphics->Suspend();
         if (self != nullptr) self->ShowWindow(platform::SW_MINIMIZE);
       }
+      return 0;
+
+    case platform::WM_HELP:
+      OpenHelp();
       return 0;
 
     case platform::WM_NOTIFY: {
@@ -536,7 +545,7 @@ void ZTurkeyGame::RunHuntSetupSequence() {
   setupDialogOpen = 0;
   if (confirmed == 1) {
     SaveProfile();
-    SetState(EnteringHunt);
+    if (!IntroduceFirstHunt()) SetState(EnteringHunt);
   } else {
     menuReady = 0;  // the next Tick shows the menu again
   }
@@ -766,6 +775,7 @@ void ZTurkeyGame::ReleaseObjects() {
   menuButtons.clear();
   areaSurface.reset();
   controlsSurface.reset();
+  helpPage.reset();
   huntingWindow.reset();
   trophyRoom.reset();
   graphicsInfo.reset();

@@ -25,6 +25,7 @@ class ZHuntingWnd;
 class ZTurkeyWnd;
 class ZTrophyRoomWnd;
 class ZHuntSetupDialog;
+class ZHelpPage;
 class ZGraphics;
 class ZGraphicsInfo;
 class ZImage;
@@ -100,6 +101,18 @@ class ZTurkeyGame : public ZGame {
   void SaveProfile();
   void TakeScreenshot();
 
+  // Help (F1): the page over the screen that asked for it, and the first hunt's introduction.
+  // Over a running game screen the page is a switch to another window: that screen is left as on
+  // deactivation and comes back as on activation. Over the hunt setup dialog the dialog waits under it.
+  void OpenHelp();
+  // The page goes; what it covered comes back.
+  void CloseHelp();
+  // The page is up.
+  int32_t HelpOpen() const;
+  // Shows the page before the first hunt a profile enters (once: the profile remembers it); true
+  // when it did, the hunt then starting as the page closes.
+  bool IntroduceFirstHunt();
+
   // Fields, in the order the game's readers know them.
   std::unique_ptr<ZHuntingMap> map;
   std::unique_ptr<ZHunter> hunter;
@@ -161,6 +174,11 @@ class ZTurkeyGame : public ZGame {
   int32_t cleanupDue = 0;
   // Set-up failed (one of the three messages was shown): the program ends with kSetupFailedExitCode.
   int32_t setupFailed = 0;
+
+  // The help page, made the first time it is asked for; and whether this profile has had the first
+  // hunt's introduction (read from the profile when a hunt is first entered, unless already 1).
+  std::unique_ptr<ZHelpPage> helpPage;
+  int32_t helpIntroduced = 0;
 
   // Told of every state the game enters, as it enters it (also one it leaves again in the same pass);
   // the replay driver logs them. Not told of assignments made from outside.

@@ -356,6 +356,8 @@ LRESULT EditField::WindowProc(uint32_t message, WPARAM wParam, LPARAM lParam) {
     case WM_GETDLGCODE:
       return DLGC_HASSETSEL | DLGC_WANTCHARS | DLGC_WANTARROWS;
     case WM_KEYDOWN:
+      // F1 is no editing key: default handling turns it into a help request for the field's dialog.
+      if (wParam == VK_F1) return window_->DefWindowProc(message, wParam, lParam);
       OnKeyDown(static_cast<uint32_t>(wParam));
       return 0;
     case WM_CHAR:

@@ -105,6 +105,9 @@ constexpr uint32_t WM_SETCURSOR = 0x0020;
 constexpr uint32_t WM_SETFONT = 0x0030;  // wParam: the platform::Font*, lParam: redraw now when nonzero
 constexpr uint32_t WM_GETFONT = 0x0031;
 constexpr uint32_t WM_NOTIFY = 0x004E;
+// F1 pressed: sent to the window that has the focus; default handling passes it to the parent of a
+// child window or the owner of a top-level one. wParam and lParam are 0 here.
+constexpr uint32_t WM_HELP = 0x0053;
 constexpr uint32_t WM_GETDLGCODE = 0x0087;
 constexpr uint32_t WM_KEYDOWN = 0x0100;
 constexpr uint32_t WM_KEYUP = 0x0101;

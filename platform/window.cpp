@@ -782,6 +782,20 @@ LRESULT Window::DefWindowProc(uint32_t message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
       DestroyWindow();
       return 0;
+    case WM_KEYDOWN:
+      // A fresh press of F1 asks for help; held down, its repeats ask nothing more.
+      if (wParam == VK_F1 && (static_cast<uint32_t>(lParam) & (1u << 30)) == 0) SendMessage(this, WM_HELP, 0, 0);
+      return 0;
+    case WM_HELP: {
+      // Up the tree until a window answers it; the depth bound keeps a looping owner chain harmless.
+      static int depth = 0;
+      Window* up = (style_ & WS_CHILD) != 0 ? parent_ : owner_;
+      if (!WindowManager::Alive(up) || depth >= 64) return 0;
+      ++depth;
+      const LRESULT answer = SendMessage(up, WM_HELP, wParam, lParam);
+      --depth;
+      return answer;
+    }
     case WM_SETTEXT:
       text_ = lParam != 0 ? std::string(reinterpret_cast<const char*>(lParam)) : std::string();
       return 1;

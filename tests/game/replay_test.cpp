@@ -62,6 +62,9 @@ TEST(ReplayScriptTest, NamedKeysAreCaseSensitiveAndALetterIsItsCapital) {
   uint32_t vk = 0;
   ASSERT_TRUE(replay::KeyCode("a", &vk));
   EXPECT_EQ(vk, static_cast<uint32_t>('A'));
+  ASSERT_TRUE(replay::KeyCode("F1", &vk));
+  EXPECT_EQ(vk, platform::VK_F1);
+  EXPECT_FALSE(replay::KeyCode("f1", &vk));
   EXPECT_FALSE(replay::KeyCode("escape", &vk));
   EXPECT_FALSE(replay::KeyCode("F11", &vk));
   EXPECT_FALSE(replay::KeyCode("", &vk));

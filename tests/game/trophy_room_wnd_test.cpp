@@ -13,7 +13,9 @@
 
 #include "framework/graphics/sprite.h"
 #include "framework/graphics/viewport.h"
+#include "game/confirm_dialog.h"
 #include "game/turkey.h"
+#include "platform/pump.h"
 #include "platform/profile.h"
 #include "platform/text.h"
 #include "tests/game/menu_fixture.h"
@@ -324,21 +326,109 @@ TEST_F(TrophyRoomTest, BadProfileValuesAreDrawnAsEmptyPlacesOrPlainText) {
   EXPECT_EQ(DiffersFromBackground(PictureRect(4)), 0);
 }
 
-TEST_F(TrophyRoomTest, ResetInTheRoomLeavesOnlyTheBackgroundAndTheButtons) {
+// How the reset question is answered, from inside its own loop. (Esc and Cancel, which keep the
+// profile byte for byte, are played in the trophy room's scenarios.)
+enum class Answer { FocusLost, OkButton };
+
+TEST_F(TrophyRoomTest, ResetAsksFirstAndOnlyOkEmptiesTheRoomWhichThenSaysSo) {
   Seed(FiveFull());
   R* room = Enter();
-  EXPECT_GT(DiffersFromBackground(Rect{100, 100, 576, 411}), 5000);
-  Click(room->GetResetButton());
+  const std::string before = ProfileText();
+  ASSERT_FALSE(before.empty());
+  // Clicks the reset button and answers the question as it comes up; true when it came up.
+  auto resetAnswering = [&](Answer answer) {
+    bool asked = false;
+    const int hook = platform::AddPumpHook([&] {
+      ZConfirmDialog* q = room->GetResetQuestion();
+      if (asked || q == nullptr || q->running != 1) return;
+      asked = true;
+      EXPECT_TRUE(q->IsWindowVisible());
+      EXPECT_EQ(platform::GetFocus(), q);
+      auto click = [&](ZButton* b) {
+        const Rect r = b->GetWindowRect();
+        backend->InjectMouseMove(r.left + 20, r.top + 20);
+        backend->InjectButton(0, true, r.left + 20, r.top + 20);
+        backend->InjectButton(0, false, r.left + 20, r.top + 20);
+      };
+      if (answer == Answer::FocusLost) {
+        backend->InjectActivate(false);
+      } else {
+        click(q->GetOkButton());
+      }
+    });
+    Click(room->GetResetButton());
+    platform::RemovePumpHook(hook);
+    return asked;
+  };
+
+  // The application loses the focus while it asks: no answer, the room goes as ever, and comes back
+  // with every record on activation.
+  ASSERT_TRUE(resetAnswering(Answer::FocusLost));
+  EXPECT_EQ(ProfileText(), before);
+  EXPECT_EQ(game->state, G::Inactive);
+  EXPECT_EQ(room->shown, 0);
+  backend->InjectActivate(true);
+  for (int i = 0; i < 20; ++i) game->LoopPass();
+  ASSERT_EQ(room->shown, 1);
+  EXPECT_EQ(List(), FiveFull());
+
+  // Without the controls' art there is no question, and so no reset.
+  std::unique_ptr<ZSurface> art = std::move(game->controlsSurface);
+  ::testing::internal::CaptureStderr();
+  EXPECT_FALSE(resetAnswering(Answer::OkButton));
+  EXPECT_NE(::testing::internal::GetCapturedStderr().find("nothing is erased"), std::string::npos);
+  game->controlsSurface = std::move(art);
+  EXPECT_EQ(List(), FiveFull());
+
+  // OK: all five places go in one save, and the empty room says so on its panel, in its lettering.
+  ASSERT_TRUE(resetAnswering(Answer::OkButton));
   EXPECT_EQ(List(), std::vector<ZTrophyRecord>(5));
-  EXPECT_EQ(game->state, G::TrophyRoom);
-  EXPECT_EQ(DiffersFromBackground(Rect{0, 0, 640, 420}), 0);
-  // Both buttons are on the screen, the reset button as the click left it.
+  int line = 0;
+  for (int32_t y = R::kEmptyLineRect.top; y <= R::kEmptyLineRect.bottom; ++y)
+    for (int32_t x = R::kEmptyLineRect.left; x <= R::kEmptyLineRect.right; ++x) line += Front(x, y) == IndexOf(R::kEntryColor);
+  EXPECT_GT(line, 300);
+  EXPECT_EQ(DiffersFromBackground(Rect{0, 0, 640, R::kEmptyLineRect.top}), 0);
+  EXPECT_EQ(DiffersFromBackground(Rect{0, R::kEmptyLineRect.bottom + 1, 640, 420}), 0);
   Rect r;
-  room->GetResetButton()->GetSprite()->GetRect(&r);
-  EXPECT_GT(DiffersFromBackground(r), 500);
   room->GetLeaveButton()->GetSprite()->GetRect(&r);
   EXPECT_GT(DiffersFromBackground(r), 500);
-  EXPECT_EQ(room->GetResetButton()->state, ZButton::kStateHighlighted);
+
+  // One bird in the list, and the line is gone.
+  Seed({Rec("Ann", 30, 0, 1001)});
+  game->SetState(G::MainMenu);
+  game->Tick();
+  Enter();
+  EXPECT_EQ(DiffersFromBackground(R::kEmptyLineRect), 0);
+}
+
+// The question over the room as the screen shows it; BF_UPDATE_GOLDEN=1 writes the PNG beside this
+// file and prints the hash to put here.
+constexpr uint64_t kQuestionGoldenHash = 0x199a6f117408eebfULL;
+
+TEST_F(TrophyRoomTest, TheResetQuestionMatchesItsPinnedPicture) {
+  Seed(FiveFull());
+  R* room = Enter();
+  uint64_t hash = 0;
+  const int hook = platform::AddPumpHook([&] {
+    ZConfirmDialog* q = room->GetResetQuestion();
+    if (hash != 0 || q == nullptr || q->running != 1) return;
+    std::vector<uint8_t> pixels(640 * 480);
+    for (int32_t y = 0; y < 480; ++y)
+      for (int32_t x = 0; x < 640; ++x) pixels[static_cast<size_t>(y * 640 + x)] = Front(x, y);
+    platform::Rgb colors[256];
+    game->graphics->GetFrontSurface()->GetSurface2()->GetPalette()->GetEntries(0, 256, colors);
+    hash = golden::Keep(pixels, colors, "reset_question_golden.png", "tests/game/reset_question_golden.png");
+    // The sign is centred on the screen with both buttons on it.
+    EXPECT_EQ(q->GetWindowRect(), (Rect{130, 156, 510, 324}));
+    for (ZButton* b : {q->GetOkButton(), q->GetCancelButton()}) {
+      const Rect br = b->GetWindowRect();
+      EXPECT_TRUE(br.left > 130 && br.right < 510 && br.top > 156 && br.bottom < 324);
+    }
+    backend->InjectKeyPress(platform::VK_ESCAPE);
+  });
+  Click(room->GetResetButton());
+  platform::RemovePumpHook(hook);
+  EXPECT_EQ(hash, kQuestionGoldenHash) << std::hex << "0x" << hash;
 }
 
 // --- the window, its buttons and keys ---

@@ -214,14 +214,22 @@ TEST_F(EditControlTest, DrawsInTheSystemColoursWithASelectionAndABlinkingCaret) 
   EXPECT_EQ(At(kField.left + kEditMargin, top), 0);
 }
 
-TEST_F(EditControlTest, SystemKeysGoToTheParentAndDestroyingTheFocusedFieldStopsTextInput) {
+TEST_F(EditControlTest, SystemKeysAndHelpGoToTheParentAndDestroyingTheFocusedFieldStopsTextInput) {
   edit.SetFocus();
+  edit.SetWindowText("Ann");
   parent.got.clear();
   backend.InjectKey(VK_F10, true, true);
+  backend.InjectKeyPress(VK_F1);
   Pump();
   bool f10 = false;
-  for (const auto& [m, w] : parent.got) f10 = f10 || (m == WM_SYSKEYDOWN && w == VK_F10);
+  int help = 0;
+  for (const auto& [m, w] : parent.got) {
+    f10 = f10 || (m == WM_SYSKEYDOWN && w == VK_F10);
+    help += m == WM_HELP ? 1 : 0;
+  }
   EXPECT_TRUE(f10);
+  EXPECT_EQ(help, 1);  // F1 is no editing key: the field's parent is asked for help
+  EXPECT_EQ(edit.GetWindowText(), "Ann");
   edit.DestroyWindow();
   EXPECT_FALSE(backend.TextInputOn());
 }

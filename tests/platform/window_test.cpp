@@ -226,6 +226,47 @@ TEST_F(WindowTest, KeysGoToTheFocusOrElseTheActiveTopLevelWindow) {
   EXPECT_EQ(MessagesOf("main"), (std::vector<uint32_t>{WM_KEYDOWN, WM_CHAR, WM_KEYUP}));
 }
 
+// A window that answers help requests itself, where the default handling would pass them on.
+class HelpAnsweringWindow : public Window {
+ public:
+  LRESULT WindowProc(uint32_t message, WPARAM wParam, LPARAM lParam) override {
+    if (message != WM_HELP) return DefWindowProc(message, wParam, lParam);
+    ++answered;
+    return 7;
+  }
+  int answered = 0;
+};
+
+TEST_F(WindowTest, AFreshF1AsksForHelpAndTheRequestClimbsToParentThenOwnerUntilAnswered) {
+  auto main = Make("main", Rect{0, 0, 640, 480}, nullptr, WS_POPUP | WS_VISIBLE);
+  auto popup = Make("popup", Rect{0, 0, 640, 480}, main.get(), WS_POPUP | WS_VISIBLE);  // owned by main
+  auto child = Make("child", Rect{0, 0, 100, 20}, popup.get(), WS_CHILD | WS_VISIBLE);
+  Drain();
+  child->SetFocus();
+  log.clear();
+  backend.InjectKeyPress(VK_F1);
+  Drain();
+  EXPECT_EQ(MessagesOf("child"), (std::vector<uint32_t>{WM_KEYDOWN, WM_HELP, WM_KEYUP}));
+  EXPECT_EQ(MessagesOf("popup"), std::vector<uint32_t>{WM_HELP});
+  EXPECT_EQ(MessagesOf("main"), std::vector<uint32_t>{WM_HELP});
+
+  // An auto-repeated F1, or any other key, asks for nothing.
+  log.clear();
+  SendMessage(child.get(), WM_KEYDOWN, VK_F1, static_cast<LPARAM>(1u | (1u << 30)));
+  SendMessage(child.get(), WM_KEYDOWN, VK_F10, 1);
+  EXPECT_EQ(Count("main", WM_HELP), 0u);
+
+  // A window that answers keeps the request: nothing above it hears of it.
+  HelpAnsweringWindow answering;
+  ASSERT_TRUE(answering.CreateEx(0, cls, "answering", WS_CHILD | WS_VISIBLE, Rect{0, 0, 50, 50}, main.get(), 0));
+  auto inner = Make("inner", Rect{0, 0, 10, 10}, &answering, WS_CHILD | WS_VISIBLE);
+  log.clear();
+  EXPECT_EQ(SendMessage(inner.get(), WM_HELP, 0, 0), 7);
+  EXPECT_EQ(answering.answered, 1);
+  EXPECT_EQ(Count("inner", WM_HELP), 1u);
+  EXPECT_EQ(Count("main", WM_HELP), 0u);
+}
+
 TEST_F(WindowTest, EveryCharacterArrivesOnceAndControlKeysMakeTheirCharacters) {
   auto main = Make("main", Rect{0, 0, 640, 480}, nullptr, WS_POPUP | WS_VISIBLE);
   Drain();

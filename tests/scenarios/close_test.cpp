@@ -5,6 +5,7 @@
 #include <string>
 
 #include "framework/graphics/graphics.h"
+#include "game/confirm_dialog.h"
 #include "game/hunt_setup_dialog.h"
 #include "game/trophy_room_wnd.h"
 #include "platform/profile.h"
@@ -124,6 +125,19 @@ const Screen kScreens[] = {
      Saved::Settings},
     {"TrophyRoom", WholeHuntUpTo("click left") + "click left\nwait 7000\n",
      [](const G& g) { return g.state == G::TrophyRoom && g.trophyRoomReady == 1; }, Saved::Trophy},
+    // The help page over the title, over the setup dialog (both loops running), and over a hunt.
+    {"HelpPage", "wait 700\nkey F1\nwait 100\n", [](const G& g) { return g.HelpOpen() != 0; }, Saved::Nothing},
+    {"HelpOverSetupDialog", "wait 700\nmove 455 221\nwait 20\nclick left\nwait 40\ntype Ann\nwait 20\nkey F1\nwait 100\n",
+     [](const G& g) { return g.HelpOpen() != 0 && g.setupDialog != nullptr && g.setupDialog->running == 1; },
+     Saved::Nothing},
+    {"HelpInHunt", kInHunt + "key F1\nwait 100\n", [](const G& g) { return g.HelpOpen() != 0; }, Saved::Settings},
+    // The trophy room's reset question, unanswered: nothing is erased (nor written).
+    {"ResetQuestion", "wait 700\nmove 455 291\nwait 20\nclick left\nwait 300\nmove 70 455\nwait 20\nclick left\nwait 200\n",
+     [](const G& g) {
+       return g.trophyRoom != nullptr && g.trophyRoom->GetResetQuestion() != nullptr &&
+              g.trophyRoom->GetResetQuestion()->running == 1;
+     },
+     Saved::Nothing},
 };
 
 // How the window goes: WM_DESTROY at the script's end, or the host's close request (WM_CLOSE).

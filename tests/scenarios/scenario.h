@@ -65,6 +65,7 @@ class Scenario : public ::testing::Test {
     replay::Script script;
     std::string error;
     EXPECT_TRUE(replay::ParseScript(text, &script, &error)) << error;
+    script.introduced = introduced;
     platform::ResetWindowSystem();
     platform::SetBackend(nullptr);  // a second run in one test drops the first one's backend
     backend = std::make_unique<platform::HeadlessBackend>(0, static_cast<std::time_t>(script.seed));
@@ -130,6 +131,9 @@ class Scenario : public ::testing::Test {
 
   fs::path dir, old;
   std::function<void(platform::HeadlessBackend&)> prepare;  // runs on each new backend before the game
+  // The game starts as for a profile that has had the first hunt's introduction; false leaves it to
+  // the profile in the test's folder.
+  bool introduced = true;
   std::unique_ptr<platform::HeadlessBackend> backend;
   std::string said, log;
   std::vector<std::string> states;

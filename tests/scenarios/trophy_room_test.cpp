@@ -118,4 +118,53 @@ TEST_F(TrophyScenario, TwoHuntsRankTheirBirdsAndTheListOutlivesARestart) {
   EXPECT_EQ(visit.yellow[2], 0);
 }
 
+TEST_F(TrophyScenario, ResetAsksAndOnlyOkEmptiesTheProfileAfterWhichTheRoomSaysItIsEmpty) {
+  platform::SetApplicationName("brushfeather");  // the profile's folder, as the game names it
+  platform::ProfileBatch seed;
+  for (int32_t i = 0; i < R::kPlaces; ++i) {
+    seed.WriteString(R::SectionName(i), "Name", "Hunter " + std::to_string(i));
+    seed.WriteInt(R::SectionName(i), "Weight", 30 - i);
+    seed.WriteInt(R::SectionName(i), "Type", i);
+    seed.WriteInt(R::SectionName(i), "Time", 1700000000 + i);
+  }
+  ASSERT_TRUE(seed.Commit());
+  const std::vector<ZTrophyRecord> five = List();
+  const std::string profile = platform::GetProfilePath();
+  const std::vector<uint8_t> before = scenario::ReadBytes(profile);
+  ASSERT_FALSE(before.empty());
+  // To the room, then its reset button; the question's OK is at 235 285, its Cancel at 405 285.
+  const std::string reset = "wait 700\nmove 455 291\nwait 20\nclick left\nwait 300\nmove 75 454\nwait 20\n"
+                            "click left\nwait 200\n";
+  bool asked = false;
+  int32_t stateAfterAnswer = -1;
+  auto watch = [&](G& game, uint32_t) {
+    const bool asking = game.trophyRoom != nullptr && game.trophyRoom->GetResetQuestion() != nullptr;
+    if (asked && !asking && stateAfterAnswer < 0) stateAfterAnswer = game.state;
+    asked = asked || asking;
+  };
+  for (const char* no : {"key Escape\n", "move 405 285\nwait 20\nclick left\n"}) {
+    SCOPED_TRACE(no);
+    asked = false;
+    stateAfterAnswer = -1;
+    Run(reset + no + "wait 300\n" + kLeave, watch);
+    EXPECT_TRUE(asked);
+    EXPECT_EQ(scenario::ReadBytes(profile), before);
+    EXPECT_EQ(stateAfterAnswer, G::TrophyRoom);  // the Esc that answered did not also leave the room
+  }
+  asked = false;
+  int line = 0;
+  Run(reset + "move 235 285\nwait 20\nclick left\nwait 300\n" + kLeave, [&](G& game, uint32_t ms) {
+    watch(game, ms);
+    if (game.state != G::TrophyRoom || game.trophyRoom->GetResetQuestion() != nullptr || !asked || line != 0) return;
+    platform::Surface* front = game.graphics->GetFrontSurface()->GetSurface2();
+    const uint8_t yellow = platform::NearestPaletteIndex(front->GetPalette(), R::kEntryColor);
+    for (int32_t y = R::kEmptyLineRect.top; y <= R::kEmptyLineRect.bottom; ++y)
+      for (int32_t x = R::kEmptyLineRect.left; x <= R::kEmptyLineRect.right; ++x) line += front->Pixel(x, y) == yellow;
+  });
+  EXPECT_TRUE(asked);
+  EXPECT_EQ(List(), std::vector<ZTrophyRecord>(5));
+  EXPECT_NE(five, List());
+  EXPECT_GT(line, 300);  // "No trophies yet...", in the room's yellow
+}
+
 }  // namespace

@@ -91,6 +91,9 @@ int main(int argc, char** argv) {
       return 2;
     }
   }
+  // A replay's own fresh profile counts as one that has had the first hunt's introduction, so scripts
+  // go straight into their hunts; a profile given with --profile is played as it is.
+  script.introduced = profileDir.empty();
   ReplayProfile profile(profileDir);
   platform::HeadlessBackend backend(0, static_cast<std::time_t>(script.seed));
   // The mixed sound of the whole run, written as a WAV file when the game closes its audio.
