@@ -1,7 +1,6 @@
 // ZSystem::Describe: command line, current directory, platform version, processor and memory.
 #include "framework/core/system.h"
 
-#include <cstring>
 
 Z_IMPLEMENT_CLASS(ZSystem, ZObject)
 
@@ -34,7 +33,7 @@ int32_t ZSystem::Describe() {
   versionInfo = platform::OSVERSIONINFO{};
   versionInfo.dwOSVersionInfoSize = sizeof(platform::OSVERSIONINFO);
   if (!platform::GetVersionEx(&versionInfo)) {
-    std::memset(&versionInfo, 0, sizeof(versionInfo));
+    versionInfo = platform::OSVERSIONINFO{};  // a failed query leaves nothing behind
   } else if (const char* text = PlatformText(versionInfo.dwPlatformId)) {
     platformName = text;
   }

@@ -85,8 +85,11 @@ TEST(PicturePalette, KeepsTheCommonBlockAndCoversThePicture) {
   for (int y = 0; y < 16; ++y)
     for (int x = 0; x < 256; ++x) img.At(x, y) = 0xFF000000u | ((128 - x / 2) << 16) | ((x / 3) << 8) | (160 + x / 4);
   const artgen::Palette p = artgen::BuildPicturePalette({&img});
-  for (int i = 0; i < 256; ++i)
-    if (i < pal::kPictureFirst || i > pal::kPictureLast) EXPECT_EQ(p[i], CommonPalette()[i]) << i;
+  for (int i = 0; i < 256; ++i) {
+    if (i < pal::kPictureFirst || i > pal::kPictureLast) {
+      EXPECT_EQ(p[i], CommonPalette()[i]) << i;
+    }
+  }
   artgen::Quantiser q(p, artgen::PictureIndices());
   const auto out = q.Quantise(img, artgen::Dither::None);
   int worst = 0;

@@ -74,7 +74,7 @@ TEST(SoakScript, AimsAtEveryControlAndPressesEveryKeyTheReplayKnows) {
     EXPECT_NE(all.find(std::string("key ") + k.name + "\n"), std::string::npos) << k.name;
   }
   for (const char* part : {"type ", "keydown Alt\nkey Enter\nkeyup Alt\n", "keydown Shift\nkey Tab\n", "deactivate\n",
-                           "activate\n", "press left\n", "click right\n", "dump\n", "type \xF0\x9F\xA6\x83"}) {
+                           "activate\n", "leave\n", "enter\n", "press left\n", "click right\n", "dump\n", "type \xF0\x9F\xA6\x83"}) {
     EXPECT_NE(all.find(part), std::string::npos) << part;
   }
   // Edges of the screen, where the view scrolls.

@@ -32,13 +32,16 @@ const std::vector<Target> kTargets = {
     // The trophy room.
     {"trophy room: reset", 40, 455, 2},
     {"trophy room: leave", 600, 455, 2},
+    // The question before Reset erases the trophies.
+    {"reset question: OK", 235, 284, 2},
+    {"reset question: Cancel", 405, 284, 2},
 };
 
 // Keys by their replay names. Escape leaves the menu (and the program), so it is not too frequent.
 const std::vector<Key> kKeys = {
     {"Escape", 2}, {"Enter", 5},     {"Tab", 4},    {"Space", 3}, {"Shift", 1}, {"F10", 1}, {"Backspace", 3},
     {"Delete", 2}, {"Left", 2},      {"Right", 2},  {"Home", 1},  {"End", 1},   {"a", 1},   {"Z", 1},
-    {"7", 1},
+    {"7", 1}, {"F1", 2},
 };
 
 // Names typed into the name field: plain, accented, other scripts, an emoji, a '#', a long one, and
@@ -173,6 +176,13 @@ void LeaveAndComeBack(Writer& w) {
   w.Event("activate");
 }
 
+// The pointer off the window and back: edge scrolling stops while it is away.
+void PointerOutAndBack(Writer& w) {
+  w.Event("leave");
+  w.Wait(w.Between(10, 1500));
+  w.Event("enter");
+}
+
 void LongWait(Writer& w) { w.Wait(w.Between(1000, 8000)); }
 
 void Dump(Writer& w) { w.Event("dump"); }
@@ -184,7 +194,7 @@ struct Action {
 const std::vector<Action> kActions = {
     {ClickTarget, 30}, {EnterHunt, 5}, {AimAndFire, 8}, {MoveAnywhere, 8}, {MoveToEdge, 3},
     {ClickAnywhere, 5}, {PressKey, 15}, {Chord, 2},     {TypeText, 6},     {LeaveAndComeBack, 2},
-    {LongWait, 3},     {Dump, 1},
+    {LongWait, 3},     {Dump, 1},         {PointerOutAndBack, 1},
 };
 
 // The last action before the window closes: half the scripts open a screen just before it, so the
@@ -201,12 +211,25 @@ void VisitTrophyRoom(Writer& w) {
   w.Wait(w.Between(5, 40));
   w.Event("click left");
 }
+void OpenHelp(Writer& w) {
+  if (w.Chance(50)) OpenSetupDialog(w);
+  w.Wait(w.Between(20, 200));
+  w.Event("key F1");
+}
+void AskToReset(Writer& w) {
+  VisitTrophyRoom(w);
+  w.Wait(w.Between(200, 600));
+  w.Move(70, 455);
+  w.Wait(w.Between(5, 40));
+  w.Event("click left");
+}
 void HuntAndAim(Writer& w) {
   EnterHunt(w);
   if (w.Chance(70)) AimAndFire(w);
 }
 const std::vector<Action> kFinales = {
     {OpenSetupDialog, 4}, {VisitTrophyRoom, 1}, {HuntAndAim, 3}, {AimAndFire, 1}, {LeaveAndComeBack, 1},
+    {OpenHelp, 2},        {AskToReset, 1},
 };
 
 // The game's states in its own order, so the summary reads like the game goes.
