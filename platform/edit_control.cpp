@@ -151,13 +151,19 @@ void EditField::LimitText(int32_t chars) {
 
 void EditField::ResetBlink() { blinkSince_ = timeGetTime(); }
 
+bool EditField::CaretOn() const {
+  const uint32_t shown = timeGetTime() - blinkSince_;
+  return focused_ && (shown >= kCaretBlinkTimeoutMs || (shown / kCaretBlinkMs) % 2 == 0);
+}
+
 void EditField::Blink() {
   if (!focused_) return;
+  if (CaretOn() != caretDrawn_) Draw();
+  // A field nobody types in settles, as desktop fields do, so an idle dialog lets the machine sleep.
   const uint32_t shown = timeGetTime() - blinkSince_;
-  const bool on = (shown / kCaretBlinkMs) % 2 == 0;
-  if (on != caretDrawn_) Draw();
+  if (shown >= kCaretBlinkTimeoutMs) return;
   // The pump may sleep, but not past the caret's next change.
-  WakeBy(blinkSince_ + (shown / kCaretBlinkMs + 1) * kCaretBlinkMs);
+  WakeBy(blinkSince_ + std::min(kCaretBlinkTimeoutMs, (shown / kCaretBlinkMs + 1) * kCaretBlinkMs));
 }
 
 // --- drawing ---
@@ -216,7 +222,7 @@ void EditField::Draw() {
   run(selStart, selEnd, highlightText, true, highlight);
   run(selEnd, Length(), text, false, window);
 
-  const bool caretOn = focused_ && ((timeGetTime() - blinkSince_) / kCaretBlinkMs) % 2 == 0;
+  const bool caretOn = CaretOn();
   if (caretOn) {
     // One pixel wide, in the colour of the text it stands against.
     const int32_t x = std::clamp(origin + PenBefore(caret_), field.left, field.right - 1);

@@ -25,6 +25,7 @@ constexpr uint32_t ES_LEFT = 0x0000;
 constexpr uint32_t ES_AUTOHSCROLL = 0x0080;
 
 constexpr uint32_t kCaretBlinkMs = 530;            // on for this long, then off for as long
+constexpr uint32_t kCaretBlinkTimeoutMs = 10000;  // left alone this long, the caret stays on and stops blinking
 constexpr int32_t kDefaultEditLimit = 32767;       // characters a user may type before EM_LIMITTEXT
 constexpr int32_t kEditMargin = 1;                 // pixels between the field's edge and its text
 
@@ -73,6 +74,8 @@ class EditField {
   void ClampScroll();
   void ResetBlink();
   void Blink();
+  // The caret is shown: focused, and in an "on" half of its blink or settled after a spell untouched.
+  bool CaretOn() const;
   void Draw();
   void OnKeyDown(uint32_t vk);
   void OnChar(char32_t c);

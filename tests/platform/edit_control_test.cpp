@@ -9,7 +9,9 @@
 
 #include "platform/display.h"
 #include "platform/headless/headless_backend.h"
+#include "platform/pump.h"
 #include "platform/text.h"
+#include "platform/wait.h"
 
 namespace platform {
 namespace {
@@ -206,6 +208,22 @@ TEST_F(EditControlTest, DrawsInTheSystemColoursWithASelectionAndABlinkingCaret) 
   backend.Advance(1);
   Pump();
   EXPECT_EQ(At(caretX, top + 8), 0);
+  // Left alone, it settles on after ten seconds and asks the pump for no more wake-ups.
+  backend.Advance(17 * kCaretBlinkMs - 530);  // an "off" half shortly before
+  Pump();
+  EXPECT_EQ(At(caretX, top + 8), 0);
+  RunPumpHooks();  // still blinking: the field asks to be woken for its next change
+  EXPECT_TRUE(TakeWakeDeadline().has_value());
+  backend.Advance(kCaretBlinkTimeoutMs + 5 * kCaretBlinkMs - 17 * kCaretBlinkMs);  // would be "off" again
+  Pump();
+  EXPECT_EQ(At(caretX, top + 8), 255);
+  RunPumpHooks();
+  EXPECT_FALSE(TakeWakeDeadline().has_value());
+  // A key brings the blink back.
+  backend.InjectKeyPress(VK_END);
+  Pump();
+  RunPumpHooks();
+  EXPECT_TRUE(TakeWakeDeadline().has_value());
 
   // Losing the focus hides the caret and the selection and turns text input off.
   edit.SetSel(0, -1);
