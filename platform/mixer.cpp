@@ -135,19 +135,7 @@ bool PlaysPrepared(const MixerVoice& v, int rate) {
 // The running resampler's input: the voice's frames, round again for a loop, silence otherwise.
 void VoiceFrames(const void* context, int64_t first, float* out, size_t count) {
   const MixerVoice& v = *static_cast<const MixerVoice*>(context);
-  const size_t ch = static_cast<size_t>(v.channels);
-  const int64_t n = v.frames;
-  for (size_t k = 0; k < count; ++k) {
-    int64_t i = first + static_cast<int64_t>(k);
-    if (v.looping) {
-      i %= n;
-      if (i < 0) i += n;
-    } else if (i < 0 || i >= n) {
-      std::fill(out + k * ch, out + (k + 1) * ch, 0.0f);
-      continue;
-    }
-    std::copy_n(v.samples.data() + static_cast<size_t>(i) * ch, ch, out + k * ch);
-  }
+  ReadFrames(v.samples.data(), v.frames, v.channels, v.looping, first, out, count);
 }
 
 }  // namespace

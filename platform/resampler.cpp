@@ -24,22 +24,27 @@ struct Recording {
 
 void RecordingFrames(const void* context, int64_t first, float* out, size_t count) {
   const Recording& r = *static_cast<const Recording*>(context);
-  const size_t ch = static_cast<size_t>(r.channels);
-  const int64_t n = r.frames;
+  ReadFrames(r.samples, r.frames, r.channels, r.circular, first, out, count);
+}
+
+}  // namespace
+
+void ReadFrames(const float* samples, uint32_t frames, int channels, bool looping, int64_t first, float* out,
+                size_t count) {
+  const size_t ch = static_cast<size_t>(channels);
+  const int64_t n = frames;
   for (size_t k = 0; k < count; ++k) {
     int64_t i = first + static_cast<int64_t>(k);
-    if (r.circular) {
+    if (looping && n > 0) {
       i %= n;
       if (i < 0) i += n;
     } else if (i < 0 || i >= n) {
       std::fill(out + k * ch, out + (k + 1) * ch, 0.0f);
       continue;
     }
-    std::memcpy(out + k * ch, r.samples + static_cast<size_t>(i) * ch, ch * sizeof(float));
+    std::memcpy(out + k * ch, samples + static_cast<size_t>(i) * ch, ch * sizeof(float));
   }
 }
-
-}  // namespace
 
 uint32_t OutputFrames(uint32_t frames, uint32_t fromRate, uint32_t toRate) {
   if (fromRate == 0) return 0;

@@ -21,6 +21,11 @@ uint32_t OutputFrames(uint32_t frames, uint32_t fromRate, uint32_t toRate);
 // How many output frames at either end of a recording feel its neighbours through the filter.
 uint32_t FilterReachFrames(uint32_t fromRate, uint32_t toRate);
 
+// Copies `count` frames of a recording from source frame `first` on (either may lie outside it): a
+// `looping` recording runs round again, any other is silent before its start and after its end.
+void ReadFrames(const float* samples, uint32_t frames, int channels, bool looping, int64_t first, float* out,
+                size_t count);
+
 // A running conversion of one voice whose rate may change while it plays. Input comes from a
 // callback that fills frames from a given source frame on (it decides what lies past the ends).
 class StreamResampler {

@@ -41,9 +41,10 @@ class SoundDeviceTest : public ::testing::Test {
     ASSERT_EQ(device_->SetCooperativeLevel(nullptr, DSSCL_NORMAL), DS_OK);
   }
 
-  // A filled buffer: 16-bit samples of value (i % 1000) so that positions can be read off the data.
+  // A filled buffer: 16-bit samples of value (i % 1000) so that positions can be read off the data,
+  // or of `sample`(i) when one is given.
   std::unique_ptr<SoundBuffer> Make(uint32_t rate, uint32_t frames, uint32_t flags = kAllControls,
-                                    uint16_t channels = 1, uint16_t bits = 16) {
+                                    uint16_t channels = 1, uint16_t bits = 16, int16_t (*sample)(uint32_t) = nullptr) {
     WaveFormatEx f = Pcm(channels, rate, bits);
     BufferDesc d;
     d.flags = flags;
@@ -56,7 +57,7 @@ class SoundDeviceTest : public ::testing::Test {
     EXPECT_EQ(b->Lock(0, d.bufferBytes, &p, &n, nullptr, nullptr, 0), DS_OK);
     if (bits == 16) {
       auto* s = static_cast<int16_t*>(p);
-      for (uint32_t i = 0; i < n / 2; ++i) s[i] = static_cast<int16_t>(1000 + i % 1000);
+      for (uint32_t i = 0; i < n / 2; ++i) s[i] = sample != nullptr ? sample(i) : static_cast<int16_t>(1000 + i % 1000);
     } else {
       std::memset(p, 200, n);
     }
@@ -240,19 +241,11 @@ TEST_F(SoundDeviceTest, AToneRecordedAt11025HzComesOutWithoutMirrorImages) {
   std::remove(path.c_str());
   Open(path);
   // Two seconds of 4 kHz at half scale, 16-bit, recorded at 11025 Hz.
-  WaveFormatEx f = Pcm(1, 11025, 16);
-  BufferDesc d;
-  d.flags = kAllControls;
-  d.bufferBytes = 2 * 22050;
-  d.format = &f;
-  std::unique_ptr<SoundBuffer> b;
-  ASSERT_EQ(device_->CreateSoundBuffer(d, &b), DS_OK);
-  void* p = nullptr;
-  uint32_t n = 0;
-  ASSERT_EQ(b->Lock(0, d.bufferBytes, &p, &n, nullptr, nullptr, 0), DS_OK);
-  auto* s = static_cast<int16_t*>(p);
-  for (uint32_t i = 0; i < n / 2; ++i) s[i] = static_cast<int16_t>(std::lround(16384 * std::sin(2 * M_PI * 4000 * i / 11025.0)));
-  ASSERT_EQ(b->Unlock(p, n, nullptr, 0), DS_OK);
+  auto fourKilohertz = [](uint32_t i) {
+    return static_cast<int16_t>(std::lround(16384 * std::sin(2 * M_PI * 4000 * i / 11025.0)));
+  };
+  std::unique_ptr<SoundBuffer> b = Make(11025, 22050, kAllControls, 1, 16, fourKilohertz);
+  ASSERT_NE(b, nullptr);
   ASSERT_EQ(b->SetFrequency(0), DS_OK);  // its recorded rate
   ASSERT_EQ(b->Play(0, 0, 0), DS_OK);
   clock_.Advance(2100);
